@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// What the host was asked to do on its command line.
+struct HostOptions {
+    QString database;       // SQLite file path or postgresql:// URL
+    int shopId = 1;
+    int userId = 1;
+    int companyId = 1;
+    QDate processDate;
+    QString transType = QStringLiteral("P");
+    QString title = QStringLiteral("Shop Purchase Return");
+    bool resetDemo = false;
+    bool help = false;
+};
+
+QString defaultDatabasePath();
+QString hostUsage();
+// Parses the arguments (without the program name); on bad input returns nothing
+// and puts the reason into `error`.
+std::optional<HostOptions> parseHostOptions(const QStringList &arguments, QString &error);

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <optional>
+
+namespace shop {
+
+enum class Backend { None, Sqlite, Postgres };
+
+// The suite's statements are written with the server dialect of the shops' old
+// database (isnull, len, right, isnumeric, convert(int, x), getdate(), numeric
+// casts with rounding, 'yyyymmdd' date literals). A dialect rewrites exactly those
+// constructs for one backend and leaves everything else, quoted text above all,
+// as it is.
+class Dialect {
+public:
+    virtual ~Dialect() = default;
+    virtual Backend backend() const = 0;
+    QString translate(const QString &statement) const;
+
+    // Statements that give a fresh database the helper functions the rewrites call.
+    virtual QStringList functionDefinitions() const { return {}; }
+
+    static std::unique_ptr<Dialect> create(Backend backend);
+
+protected:
+    // A call of one of the rewritten functions, its arguments already translated.
+    // Returns the replacement text, or nothing to keep the call as written.
+    virtual std::optional<QString> rewriteCall(const QString &function, const QStringList &args) const;
+    virtual QString dateLiteral(const QDate &date) const;
+    // cast(<expression> as <type>) with the type in lower case without blanks.
+    virtual std::optional<QString> rewriteCast(const QString &expression, const QString &type) const;
+
+private:
+    QString rewrite(const QString &text) const;
+};
+
+class SqliteDialect final : public Dialect {
+public:
+    Backend backend() const override { return Backend::Sqlite; }
+
+protected:
+    std::optional<QString> rewriteCall(const QString &function, const QStringList &args) const override;
+    QString dateLiteral(const QDate &date) const override;
+    std::optional<QString> rewriteCast(const QString &expression, const QString &type) const override;
+};
+
+class PostgresDialect final : public Dialect {
+public:
+    Backend backend() const override { return Backend::Postgres; }
+    QStringList functionDefinitions() const override;
+
+protected:
+    std::optional<QString> rewriteCall(const QString &function, const QStringList &args) const override;
+};
+
+} // namespace shop

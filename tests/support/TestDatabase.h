@@ -1,0 +1,51 @@
+#pragma once
+
+#include "common/Connection.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace shop::test {
+
+// The backends the tests run on: SQLite always, PostgreSQL when SHOP_TEST_PG holds
+// a server URL (the test command starts a private server and sets it).
+std::vector<Backend> testBackends();
+std::string backendName(Backend backend);
+struct BackendNamer {
+    std::string operator()(const ::testing::TestParamInfo<Backend> &param) const { return backendName(param.param); }
+};
+
+// A fresh database for one test: a file in a temporary folder, or a schema of its
+// own on the test server, dropped again afterwards.
+class TestDatabase {
+public:
+    enum class Content { Empty, Schema, Demo };
+    explicit TestDatabase(Backend backend, Content content = Content::Schema);
+    ~TestDatabase();
+    TestDatabase(const TestDatabase &) = delete;
+    TestDatabase &operator=(const TestDatabase &) = delete;
+
+    ConnectionPtr con;
+    const QString &location() const { return m_location; }
+    ConnectionPtr openAnother() const { return Connection::open(m_location); }
+
+private:
+    QTemporaryDir m_dir;
+    QString m_location;
+    QString m_schema;
+    ConnectionPtr m_admin;
+};
+
+} // namespace shop::test
+
+namespace shop {
+// Names the backend in test output instead of printing its bytes.
+inline void PrintTo(Backend backend, std::ostream *os) { *os << test::backendName(backend); }
+} // namespace shop
+
+// Runs a parameterised suite once per backend.
+#define SHOP_ON_ALL_BACKENDS(Suite) \
+    INSTANTIATE_TEST_SUITE_P(Backends, Suite, ::testing::ValuesIn(shop::test::testBackends()), shop::test::BackendNamer())
