@@ -1,0 +1,55 @@
+#include "common/FocusChain.h"
+#include "common/Ui.h"
+#include "support/ScriptedUi.h"
+
+#include <QDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <gtest/gtest.h>
+
+using namespace shop;
+
+namespace {
+
+struct Form {
+    QDialog window;
+    QLineEdit *first = new QLineEdit(&window);
+    QLineEdit *disabled = new QLineEdit(&window);
+    QLineEdit *hidden = new QLineEdit(&window);
+    QPushButton *last = new QPushButton(QStringLiteral("OK"), &window);
+    Form()
+    {
+        first->setObjectName(QStringLiteral("txtFirst"));
+        disabled->setObjectName(QStringLiteral("txtDisabled"));
+        hidden->setObjectName(QStringLiteral("txtHidden"));
+        last->setObjectName(QStringLiteral("cmdOK"));
+        last->setFocusPolicy(Qt::StrongFocus);
+        disabled->setEnabled(false);
+        hidden->setVisible(false);
+    }
+};
+
+} // namespace
+
+TEST(FocusChain, TabSkipsDisabledAndHiddenControlsAndWrapsAround)
+{
+    Form f;
+    EXPECT_EQ(nextTabStop(f.first, false), f.last);
+    EXPECT_EQ(nextTabStop(f.last, false), f.first);
+    EXPECT_EQ(nextTabStop(f.first, true), f.last);
+}
+
+TEST(FocusChain, ScriptedUiMovesTheFocusOfAWindowNotOnScreen)
+{
+    test::ScriptedUiScope scope;
+    Form f;
+    Ui::current().focusNext(f.first);
+    EXPECT_EQ(f.window.focusWidget(), f.last);
+    Ui::current().sendKey(f.last, Qt::Key_Tab, Qt::ShiftModifier);
+    EXPECT_EQ(f.window.focusWidget(), f.first);
+    ASSERT_EQ(scope->focusMoves().size(), 2u);
+    EXPECT_EQ(scope->focusMoves()[1].to, QStringLiteral("txtFirst"));
+    Ui::current().sendKey(f.first, Qt::Key_A, Qt::NoModifier);
+    EXPECT_EQ(f.first->text(), QStringLiteral("a"));
+}

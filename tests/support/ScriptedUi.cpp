@@ -1,0 +1,136 @@
+#include "support/ScriptedUi.h"
+
+#include "common/FocusChain.h"
+#include "common/QtUi.h"
+
+#include <QCoreApplication>
+#include <QDialog>
+#include <QKeyEvent>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+namespace shop::test {
+
+namespace {
+
+QString nameOf(const QWidget *w) { return w ? w->objectName() : QString(); }
+
+} // namespace
+
+ScriptedUi::~ScriptedUi()
+{
+    // An answer left over means a question the test expected was never asked.
+    if (!m_answers.empty())
+        ADD_FAILURE() << m_answers.size() << " scripted answer(s) were never asked for";
+}
+
+QStringList ScriptedUi::messageTexts() const
+{
+    QStringList texts;
+    for (const ShownMessage &m : m_messages)
+        texts << m.text;
+    return texts;
+}
+
+void ScriptedUi::clearRecords()
+{
+    m_messages.clear();
+    m_questions.clear();
+    m_keys.clear();
+    m_focusMoves.clear();
+    m_shownWindows.clear();
+    m_timesBusy = 0;
+}
+
+void ScriptedUi::message(const QString &text, MsgIcon icon, const QString &title)
+{
+    m_messages.push_back({text, icon, title});
+}
+
+MsgAnswer ScriptedUi::ask(const QString &text, MsgButtons buttons, MsgAnswer defaultAnswer, MsgIcon icon,
+                          const QString &title)
+{
+    m_questions.push_back({text, buttons, defaultAnswer, icon, title});
+    if (m_answers.empty()) {
+        ADD_FAILURE() << "Unscripted question: \"" << text.toStdString() << "\" (no answer queued; the default is taken)";
+        return defaultAnswer;
+    }
+    const MsgAnswer next = m_answers.front();
+    m_answers.pop_front();
+    return next;
+}
+
+int ScriptedUi::showModal(QDialog &window, QWidget *owner)
+{
+    Q_UNUSED(owner);
+    const QString name = window.objectName();
+    m_shownWindows << name;
+    WindowHandler handler = m_handlers.value(name, m_defaultHandler);
+    // As exec() does: a fresh result, and the window on screen while it is driven.
+    window.setResult(0);
+    window.show();
+    if (!handler) {
+        ADD_FAILURE() << "No handler for the window \"" << name.toStdString() << "\"; it was closed unanswered";
+        window.reject();
+        return window.result();
+    }
+    handler(window);
+    if (window.isVisible()) {
+        ADD_FAILURE() << "The handler left the window \"" << name.toStdString() << "\" open";
+        window.hide();
+    }
+    return window.result();
+}
+
+void ScriptedUi::setBusy(bool busy)
+{
+    if (busy) {
+        ++m_busyDepth;
+        ++m_timesBusy;
+    } else {
+        --m_busyDepth;
+    }
+}
+
+void ScriptedUi::moveFocus(QWidget *from, bool backwards)
+{
+    QWidget *to = nextTabStop(from, backwards);
+    if (to)
+        to->setFocus(backwards ? Qt::BacktabFocusReason : Qt::TabFocusReason);
+    m_focusMoves.push_back({nameOf(from), nameOf(to), backwards});
+}
+
+void ScriptedUi::focusNext(QWidget *from, bool backwards) { moveFocus(from, backwards); }
+
+void ScriptedUi::sendKey(QWidget *target, int key, Qt::KeyboardModifiers modifiers)
+{
+    m_keys.push_back({nameOf(target), key, modifiers});
+    if (!target)
+        return;
+    if (key == Qt::Key_Backtab || (key == Qt::Key_Tab && (modifiers & Qt::ShiftModifier))) {
+        moveFocus(target, true);
+        return;
+    }
+    if (key == Qt::Key_Tab) {
+        moveFocus(target, false);
+        return;
+    }
+    const QString text = keyText(key, modifiers);
+    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+    QCoreApplication::sendEvent(target, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
+    QCoreApplication::sendEvent(target, &release);
+}
+
+void ScriptedUi::processEvents() { QCoreApplication::processEvents(); }
+
+ScriptedUiScope::ScriptedUiScope()
+{
+    auto ui = std::make_unique<ScriptedUi>();
+    m_ui = ui.get();
+    Ui::install(std::move(ui));
+}
+
+ScriptedUiScope::~ScriptedUiScope() { Ui::install(nullptr); }
+
+} // namespace shop::test
