@@ -20,12 +20,13 @@ struct Spec {
     QCommandLineOption title{QStringLiteral("title"), QStringLiteral("Title of the message boxes."),
                              QStringLiteral("text")};
     QCommandLineOption resetDemo{QStringLiteral("reset-demo"), QStringLiteral("Recreate the demo data before starting.")};
+    QCommandLineOption check{QStringLiteral("check"), QStringLiteral("Check the login and exit without opening windows.")};
     QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help.")};
 
     void addTo(QCommandLineParser &parser) const
     {
         parser.setApplicationDescription(QStringLiteral("Shop purchase returns: logs a user into a shop and opens the register."));
-        parser.addOptions({database, shop, user, company, date, type, title, resetDemo, help});
+        parser.addOptions({database, shop, user, company, date, type, title, resetDemo, check, help});
     }
 };
 
@@ -62,6 +63,7 @@ QString hostUsage()
         "  --type <code>             transaction type code (default P)\n"
         "  --title <text>            title of the message boxes\n"
         "  --reset-demo              recreate the demo data first\n"
+        "  --check                   check the database and the login, then exit\n"
         "  -h, --help                show this help\n").arg(defaultDatabasePath());
 }
 
@@ -82,6 +84,7 @@ std::optional<HostOptions> parseHostOptions(const QStringList &arguments, QStrin
     options.help = parser.isSet(spec.help);
     options.database = parser.isSet(spec.database) ? parser.value(spec.database) : defaultDatabasePath();
     options.resetDemo = parser.isSet(spec.resetDemo);
+    options.checkOnly = parser.isSet(spec.check);
     const std::pair<const QCommandLineOption *, int *> ids[] = {
         {&spec.shop, &options.shopId}, {&spec.user, &options.userId}, {&spec.company, &options.companyId}};
     for (const auto &[option, target] : ids) {

@@ -15,6 +15,7 @@ struct HostOptions {
     QString transType = QStringLiteral("P");
     QString title = QStringLiteral("Shop Purchase Return");
     bool resetDemo = false;
+    bool checkOnly = false; // check the login and stop before opening any window
     bool help = false;
 };
 

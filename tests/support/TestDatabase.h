@@ -41,6 +41,10 @@ private:
 
 } // namespace shop::test
 
+// Lets test failures print Qt text.
+inline std::ostream &operator<<(std::ostream &os, const QString &text) { return os << text.toStdString(); }
+inline void PrintTo(const QString &text, std::ostream *os) { *os << '"' << text.toStdString() << '"'; }
+
 namespace shop {
 // Names the backend in test output instead of printing its bytes.
 inline void PrintTo(Backend backend, std::ostream *os) { *os << test::backendName(backend); }
