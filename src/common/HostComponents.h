@@ -117,12 +117,17 @@ public:
 };
 
 // Creates components by their names ("CommonModule.clsCommonDB", ...). The defaults
-// are registered on first use; a host replaces one with registerFactory.
+// are registered on first use; a host replaces one with registerFactory. A factory
+// returns the object as a pointer to its interface (shared_ptr<clsCommonDB> and so
+// on, cast to void), which is what create<Interface> casts back.
 class ComponentRegistry {
 public:
     using Factory = std::function<std::shared_ptr<void>()>;
     static void registerFactory(const QString &progId, Factory factory);
     static std::shared_ptr<void> createObject(const QString &progId); // raises a ModuleError when unknown
+    // The factory in use for a name; empty when none is registered (lets a test put back
+    // what it replaced).
+    static Factory factoryFor(const QString &progId);
 
     template <typename T>
     static std::shared_ptr<T> create(const QString &progId)
