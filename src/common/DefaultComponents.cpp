@@ -1,6 +1,7 @@
 #include "common/DefaultComponents.h"
 
 #include "common/DefaultCommonDB.h"
+#include "common/DefaultErrorDetails.h"
 #include "common/HostComponents.h"
 
 namespace shop {
@@ -22,6 +23,7 @@ void registerDefault(const QString &progId)
 void registerDefaultComponents()
 {
     registerDefault<clsCommonDB, DefaultCommonDB>(progid::CommonDB);
+    registerDefault<ErrorDetails, DefaultErrorDetails>(progid::ErrorTracker);
 
     // General utilities, form colours, user audit, grid settings and the lookup dialog:
     // registered here beside the others.

@@ -11,6 +11,7 @@ namespace shop {
 QString sqlQuote(const QString &text);
 // The decimal text of a number, independent of the user's locale.
 QString sqlNumber(long long value);
+inline QString sqlNumber(int value) { return sqlNumber(static_cast<long long>(value)); }
 QString sqlNumber(double value);
 
 } // namespace shop

@@ -1,0 +1,15 @@
+#include "common/ModuleCommonDB.h"
+
+#include "common/ModuleState.h"
+
+namespace shop {
+
+std::shared_ptr<clsCommonDB> newCommonDB(const QString &tableName)
+{
+    auto commonDb = ComponentRegistry::create<clsCommonDB>(progid::CommonDB);
+    commonDb->adocon = moduleState().gadocon;
+    commonDb->strTableName = tableName;
+    return commonDb;
+}
+
+} // namespace shop
