@@ -1,0 +1,121 @@
+#include "common/DefaultUserAuditing.h"
+#include "common/ModuleError.h"
+#include "support/TestDatabase.h"
+
+#include <QComboBox>
+#include <QDialog>
+#include <QLineEdit>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+using namespace shop;
+using shop::test::TestDatabase;
+
+namespace {
+
+struct AuditedWindow {
+    QDialog window;
+    QLineEdit *remark = new QLineEdit(&window);
+    QComboBox *department = new QComboBox(&window);
+    QTreeWidget *items = new QTreeWidget(&window);
+
+    AuditedWindow()
+    {
+        window.setObjectName("frmStockDetails");
+        remark->setObjectName("txtRemark");
+        department->setObjectName("cbodepartment");
+        department->setEditable(true);
+        department->addItems({"Retail", "Wholesale"});
+        items->setObjectName("lvwItems");
+        items->setColumnCount(3);
+        new QTreeWidgetItem(items, QStringList{"1", "MLK-1L", "2"});
+    }
+};
+
+} // namespace
+
+TEST(UserAuditing, DataChangedFollowsEveryKindOfControl)
+{
+    DefaultUserAuditing audit;
+    AuditedWindow w;
+    EXPECT_TRUE(audit.DataChanged(&w.window)); // nothing recorded yet
+    audit.SaveInToTag(&w.window);
+    EXPECT_FALSE(audit.DataChanged(&w.window));
+
+    w.remark->setText("damaged");
+    EXPECT_TRUE(audit.DataChanged(&w.window));
+    w.remark->clear();
+    EXPECT_FALSE(audit.DataChanged(&w.window));
+
+    w.department->setCurrentIndex(1);
+    EXPECT_TRUE(audit.DataChanged(&w.window));
+    w.department->setCurrentIndex(0);
+    EXPECT_FALSE(audit.DataChanged(&w.window));
+
+    w.items->topLevelItem(0)->setText(2, "3");
+    EXPECT_TRUE(audit.DataChanged(&w.window));
+    w.items->topLevelItem(0)->setText(2, "2");
+    EXPECT_FALSE(audit.DataChanged(&w.window));
+    new QTreeWidgetItem(w.items, QStringList{"2", "TV-32", "1"});
+    EXPECT_TRUE(audit.DataChanged(&w.window));
+
+    audit.SaveInToTag(&w.window);
+    EXPECT_FALSE(audit.DataChanged(&w.window));
+}
+
+class UserAuditingOnBackend : public ::testing::TestWithParam<Backend> {
+protected:
+    TestDatabase db{GetParam()};
+};
+
+TEST_P(UserAuditingOnBackend, RowsAreWrittenInsideTheCallersTransaction)
+{
+    DefaultUserAuditing audit;
+    const QDateTime started(QDate(2026, 12, 6), QTime(9, 30, 0));
+    audit.OpenObject(db.con, 1, 2, 3, 1901, started);
+    AuditedWindow w;
+    audit.SaveInToTag(&w.window);
+    w.remark->setText("damaged in transit");
+
+    qint32 id = 7;
+    QString no = "PR7";
+    db.con->beginTrans();
+    audit.SaveUserAuditingInfo(id, no, true, "N", &w.window);
+    db.con->rollbackTrans();
+    EXPECT_EQ(db.con->scalar("select count(*) from shop_user_audit").toInt(), 0);
+
+    db.con->beginTrans();
+    audit.SaveUserAuditingInfo(id, no, true, "N", &w.window);
+    audit.SaveUserAuditingInfo(id, no, true, "D");
+    db.con->commitTrans();
+
+    const Recordset rows = db.con->query(
+        "select companyid, shopid, userid, interfaceid, transid, transno, mode, window_name, changes, started_at, "
+        "logged_at from shop_user_audit order by auditid");
+    ASSERT_EQ(rows.recordCount(), 2);
+    EXPECT_EQ(rows.value(0, "companyid").toInt(), 1);
+    EXPECT_EQ(rows.value(0, "shopid").toInt(), 2);
+    EXPECT_EQ(rows.value(0, "userid").toInt(), 3);
+    EXPECT_EQ(rows.value(0, "interfaceid").toInt(), 1901);
+    EXPECT_EQ(rows.value(0, "transid").toInt(), 7);
+    EXPECT_EQ(rows.value(0, "transno").toString(), "PR7");
+    EXPECT_EQ(rows.value(0, "mode").toString(), "N");
+    EXPECT_EQ(rows.value(0, "window_name").toString(), "frmStockDetails");
+    EXPECT_EQ(rows.value(0, "changes").toString(), "txtRemark: \"\" -> \"damaged in transit\"");
+    EXPECT_TRUE(rows.value(0, "started_at").toString().startsWith("2026-12-06"));
+    EXPECT_FALSE(rows.value(0, "logged_at").isNull());
+    EXPECT_EQ(rows.value(1, "mode").toString(), "D");
+    EXPECT_TRUE(rows.value(1, "window_name").isNull());
+}
+
+TEST_P(UserAuditingOnBackend, AFailedWriteIsRaised)
+{
+    TestDatabase bare{GetParam(), TestDatabase::Content::Empty};
+    DefaultUserAuditing audit;
+    audit.OpenObject(bare.con, 1, 1, 1, 1901, QDateTime::currentDateTime());
+    qint32 id = 1;
+    QString no = "PR1";
+    EXPECT_THROW(audit.SaveUserAuditingInfo(id, no, true, "D"), ModuleError);
+}
+
+SHOP_ON_ALL_BACKENDS(UserAuditingOnBackend);
