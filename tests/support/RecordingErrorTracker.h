@@ -1,0 +1,44 @@
+#pragma once
+
+#include "common/HostComponents.h"
+#include "support/ComponentOverride.h"
+
+#include <memory>
+#include <vector>
+
+namespace shop::test {
+
+struct TrackedError {
+    QString moduleName;
+    QString userName;
+    QString routine;
+    long long number = 0;
+    QString source;
+    QString description;
+    QString mode;
+    bool showToUser = true;
+};
+
+// Stands in for the error tracker during a test and keeps every report it gets.
+class RecordingErrorTracker final : public ErrorDetails {
+public:
+    void ErrorTrack(QString &moduleName, QString &userName, QString &routine, long long &number, QString &source,
+                    QString &description, QString &mode, bool &showToUser) override
+    {
+        reports.push_back({moduleName, userName, routine, number, source, description, mode, showToUser});
+    }
+    std::vector<TrackedError> reports;
+};
+
+// Installs a RecordingErrorTracker for the lifetime of a test.
+class ErrorTrackerScope {
+public:
+    ErrorTrackerScope() : m_override(progid::ErrorTracker, std::shared_ptr<ErrorDetails>(m_tracker)) {}
+    const std::vector<TrackedError> &reports() const { return m_tracker->reports; }
+
+private:
+    std::shared_ptr<RecordingErrorTracker> m_tracker = std::make_shared<RecordingErrorTracker>();
+    ComponentOverride m_override;
+};
+
+} // namespace shop::test
