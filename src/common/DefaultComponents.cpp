@@ -1,7 +1,12 @@
 #include "common/DefaultComponents.h"
 
 #include "common/DefaultCommonDB.h"
+#include "common/DefaultCommonGen.h"
 #include "common/DefaultErrorDetails.h"
+#include "common/DefaultFetch.h"
+#include "common/DefaultFormColour.h"
+#include "common/DefaultGridSetting.h"
+#include "common/DefaultUserAuditing.h"
 #include "common/HostComponents.h"
 
 namespace shop {
@@ -23,10 +28,12 @@ void registerDefault(const QString &progId)
 void registerDefaultComponents()
 {
     registerDefault<clsCommonDB, DefaultCommonDB>(progid::CommonDB);
+    registerDefault<clsCommonGen, DefaultCommonGen>(progid::CommonGen);
     registerDefault<ErrorDetails, DefaultErrorDetails>(progid::ErrorTracker);
-
-    // General utilities, form colours, user audit, grid settings and the lookup dialog:
-    // registered here beside the others.
+    registerDefault<clsFormcolor, DefaultFormColour>(progid::FormColor);
+    registerDefault<clsUserAuditing, DefaultUserAuditing>(progid::UserAuditing);
+    registerDefault<clsMasterGridSetting, DefaultGridSetting>(progid::GridSetting);
+    registerDefault<clsFetch, DefaultFetch>(progid::Fetch);
 }
 
 } // namespace shop
