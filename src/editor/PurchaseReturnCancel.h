@@ -1,0 +1,30 @@
+#pragma once
+
+#include "common/ModuleState.h"
+
+#include <QString>
+
+namespace shop {
+
+// Deleting a purchase return cancels it: in one database transaction the stock is
+// given back (spUpdateshopPurchaseReturn), the header is flagged cancelled with the
+// user's name and reason, and the transaction's issue-ledger rows are flagged
+// cancelled. Any failure rolls everything back and is raised as a ModuleError.
+class PurchaseReturnCancel {
+public:
+    explicit PurchaseReturnCancel(ModuleState &state);
+
+    static const QString ReasonMissingMessage;
+
+    // The stored remark: user name, ":" and reason, each trimmed.
+    static QString remark(const QString &userName, const QString &reason);
+
+    // Cancels the transaction. Returns false, writing nothing, when the reason is
+    // empty after trimming (the dialog then shows ReasonMissingMessage).
+    bool cancel(qint32 transId, const QString &transNo, const QString &reason);
+
+private:
+    ModuleState &m_state;
+};
+
+} // namespace shop
