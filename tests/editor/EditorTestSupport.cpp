@@ -58,7 +58,8 @@ QString text(const QVariant &v)
 QStringList EditorTest::rows(const QString &statement, const QVariantList &values)
 {
     QStringList lines;
-    for (const QVariantList &row : con().query(statement, values).rows()) {
+    const Recordset rs = con().query(statement, values);
+    for (const QVariantList &row : rs.rows()) {
         QStringList cells;
         for (const QVariant &v : row)
             cells << text(v);
