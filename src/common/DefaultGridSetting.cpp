@@ -9,15 +9,13 @@ namespace shop {
 
 namespace {
 
-const QString kKeeperName = QStringLiteral("shopGridWidthKeeper");
-
 // Watches a grid's header: a resize between a mouse press and its release on the
 // header is the user's, and is stored when the button comes up.
 class GridWidthKeeper final : public QObject {
 public:
     explicit GridWidthKeeper(QHeaderView *header) : QObject(header), m_header(header)
     {
-        setObjectName(kKeeperName);
+        setObjectName(QStringLiteral("shopGridWidthKeeper"));
         header->viewport()->installEventFilter(this);
         connect(header, &QHeaderView::sectionResized, this, [this](int index, int, int newSize) {
             if (m_dragging)
@@ -87,9 +85,8 @@ private:
 GridWidthKeeper *keeperOf(QHeaderView *header)
 {
     for (QObject *child : header->children()) {
-        if (child->objectName() == kKeeperName)
-            if (auto *keeper = dynamic_cast<GridWidthKeeper *>(child))
-                return keeper;
+        if (auto *keeper = dynamic_cast<GridWidthKeeper *>(child))
+            return keeper;
     }
     return new GridWidthKeeper(header); // owned by the header
 }

@@ -51,16 +51,12 @@ protected:
 TEST_P(FetchDialogOnBackend, TypingFindsTheFirstMatchAndEnterChoosesIt)
 {
     ui->onWindow("frmFetch", [&](QDialog &dialog) {
-        EXPECT_EQ(dialog.windowTitle(), "Item Fetch");
         EXPECT_TRUE(dialog.findChild<QTableWidget *>("grdFetch")->isColumnHidden(0));
         EXPECT_EQ(currentDescription(dialog), "Breakfast tea 100 bags 'Highland'");
         type(dialog, "l");
         EXPECT_EQ(currentDescription(dialog), "LED television 32 in");
         type(dialog, "O");
         EXPECT_EQ(currentDescription(dialog), "Long grain rice 5 kg");
-        press(dialog, Qt::Key_Down);
-        EXPECT_EQ(currentDescription(dialog), "Mobile phone X1");
-        press(dialog, Qt::Key_Up);
         press(dialog, Qt::Key_Return);
     });
     fetch.Show();

@@ -1,9 +1,6 @@
-#include "common/DefaultFormColour.h"
 #include "common/DefaultGridSetting.h"
-#include "common/ModuleState.h"
 #include "support/TestDatabase.h"
 
-#include <QDialog>
 #include <QHeaderView>
 #include <QTableWidget>
 #include <QTest>
@@ -37,20 +34,14 @@ void dragColumnEdge(QTableWidget &grid, int column, int by)
     QTest::mouseRelease(area, Qt::LeftButton, Qt::NoModifier, edge + QPoint(by, 0));
 }
 
-// Module-wide state of the test, put back afterwards.
-struct ModuleStateScope {
-    ModuleState saved = moduleState();
-    ~ModuleStateScope() { moduleState() = saved; }
-};
-
 } // namespace
 
-class WindowSettingsOnBackend : public ::testing::TestWithParam<Backend> {
+class GridSettingsOnBackend : public ::testing::TestWithParam<Backend> {
 protected:
     TestDatabase db{GetParam()};
 };
 
-TEST_P(WindowSettingsOnBackend, DraggedWidthsAreStoredAndComeBack)
+TEST_P(GridSettingsOnBackend, DraggedWidthsAreStoredAndComeBack)
 {
     DefaultGridSetting settings;
     {
@@ -73,41 +64,6 @@ TEST_P(WindowSettingsOnBackend, DraggedWidthsAreStoredAndComeBack)
     settings.fnGridSettings(1, 1, again.get(), db.con);
     EXPECT_EQ(again->columnWidth(1), stored);
     EXPECT_EQ(again->columnWidth(0), 100);
-
-    auto otherUser = makeGrid();
-    settings.fnGridSettings(2, 1, otherUser.get(), db.con);
-    EXPECT_EQ(otherUser->columnWidth(1), 100);
-
-    ConnectionPtr closed = std::make_shared<Connection>();
-    settings.fnGridSettings(1, 1, otherUser.get(), closed); // no database: nothing happens
 }
 
-TEST_P(WindowSettingsOnBackend, CompanyColoursAreApplied)
-{
-    ModuleStateScope restore;
-    db.con->execute("insert into shop_form_colours (companyid, back_colour, fore_colour, button_colour) "
-                    "values (1, '#203040', '#f0f0e0', '#a0b0c0')");
-    moduleState().gadocon = db.con;
-    DefaultFormColour colours;
-
-    moduleState().gintCompanyID = 1;
-    QDialog coloured;
-    colours.Applyformcolor(&coloured);
-    EXPECT_EQ(coloured.palette().color(QPalette::Window), QColor("#203040"));
-    EXPECT_EQ(coloured.palette().color(QPalette::WindowText), QColor("#f0f0e0"));
-    EXPECT_EQ(coloured.palette().color(QPalette::Button), QColor("#a0b0c0"));
-
-    moduleState().gintCompanyID = 2;
-    QDialog plain;
-    const QColor standard = plain.palette().color(QPalette::Window);
-    colours.Applyformcolor(&plain);
-    EXPECT_EQ(plain.palette().color(QPalette::Window), standard);
-
-    moduleState().gadocon = std::make_shared<Connection>();
-    colours.Applyformcolor(&plain);
-    moduleState().gadocon.reset();
-    colours.Applyformcolor(&plain);
-    EXPECT_EQ(plain.palette().color(QPalette::Window), standard);
-}
-
-SHOP_ON_ALL_BACKENDS(WindowSettingsOnBackend);
+SHOP_ON_ALL_BACKENDS(GridSettingsOnBackend);

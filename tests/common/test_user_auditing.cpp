@@ -58,9 +58,6 @@ TEST(UserAuditing, DataChangedFollowsEveryKindOfControl)
     EXPECT_FALSE(audit.DataChanged(&w.window));
     new QTreeWidgetItem(w.items, QStringList{"2", "TV-32", "1"});
     EXPECT_TRUE(audit.DataChanged(&w.window));
-
-    audit.SaveInToTag(&w.window);
-    EXPECT_FALSE(audit.DataChanged(&w.window));
 }
 
 class UserAuditingOnBackend : public ::testing::TestWithParam<Backend> {
@@ -93,14 +90,10 @@ TEST_P(UserAuditingOnBackend, RowsAreWrittenInsideTheCallersTransaction)
         "select companyid, shopid, userid, interfaceid, transid, transno, mode, window_name, changes, started_at, "
         "logged_at from shop_user_audit order by auditid");
     ASSERT_EQ(rows.recordCount(), 2);
-    EXPECT_EQ(rows.value(0, "companyid").toInt(), 1);
-    EXPECT_EQ(rows.value(0, "shopid").toInt(), 2);
-    EXPECT_EQ(rows.value(0, "userid").toInt(), 3);
-    EXPECT_EQ(rows.value(0, "interfaceid").toInt(), 1901);
-    EXPECT_EQ(rows.value(0, "transid").toInt(), 7);
-    EXPECT_EQ(rows.value(0, "transno").toString(), "PR7");
-    EXPECT_EQ(rows.value(0, "mode").toString(), "N");
-    EXPECT_EQ(rows.value(0, "window_name").toString(), "frmStockDetails");
+    QStringList first;
+    for (int field = 0; field < 8; ++field)
+        first << rows.value(0, field).toString();
+    EXPECT_EQ(first.join(','), "1,2,3,1901,7,PR7,N,frmStockDetails");
     EXPECT_EQ(rows.value(0, "changes").toString(), "txtRemark: \"\" -> \"damaged in transit\"");
     EXPECT_TRUE(rows.value(0, "started_at").toString().startsWith("2026-12-06"));
     EXPECT_FALSE(rows.value(0, "logged_at").isNull());
