@@ -1,20 +1,13 @@
 #include "common/DefaultCommonDB.h"
 
-#include "common/ModuleError.h"
+#include "common/Conversions.h"
+#include "common/ModuleCommonDB.h"
 
 #include <QComboBox>
-#include <limits>
 
 namespace shop {
 
-Connection &DefaultCommonDB::connection() const
-{
-    if (adocon)
-        return *adocon;
-    // Never given a connection: fail the way an unopened one does.
-    static Connection unopened;
-    return unopened;
-}
+Connection &DefaultCommonDB::connection() const { return connectionOf(adocon); }
 
 QString DefaultCommonDB::fromClause(const QString &condition) const
 {
@@ -36,13 +29,8 @@ QVariant DefaultCommonDB::fnReturnField(const QString &expression, const QString
 
 qint32 DefaultCommonDB::fnGetNextMaxNo(const QString &column)
 {
-    const QVariant next =
-        connection().scalar(QStringLiteral("select isnull(max(") + column + QStringLiteral("),0)+1") + fromClause({}));
-    bool ok = false;
-    const qlonglong value = next.toLongLong(&ok);
-    if (!ok || value < std::numeric_limits<qint32>::min() || value > std::numeric_limits<qint32>::max())
-        throw ModuleError(ModuleError::Overflow, QStringLiteral("CommonModule.clsCommonDB"), QStringLiteral("Overflow"));
-    return static_cast<qint32>(value);
+    return toInt32(
+        connection().scalar(QStringLiteral("select isnull(max(") + column + QStringLiteral("),0)+1") + fromClause({})));
 }
 
 void DefaultCommonDB::populateComboorList(QComboBox *combo, const QString &idColumn, const QString &textColumn,

@@ -4,6 +4,16 @@
 
 namespace shop {
 
+Connection &connectionOf(const ConnectionPtr &con)
+{
+    if (con)
+        return *con;
+    static Connection unopened;
+    return unopened;
+}
+
+Connection &moduleConnection() { return connectionOf(moduleState().gadocon); }
+
 std::shared_ptr<clsCommonDB> newCommonDB(const QString &tableName)
 {
     auto commonDb = ComponentRegistry::create<clsCommonDB>(progid::CommonDB);

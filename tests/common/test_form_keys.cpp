@@ -1,4 +1,5 @@
 #include "common/FocusChain.h"
+#include "common/FormKeys.h"
 #include "common/Ui.h"
 #include "support/ScriptedUi.h"
 
@@ -52,4 +53,23 @@ TEST(FocusChain, ScriptedUiMovesTheFocusOfAWindowNotOnScreen)
     EXPECT_EQ(scope->focusMoves()[1].to, QStringLiteral("txtFirst"));
     Ui::current().sendKey(f.first, Qt::Key_A, Qt::NoModifier);
     EXPECT_EQ(f.first->text(), QStringLiteral("a"));
+}
+
+TEST(FormKeys, EnterMovesOnAndBlankTextIsRefused)
+{
+    test::ScriptedUiScope scope;
+    Form f;
+    EnterToTab('a', f.first);
+    EXPECT_TRUE(scope->focusMoves().empty());
+    EnterToTab(13, f.first);
+    EXPECT_EQ(f.window.focusWidget(), f.last);
+
+    f.first->setText(QStringLiteral("   "));
+    EXPECT_FALSE(fnCheckEmpty(f.first, QStringLiteral("Enter the remarks"), QStringLiteral("Harbour Market")));
+    EXPECT_EQ(f.window.focusWidget(), f.first);
+    ASSERT_EQ(scope->messages().size(), 1u);
+    EXPECT_EQ(scope->messages()[0].icon, MsgIcon::Information);
+    EXPECT_EQ(scope->messages()[0].title, QStringLiteral("Harbour Market"));
+    f.first->setText(QStringLiteral(" x "));
+    EXPECT_TRUE(fnCheckEmpty(f.first, QStringLiteral("Enter the remarks"), QStringLiteral("Harbour Market")));
 }

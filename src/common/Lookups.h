@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+namespace shop {
+
+// Small facts about shops and items that several windows need.
+
+// Whether the shop keeps its stock by storage location.
+bool fnLocationArrangement(qint16 shopId);
+// Whether the item's serial numbers may repeat.
+bool fnSerialNoDuplication(qint32 itemId);
+// The first shipment, which item lines default to.
+qint16 fnDefaultShipmentId();
+// The unit code of the item ("PCS", "KG", ...); "" when it has none.
+QString fnItemUnitCode(qint32 itemId);
+
+} // namespace shop
