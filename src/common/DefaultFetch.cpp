@@ -2,6 +2,7 @@
 
 #include "common/Conversions.h"
 #include "common/ModuleError.h"
+#include "common/Twips.h"
 #include "common/Ui.h"
 
 #include <QApplication>
@@ -21,8 +22,6 @@ namespace {
 
 constexpr qint16 kDefaultWidthTwips = 1500;
 constexpr int kPageRows = 10;
-
-int twipsToPixels(const QWidget *widget, int twips) { return twips * widget->logicalDpiX() / 1440; }
 
 } // namespace
 
@@ -98,8 +97,8 @@ void FetchDialog::fillGrid(const Recordset &rows)
         if (twips <= 0) {
             m_grid->setColumnHidden(c, true);
         } else {
-            m_grid->setColumnWidth(c, twipsToPixels(this, twips));
-            totalWidth += twipsToPixels(this, twips);
+            m_grid->setColumnWidth(c, twipsToPixels(twips));
+            totalWidth += twipsToPixels(twips);
         }
     }
     m_grid->setHorizontalHeaderLabels(headers);
