@@ -4,8 +4,9 @@
 
 namespace shop {
 
-clsUserAuditing &moduleAudit(ModuleState &state)
+clsUserAuditing &moduleAudit()
 {
+    ModuleState &state = moduleState();
     if (!state.gobjAudit) {
         state.gobjAudit = ComponentRegistry::create<clsUserAuditing>(progid::UserAuditing);
         state.gobjAudit->OpenObject(state.gadocon, state.gintCompanyID, state.gintShopID, state.gintUserID,

@@ -1,5 +1,6 @@
 #include "editor/PurchaseReturnCancel.h"
 
+#include "common/ModuleCommonDB.h"
 #include "editor/IssueLedgers.h"
 #include "editor/ModuleAudit.h"
 #include "editor/PurchaseReturnEntry.h"
@@ -10,8 +11,6 @@ namespace shop {
 
 const QString PurchaseReturnCancel::ReasonMissingMessage = QStringLiteral("Enter reason for deletion");
 
-PurchaseReturnCancel::PurchaseReturnCancel(ModuleState &state) : m_state(state) {}
-
 QString PurchaseReturnCancel::remark(const QString &userName, const QString &reason)
 {
     return userName.trimmed() + QLatin1Char(':') + reason.trimmed();
@@ -19,26 +18,27 @@ QString PurchaseReturnCancel::remark(const QString &userName, const QString &rea
 
 bool PurchaseReturnCancel::cancel(qint32 transId, const QString &transNo, const QString &reason)
 {
-    clsUserAuditing &audit = moduleAudit(m_state);
+    const ModuleState &state = moduleState();
+    clsUserAuditing &audit = moduleAudit();
     audit.LoggedTime = QDateTime::currentDateTime();
     if (reason.trimmed().isEmpty())
         return false;
 
-    Connection &con = *m_state.gadocon;
-    const qint32 shopId = m_state.gintShopID;
+    Connection &con = moduleConnection();
+    const qint32 shopId = state.gintShopID;
     con.beginTrans();
     try {
         const Recordset user = con.query(QStringLiteral("select username from lousers where userid=? and shopID=?"),
-                                         {m_state.gintUserID, shopId});
+                                         {state.gintUserID, shopId});
         const QString text = user.isEmpty() ? QString() : remark(user.value(0, 0).toString(), reason);
         // The transaction id goes in as 32-bit: shops past their 32767th return can cancel too.
         con.callProcedure(QStringLiteral("spUpdateshopPurchaseReturn"),
-                          {transId, shopId, QStringLiteral("P"), m_state.gstrTransType});
+                          {transId, shopId, QStringLiteral("P"), state.gstrTransType});
         con.execute(QStringLiteral("update LOsPurchaseReturnHeader set whCancelledRemarks=? where whshopid=? and whID=?"),
                     {storedText(text), shopId, transId});
         con.execute(QStringLiteral("update LOsPurchaseReturnHeader set whCancelled=1 where whshopid=? and whID=?"),
                     {shopId, transId});
-        const LedgerOwner owner{m_state.gintInterfaceID, shopId, transId};
+        const LedgerOwner owner{state.gintInterfaceID, shopId, transId};
         for (IssueLedger ledger : {IssueLedger::Location, IssueLedger::Expiry, IssueLedger::Serial})
             cancelIssueLedger(con, ledger, owner);
         qint32 auditId = transId;

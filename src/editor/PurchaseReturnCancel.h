@@ -10,10 +10,9 @@ namespace shop {
 // given back (spUpdateshopPurchaseReturn), the header is flagged cancelled with the
 // user's name and reason, and the transaction's issue-ledger rows are flagged
 // cancelled. Any failure rolls everything back and is raised as a ModuleError.
+// Works for the shop, user and transaction type of the module-wide state.
 class PurchaseReturnCancel {
 public:
-    explicit PurchaseReturnCancel(ModuleState &state);
-
     static const QString ReasonMissingMessage;
 
     // The stored remark: user name, ":" and reason, each trimmed.
@@ -22,9 +21,6 @@ public:
     // Cancels the transaction. Returns false, writing nothing, when the reason is
     // empty after trimming (the dialog then shows ReasonMissingMessage).
     bool cancel(qint32 transId, const QString &transNo, const QString &reason);
-
-private:
-    ModuleState &m_state;
 };
 
 } // namespace shop

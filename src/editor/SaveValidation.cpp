@@ -1,7 +1,9 @@
 #include "editor/SaveValidation.h"
 
 #include "common/Conversions.h"
-#include "editor/ShopLookups.h"
+#include "common/Lookups.h"
+#include "common/ModuleState.h"
+#include "editor/ExpiryTracking.h"
 
 namespace shop {
 
@@ -39,8 +41,6 @@ Decimal allocatedTo(const TextTable &table, int quantityColumn, int itemColumn, 
 
 } // namespace
 
-SaveValidation::SaveValidation(ConnectionPtr con, qint32 shopId) : m_con(std::move(con)), m_shopId(shopId) {}
-
 ValidationResult SaveValidation::check(const PurchaseReturnEntry &entry) const
 {
     using V = ValidationResult::Verdict;
@@ -51,7 +51,7 @@ ValidationResult SaveValidation::check(const PurchaseReturnEntry &entry) const
     if (entry.remarks.trimmed().isEmpty())
         return refusal(V::NoRemarks, NoRemarksMessage, MsgIcon::Information, QStringLiteral("txtRemark"));
 
-    if (entry.locations.hasData() && fnLocationArrangement(m_con, m_shopId)) {
+    if (entry.locations.hasData() && fnLocationArrangement(toInt16(moduleState().gintShopID))) {
         for (int i = 0; i < entry.lines.size(); ++i) {
             const QStringList &l = entry.lines.at(i);
             const QString itemId = l.value(line::ItemId).trimmed();
@@ -64,7 +64,7 @@ ValidationResult SaveValidation::check(const PurchaseReturnEntry &entry) const
         for (int i = 0; i < entry.lines.size(); ++i) {
             const QStringList &l = entry.lines.at(i);
             const QString itemId = l.value(line::ItemId).trimmed();
-            if (!fnItemHasExpiry(*m_con, toInt32(valDecimal(itemId))))
+            if (!fnItemHasExpiry(toInt32(valDecimal(itemId))))
                 continue;
             if (allocatedTo(entry.expiry, expirycol::Quantity, expirycol::ItemId, itemId)
                 != valDecimal(l.value(line::ReturnQty)))

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "common/Connection.h"
 #include "common/Ui.h"
 #include "editor/PurchaseReturnEntry.h"
 
@@ -31,11 +30,9 @@ struct ValidationResult {
 // OK's checks of the editor, in their order: the confirmation question, at least one
 // item, the user name, the remarks, the location sums (shops that keep stock by
 // location) and the expiry sums (expiry-tracked items). Quantities are summed as
-// exact decimals.
+// exact decimals. Reads the shop of the module-wide state.
 class SaveValidation {
 public:
-    SaveValidation(ConnectionPtr con, qint32 shopId);
-
     static const QString ConfirmQuestion;
     static const QString NoItemsMessage;
     static const QString NoUserNameMessage;
@@ -51,10 +48,6 @@ public:
     // a refusal without a message), then shows the refusal's message with `title`.
     // The caller moves the focus to result.focusControl.
     ValidationResult run(const PurchaseReturnEntry &entry, const QString &title) const;
-
-private:
-    ConnectionPtr m_con;
-    qint32 m_shopId;
 };
 
 } // namespace shop

@@ -8,7 +8,7 @@ namespace {
 
 class PurchaseReturnCancelTest : public EditorTest {
 protected:
-    bool cancel(qint32 id, const QString &reason) { return PurchaseReturnCancel(state()).cancel(id, QStringLiteral("PR1"), reason); }
+    bool cancel(qint32 id, const QString &reason) { return PurchaseReturnCancel().cancel(id, QStringLiteral("PR1"), reason); }
     QStringList header(qint32 id)
     {
         return rows(QStringLiteral("select whCancelled, whCancelledRemarks from LOsPurchaseReturnHeader "

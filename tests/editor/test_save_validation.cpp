@@ -10,7 +10,7 @@ using Verdict = ValidationResult::Verdict;
 
 class SaveValidationTest : public EditorTest {
 protected:
-    ValidationResult check(const PurchaseReturnEntry &e) { return SaveValidation(db->con, state().gintShopID).check(e); }
+    ValidationResult check(const PurchaseReturnEntry &e) { return SaveValidation().check(e); }
 };
 
 TEST_P(SaveValidationTest, RefusesInOrderWithTheMessageAndTheFieldToFix)
@@ -86,7 +86,7 @@ TEST_P(SaveValidationTest, RunAsksBeforeAConfirmedReturnAndShowsTheRefusal)
     PurchaseReturnEntry e = newEntry({itemLine(1, 5, QStringLiteral("2"))});
     e.confirmed = true;
     ui->answer(MsgAnswer::No);
-    const SaveValidation validation(db->con, 1);
+    const SaveValidation validation;
     EXPECT_EQ(validation.run(e, QStringLiteral("Title")).verdict, Verdict::NotConfirmed);
     ASSERT_EQ(ui->questions().size(), 1u);
     EXPECT_EQ(ui->questions().front().text, "Once confirmed, details cannot change.\nDo you want to continue ?");

@@ -1,0 +1,219 @@
+#include "editor/PurchaseReturnSave.h"
+
+#include "common/Conversions.h"
+#include "common/ExchangeRates.h"
+#include "common/Lookups.h"
+#include "common/ModuleCommonDB.h"
+#include "common/ModuleError.h"
+#include "common/SqlText.h"
+#include "editor/DocumentNumbering.h"
+#include "editor/IssueLedgers.h"
+#include "editor/ModuleAudit.h"
+
+namespace shop {
+
+const QString PurchaseReturnSave::PostedMessage =
+    QStringLiteral("The transaction has posted to the journal. Please cancel post to edit it.");
+
+namespace {
+
+const QString kSource = QStringLiteral("PurchaseReturnSave");
+
+QString shopCondition(const char *text, qint32 shopId) { return QString::fromLatin1(text) + sqlNumber(qint64{shopId}); }
+
+QVariant headerDate(const QString &text)
+{
+    const QDate date = parseDate(text);
+    if (!date.isValid())
+        throw ModuleError(ModuleError::TypeMismatch, kSource, QStringLiteral("Type mismatch"));
+    return date;
+}
+
+bool isTypeI(const QString &transType) { return transType == QLatin1String("I"); }
+
+} // namespace
+
+PurchaseReturnSave::PurchaseReturnSave() : m_state(moduleState()), m_con(moduleConnection()) {}
+
+qint32 PurchaseReturnSave::storedId(const PurchaseReturnEntry &entry)
+{
+    return entry.registerRowId.trimmed().isEmpty() ? entry.transId : toInt32(QVariant(entry.registerRowId));
+}
+
+bool PurchaseReturnSave::isPosted(qint32 transId) const
+{
+    const auto db = newCommonDB(QStringLiteral("LOsPurchaseReturnHeader"));
+    return toBool(db->fnReturnField(QStringLiteral("whposted"), shopCondition("whshopid=", m_state.gintShopID)
+                                                                    + QStringLiteral(" and whid=") + sqlNumber(qint64{transId})));
+}
+
+SaveOutcome PurchaseReturnSave::save(const PurchaseReturnEntry &entry, QWidget *window)
+{
+    if (!entry.isNew() && isPosted(storedId(entry)))
+        return SaveOutcome{false, PostedMessage, MsgIcon::Critical, storedId(entry), entry.number};
+
+    for (int attempt = 1;; ++attempt) {
+        m_con.beginTrans();
+        try {
+            SaveOutcome outcome = saveOnce(entry, window);
+            m_con.commitTrans();
+            return outcome;
+        } catch (const ModuleError &error) {
+            m_con.rollbackTrans();
+            // Another terminal committed the same number or id first: number again.
+            if (!isDuplicateKey(error) || attempt >= MaxAttempts)
+                throw;
+        } catch (...) {
+            m_con.rollbackTrans();
+            throw;
+        }
+    }
+}
+
+SaveOutcome PurchaseReturnSave::saveOnce(const PurchaseReturnEntry &entry, QWidget *window)
+{
+    const qint32 shopId = m_state.gintShopID;
+    lockShopNumbers(m_con, shopId);
+
+    SaveOutcome outcome;
+    writeHeader(entry, outcome, window);
+    writeDetails(entry, outcome.transId);
+
+    const LedgerOwner owner{m_state.gintInterfaceID, shopId, outcome.transId};
+    if (entry.locations.hasData() && fnLocationArrangement(toInt16(shopId)))
+        rewriteIssueLedger(m_con, IssueLedger::Location, entry.locations, owner);
+    if (entry.expiry.hasData())
+        rewriteIssueLedger(m_con, IssueLedger::Expiry, entry.expiry, owner);
+    if (entry.serials.hasData())
+        rewriteIssueLedger(m_con, IssueLedger::Serial, entry.serials, owner);
+    outcome.saved = true;
+    return outcome;
+}
+
+void PurchaseReturnSave::writeHeader(const PurchaseReturnEntry &entry, SaveOutcome &outcome, QWidget *window)
+{
+    const qint32 shopId = m_state.gintShopID;
+    const qint16 inventoryCurrency = fnGetCurrencyId(QStringLiteral("A"), m_state.gintInventoryID);
+    const qint16 departmentCurrency = fnGetCurrencyId(QStringLiteral("D"), m_state.gintShopDepartmentID);
+    const qint16 companyCurrency = fnGetCurrencyId(QStringLiteral("Z"), m_state.gintCompanyID);
+    const double depExRate = fnConversionFactor(inventoryCurrency, departmentCurrency);
+    const double conExRate = fnConversionFactor(inventoryCurrency, companyCurrency);
+
+    const bool typeI = isTypeI(m_state.gstrTransType);
+    if (typeI && !entry.departmentId)
+        throw ModuleError(381, QStringLiteral("cbodepartment"), QStringLiteral("Invalid property array index"));
+    const QVariant otherDepartment = typeI ? QVariant(*entry.departmentId) : QVariant();
+    const QVariant apartment = typeI && entry.apartmentId ? QVariant(*entry.apartmentId) : QVariant();
+    const QVariant expense = expenseAccount(entry);
+
+    // Columns written on every save, in this order.
+    const QStringList columns{QStringLiteral("WhDate"),         QStringLiteral("WhUserName"),
+                              QStringLiteral("WhRemarks"),      QStringLiteral("whcancelled"),
+                              QStringLiteral("whconexrate"),    QStringLiteral("whdepexrate"),
+                              QStringLiteral("whexchangerates"), QStringLiteral("whOtherDepId"),
+                              QStringLiteral("Whtransfinished"), QStringLiteral("whreceivedby"),
+                              QStringLiteral("whauthorisedby"), QStringLiteral("whtype"),
+                              QStringLiteral("whexpenseaccid")};
+    const QVariantList values{headerDate(entry.dateText),
+                              storedText(entry.userName.trimmed()),
+                              storedText(entry.remarks.trimmed()),
+                              0,
+                              conExRate,
+                              depExRate,
+                              storedText(m_state.gstrExchangeRates.trimmed()),
+                              otherDepartment,
+                              entry.confirmed ? 1 : 0,
+                              storedText(entry.receivedBy.trimmed()),
+                              storedText(entry.approvedBy.trimmed()),
+                              storedText(m_state.gstrTransType),
+                              expense};
+
+    if (entry.isNew()) {
+        outcome.transId = newCommonDB(shopCondition("LOsPurchaseReturnHeader where whshopid=", shopId))
+                              ->fnGetNextMaxNo(QStringLiteral("whid"));
+        const QVariant department = newCommonDB(QStringLiteral("ashops"))
+                                        ->fnReturnField(QStringLiteral("departmentid"), shopCondition(" shopid = ", shopId));
+        outcome.transNo = DocumentNumbering(m_con, m_state.gintInterfaceID, shopId).nextNumber();
+        QString auditNo = outcome.transNo;
+        qint32 auditId = outcome.transId;
+        moduleAudit().SaveUserAuditingInfo(auditId, auditNo, true, entry.mode, window);
+
+        const QStringList all = QStringList{QStringLiteral("whShopID"), QStringLiteral("WhID"), QStringLiteral("WhNo"),
+                                            QStringLiteral("whdepartmentid"), QStringLiteral("whapartmentid")}
+            + columns;
+        const QVariantList allValues = QVariantList{shopId, outcome.transId, storedText(outcome.transNo), department, apartment} + values;
+        m_con.execute(QStringLiteral("insert into LOsPurchaseReturnHeader (") + all.join(QStringLiteral(", "))
+                          + QStringLiteral(") values (") + QStringList(all.size(), QStringLiteral("?")).join(QLatin1Char(','))
+                          + QLatin1Char(')'),
+                      allValues);
+        return;
+    }
+
+    outcome.transId = storedId(entry);
+    outcome.transNo = entry.number;
+    QString auditNo = entry.number;
+    qint32 auditId = outcome.transId;
+    moduleAudit().SaveUserAuditingInfo(auditId, auditNo, true, entry.mode, window);
+
+    QStringList assignments;
+    for (const QString &c : columns)
+        assignments << c + QStringLiteral(" = ?");
+    QVariantList updateValues = values;
+    // An edited type "I" return keeps its apartment unless another one was chosen.
+    if (!typeI || entry.apartmentId) {
+        assignments << QStringLiteral("whapartmentid = ?");
+        updateValues << apartment;
+    }
+    updateValues << shopId << outcome.transId;
+    const int updated = m_con.execute(QStringLiteral("update LOsPurchaseReturnHeader set ") + assignments.join(QStringLiteral(", "))
+                                          + QStringLiteral(" where whshopid=? and whid=?"),
+                                      updateValues);
+    if (updated == 0)
+        throw ModuleError(3021, kSource,
+                          QStringLiteral("Either BOF or EOF is True, or the current record has been deleted. "
+                                         "Requested operation requires a current record."));
+    m_con.execute(QStringLiteral("Update LOsPurchaseReturnHeader set updatetime=getdate() where whid=?  and whshopid=?"),
+                  {outcome.transId, shopId});
+}
+
+QVariant PurchaseReturnSave::expenseAccount(const PurchaseReturnEntry &entry) const
+{
+    const QString condition = shopCondition("ShopID= ", m_state.gintShopID) + QStringLiteral(" and CompanyID=")
+        + sqlNumber(qint64{m_state.gintCompanyID});
+    const auto shops = newCommonDB(QStringLiteral("ashops"));
+    const qint16 account = toInt16(shops->fnReturnField(QStringLiteral("ExpenseAccount"), condition));
+    if (!isTypeI(m_state.gstrTransType))
+        return account;
+    const qint32 ownDepartment = toInt32(shops->fnReturnField(QStringLiteral("DepartmentID"), condition));
+    if (*entry.departmentId == ownDepartment || m_state.gintCompanyLogin != 0)
+        return account;
+    return newCommonDB(QStringLiteral("adepcontrolaccounts"))
+        ->fnReturnField(QStringLiteral("controlaccid"), QStringLiteral("maindepid= ") + sqlNumber(qint64{ownDepartment})
+                                                            + QStringLiteral(" and otherdepid=")
+                                                            + sqlNumber(qint64{*entry.departmentId})
+                                                            + QStringLiteral(" and CompanyID=")
+                                                            + sqlNumber(qint64{m_state.gintCompanyID}));
+}
+
+void PurchaseReturnSave::writeDetails(const PurchaseReturnEntry &entry, qint32 transId)
+{
+    const qint32 shopId = m_state.gintShopID;
+    const QString procedure = QStringLiteral("spUpdateshopWriteoff");
+    if (!entry.isNew()) {
+        // The stored quantities go back to stock before their rows are replaced.
+        m_con.callProcedure(procedure, {transId, shopId, QStringLiteral("R"), m_state.gstrTransType});
+        m_con.execute(QStringLiteral("delete from LOsPurchaseReturnDetail  where wdshopid=? and wdid = ?"), {shopId, transId});
+    }
+    const QString insert = QStringLiteral(
+        "insert into LOsPurchaseReturnDetail (wdshopid, WdID, WdItemID, WdAvailableQty, WdPurchaseReturnQty, "
+        "wdshipmentid, wdcostprice) values (?,?,?,?,?,?,?)");
+    for (const QStringList &l : entry.lines) {
+        m_con.execute(insert, {shopId, transId, toInt32(valDecimal(l.value(line::ItemId))),
+                               valDecimal(l.value(line::AvailableQty)).toString(),
+                               valDecimal(l.value(line::ReturnQty)).toString(),
+                               toInt32(valDecimal(l.value(line::ShipmentId))), val(l.value(line::CostPrice))});
+    }
+    m_con.callProcedure(procedure, {transId, shopId, QStringLiteral("F"), m_state.gstrTransType});
+}
+
+} // namespace shop
