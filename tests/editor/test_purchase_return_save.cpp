@@ -8,12 +8,14 @@ namespace {
 
 class PurchaseReturnSaveTest : public EditorTest {
 protected:
-    SaveOutcome save(const PurchaseReturnEntry &e) { return PurchaseReturnSave().save(e); }
-
-    // Records the statements and procedure calls that reach the database.
-    void record()
+    // Saves, recording what reaches the database.
+    SaveOutcome save(const PurchaseReturnEntry &e)
     {
+        log.clear();
         con().setObserver([this](const QString &kind, const QString &text) { log << kind + QLatin1Char(' ') + text; });
+        SaveOutcome out = PurchaseReturnSave().save(e);
+        con().setObserver({});
+        return out;
     }
     int indexOf(const QString &start) const
     {
@@ -22,21 +24,20 @@ protected:
                 return i;
         return -1;
     }
-    QStringList procedures() const { return log.filter(QRegularExpression(QStringLiteral("^procedure "))); }
-
-    // PR1 of shop 1 opened for editing, with new lines.
-    PurchaseReturnEntry editOfPr1(const QList<QStringList> &lines)
-    {
-        PurchaseReturnEntry e = newEntry(lines);
-        e.mode = QStringLiteral("E");
-        e.transId = 1;
-        e.registerRowId = QStringLiteral("1");
-        e.number = QStringLiteral("PR1");
-        return e;
-    }
 
     QStringList log;
 };
+
+// PR1 of shop 1 opened for editing, with new lines.
+PurchaseReturnEntry editOfPr1(const QList<QStringList> &lines)
+{
+    PurchaseReturnEntry e = newEntry(lines);
+    e.mode = QStringLiteral("E");
+    e.transId = 1;
+    e.registerRowId = QStringLiteral("1");
+    e.number = QStringLiteral("PR1");
+    return e;
+}
 
 QStringList locationRow(const QString &qty, int locationId, int itemId, const QString &packing = {})
 {
@@ -44,58 +45,47 @@ QStringList locationRow(const QString &qty, int locationId, int itemId, const QS
             QString::number(itemId)};
 }
 
-TEST_P(PurchaseReturnSaveTest, NewReturnWithTwoLinesWritesHeaderAndDetailsAndTakesStockOnce)
+TEST_P(PurchaseReturnSaveTest, NewReturnWritesHeaderAndDetailsAndTakesStockOnce)
 {
-    record();
-    const SaveOutcome out = save(newEntry({itemLine(1, 5, QStringLiteral("2")), itemLine(2, 6, QStringLiteral("1.5"))}));
+    PurchaseReturnEntry e = newEntry({itemLine(1, 5, QStringLiteral("2")), itemLine(2, 6, QStringLiteral("1.5"))});
+    e.remarks = QStringLiteral(" O'Neill's '; drop table LOsPurchaseReturnDetail; -- ");
+    const SaveOutcome out = save(e);
     ASSERT_TRUE(out.saved);
     EXPECT_EQ(out.transId, 8);
     EXPECT_EQ(out.transNo, "PR7");
-
     EXPECT_EQ(rows(QStringLiteral("select WhNo, WhDate, WhUserName, WhRemarks, whcancelled, whdepartmentid, whOtherDepId, "
-                                  "whapartmentid, Whtransfinished, whtype, whexpenseaccid, whexchangerates "
+                                  "Whtransfinished, whtype, whexpenseaccid, whexchangerates "
                                   "from LOsPurchaseReturnHeader where whShopID = 1 and WhID = 8")),
-              QStringList{"PR7|06/12/2026|clerk|Damaged in transit|0|10|<null>|<null>|0|P|103|1:4:-1:3.75:"});
+              QStringList{"PR7|06/12/2026|clerk|O'Neill's '; drop table LOsPurchaseReturnDetail; --|0|10|<null>|0|P|103|"
+                          "1:4:-1:3.75:"});
     EXPECT_EQ(rows(QStringLiteral("select WdItemID, WdAvailableQty, WdPurchaseReturnQty, wdshipmentid, wdcostprice "
                                   "from LOsPurchaseReturnDetail where wdshopid = 1 and WdID = 8 order by WdItemID")),
               (QStringList{"5|80|2|1|2.5", "6|80|1.5|1|2.5"}));
-    for (const char *ledger : {"losLocationIssueDetails where lidTransId", "losExpiryIssueDetails where eidTransactionId",
-                               "losSerialIssueDetails where sidTransactionId"})
-        EXPECT_EQ(count(QStringLiteral("select count(*) from ") + QLatin1String(ledger) + QStringLiteral(" = 8")), 0);
-    EXPECT_EQ(procedures(), QStringList{"procedure spUpdateshopWriteoff 8,1,F,P"});
+    EXPECT_EQ(count(QStringLiteral("select count(*) from losLocationIssueDetails where lidTransId = 8")), 0);
+    EXPECT_EQ(log.filter(QRegularExpression(QStringLiteral("^procedure "))),
+              QStringList{"procedure spUpdateshopWriteoff 8,1,F,P"});
     EXPECT_EQ(rows(QStringLiteral("select stock from mosShopStock where shopid = 1 and itemid in (5, 6) order by itemid")),
               (QStringList{"73", "23.5"}));
 }
 
 TEST_P(PurchaseReturnSaveTest, EditingGivesStockBackBeforeTheOldLinesGoAndTakesItAfterTheNewOnes)
 {
-    record();
-    const SaveOutcome out = save(editOfPr1({itemLine(1, 5, QStringLiteral("1"))}));
-    ASSERT_TRUE(out.saved);
-    EXPECT_EQ(out.transId, 1);
-    EXPECT_EQ(out.transNo, "PR1");
-
+    ASSERT_TRUE(save(editOfPr1({itemLine(1, 5, QStringLiteral("1"))})).saved);
     const int giveBack = indexOf(QStringLiteral("procedure spUpdateshopWriteoff 1,1,R,P"));
-    const int deleteOld = indexOf(QStringLiteral("execute delete from LOsPurchaseReturnDetail"));
-    const int insertNew = indexOf(QStringLiteral("execute insert into LOsPurchaseReturnDetail"));
-    const int takeOut = indexOf(QStringLiteral("procedure spUpdateshopWriteoff 1,1,F,P"));
     ASSERT_GE(giveBack, 0);
-    EXPECT_LT(giveBack, deleteOld);
-    EXPECT_LT(deleteOld, insertNew);
-    EXPECT_LT(insertNew, takeOut);
-    EXPECT_EQ(procedures().size(), 2);
-
-    EXPECT_EQ(rows(QStringLiteral("select WdItemID, WdPurchaseReturnQty from LOsPurchaseReturnDetail where wdshopid = 1 and WdID = 1")),
-              QStringList{"5|1"});
+    EXPECT_LT(giveBack, indexOf(QStringLiteral("execute delete from LOsPurchaseReturnDetail")));
+    EXPECT_LT(indexOf(QStringLiteral("execute insert into LOsPurchaseReturnDetail")),
+              indexOf(QStringLiteral("procedure spUpdateshopWriteoff 1,1,F,P")));
     // PR1 took 5 rice and 4 milk; they come back, then 1 rice goes again.
     EXPECT_EQ(rows(QStringLiteral("select stock from mosShopStock where shopid = 1 and itemid in (1, 5) order by itemid")),
               (QStringList{"40", "79"}));
-    EXPECT_EQ(count(QStringLiteral("select count(*) from LOsPurchaseReturnHeader where whShopID = 1 and WhID = 1 "
-                                   "and WhNo = 'PR1' and updatetime is not null")),
-              1);
+    EXPECT_EQ(rows(QStringLiteral("select WhNo from LOsPurchaseReturnHeader where whShopID = 1 and WhID = 1 "
+                                  "and updatetime is not null")),
+              QStringList{"PR1"});
     // Empty allocation tables leave the stored ledger rows alone.
-    EXPECT_EQ(count(QStringLiteral("select count(*) from losLocationIssueDetails where lidInterfaceId = 1901 and lidShopId = 1 and lidTransId = 1")), 2);
-    EXPECT_EQ(count(QStringLiteral("select count(*) from losExpiryIssueDetails where eidInterfaceId = 1901 and eidShopId = 1 and eidTransactionId = 1")), 1);
+    EXPECT_EQ(count(QStringLiteral("select count(*) from losLocationIssueDetails where lidInterfaceId = 1901 "
+                                   "and lidShopId = 1 and lidTransId = 1")),
+              2);
 }
 
 TEST_P(PurchaseReturnSaveTest, LedgerRowsFollowTableOrderAndRestartAtOneOnEverySave)
@@ -118,15 +108,14 @@ TEST_P(PurchaseReturnSaveTest, LedgerRowsFollowTableOrderAndRestartAtOneOnEveryS
                                   "and eidTransactionId = 1")),
               QStringList{"1|15/12/2026|B1002|1|4|0"});
     EXPECT_EQ(rows(QStringLiteral("select sidDetailId, sidSerialNo, sidItemId, sidItemQty, sidCancel, sidAdjustment, "
-                                  "sidFreeQty from losSerialIssueDetails where sidInterfaceId = 1901 and sidShopId = 1 "
-                                  "and sidTransactionId = 1")),
+                                  "sidFreeQty from losSerialIssueDetails where sidShopId = 1 and sidTransactionId = 1")),
               QStringList{"1|SN-TV-0002|3|1|0|0|0"});
 
     e.locations.removeRow(1);
     ASSERT_TRUE(save(e).saved);
     EXPECT_EQ(rows(locations), (QStringList{"1|1|5|1|2|2|0", "2|2|5|2|<null>|2|0"}));
     // Another module's row with the same transaction id is never touched.
-    EXPECT_EQ(count(QStringLiteral("select count(*) from losLocationIssueDetails where lidInterfaceId = 1801 and lidTransId = 1")), 1);
+    EXPECT_EQ(count(QStringLiteral("select count(*) from losLocationIssueDetails where lidInterfaceId = 1801")), 1);
 }
 
 TEST_P(PurchaseReturnSaveTest, ShopWithoutLocationsWritesNoLocationRowsAndBadQuantitiesCountAsZero)
@@ -135,7 +124,6 @@ TEST_P(PurchaseReturnSaveTest, ShopWithoutLocationsWritesNoLocationRowsAndBadQua
     PurchaseReturnEntry e = newEntry({itemLine(1, 5, QStringLiteral("abc"), QStringLiteral("12abc"))});
     e.locations.addRow(locationRow(QStringLiteral("1"), 1, 5));
     const SaveOutcome out = save(e);
-    ASSERT_TRUE(out.saved);
     EXPECT_EQ(out.transNo, "BC2");
     EXPECT_EQ(count(QStringLiteral("select count(*) from losLocationIssueDetails where lidShopId = 2 and lidTransId = ?"),
                     {out.transId}),
@@ -146,67 +134,53 @@ TEST_P(PurchaseReturnSaveTest, ShopWithoutLocationsWritesNoLocationRowsAndBadQua
               QStringList{"12|0"});
 }
 
-TEST_P(PurchaseReturnSaveTest, TextIsStoredAsTyped)
-{
-    const QString attack = QStringLiteral("'; drop table LOsPurchaseReturnDetail; --");
-    PurchaseReturnEntry e = newEntry({itemLine(1, 5, QStringLiteral("1"))});
-    e.remarks = QStringLiteral("O'Neill's tea ") + attack;
-    e.userName = QStringLiteral("d'Arcy");
-    const SaveOutcome out = save(e);
-    EXPECT_EQ(rows(QStringLiteral("select WhUserName, WhRemarks from LOsPurchaseReturnHeader where whShopID = 1 and WhID = ?"),
-                   {out.transId}),
-              QStringList{"d'Arcy|O'Neill's tea " + attack});
-    EXPECT_EQ(count(QStringLiteral("select count(*) from LOsPurchaseReturnDetail where wdshopid = 1")), 10);
-}
-
 TEST_P(PurchaseReturnSaveTest, PostedReturnIsRefusedBeforeAnythingIsWritten)
 {
     PurchaseReturnEntry e = editOfPr1({itemLine(1, 5, QStringLiteral("1"))});
     e.registerRowId = QStringLiteral("3"); // PR3 is posted
-    e.transId = 3;
-    const QStringList before = dump();
-    record();
     const SaveOutcome out = save(e);
     EXPECT_FALSE(out.saved);
     EXPECT_EQ(out.refusal, "The transaction has posted to the journal. Please cancel post to edit it.");
     EXPECT_EQ(out.icon, MsgIcon::Critical);
     EXPECT_EQ(log.filter(QRegularExpression(QStringLiteral("^(begin|execute|procedure)"))), QStringList{});
-    EXPECT_EQ(dump(), before);
 }
 
-// Breaks the save at each step that reaches the database in turn: every time the
-// database is left exactly as it was, and the failure reaches the caller.
+TEST_P(PurchaseReturnSaveTest, ANumberTakenMeanwhileMakesTheSaveRunAgain)
+{
+    // Just before the header goes in, "another terminal" stores PR7: the save rolls
+    // back and numbers again instead of showing the conflict.
+    bool taken = false;
+    int attempts = 0;
+    con().setObserver([&](const QString &kind, const QString &text) {
+        attempts += kind == QLatin1String("begin");
+        if (!taken && text.startsWith(QLatin1String("insert into LOsPurchaseReturnHeader"))) {
+            taken = true;
+            con().execute(QStringLiteral("insert into LOsPurchaseReturnHeader (whShopID, WhID, WhNo) values (1, 99, 'PR7')"));
+        }
+    });
+    const SaveOutcome out = PurchaseReturnSave().save(newEntry({itemLine(1, 5, QStringLiteral("1"))}));
+    con().setObserver({});
+    EXPECT_EQ(attempts, 2);
+    EXPECT_EQ(out.transNo, "PR7");
+    EXPECT_EQ(count(QStringLiteral("select count(*) from LOsPurchaseReturnHeader where whShopID = 1")), 8);
+}
+
+// Breaks a new and an edited save at each step that reaches the database in turn,
+// until one gets through: every broken save leaves the database exactly as it was.
 TEST_P(PurchaseReturnSaveTest, AFailureAtAnyStepLeavesTheDatabaseAsItWas)
 {
     PurchaseReturnEntry edit = editOfPr1({itemLine(1, 5, QStringLiteral("1")), itemLine(2, 1, QStringLiteral("4"))});
     edit.locations.addRow(locationRow(QStringLiteral("1"), 1, 5));
-    edit.locations.addRow(locationRow(QStringLiteral("4"), 3, 1));
     edit.expiry.addRow({QStringLiteral("1"), QStringLiteral("B1001"), QStringLiteral("11/12/2026"), QStringLiteral("4"), {},
                         QStringLiteral("0"), QStringLiteral("1")});
     edit.serials.addRow({QStringLiteral("1"), QStringLiteral("3"), QStringLiteral("SN-TV-0003"), QStringLiteral("1"), {},
                          QStringLiteral("0")});
     PurchaseReturnEntry fresh = edit;
     fresh.mode = QStringLiteral("N");
-    fresh.registerRowId.clear();
-    fresh.transId = 0;
 
     for (const PurchaseReturnEntry *entry : {&fresh, &edit}) {
         const QStringList before = dump();
-        int steps = 0;
-        con().setObserver([&](const QString &kind, const QString &) {
-            if (kind != QLatin1String("query"))
-                ++steps;
-        });
-        // Counted on a copy of the database's state: the counting save itself is rolled back below.
-        ASSERT_TRUE(PurchaseReturnSave().save(*entry).saved);
-        con().setObserver({});
-        ASSERT_NE(dump(), before);
-        db = std::make_unique<TestDatabase>(GetParam(), TestDatabase::Content::Demo);
-        state().gadocon = db->con;
-        state().gobjAudit.reset();
-        ASSERT_EQ(dump(), before);
-
-        for (int failAt = 1; failAt <= steps; ++failAt) {
+        for (int failAt = 1;; ++failAt) {
             int step = 0;
             QString broken;
             con().setObserver([&](const QString &kind, const QString &text) {
@@ -215,10 +189,20 @@ TEST_P(PurchaseReturnSaveTest, AFailureAtAnyStepLeavesTheDatabaseAsItWas)
                     throw ModuleError(ModuleError::DatabaseFailure, QStringLiteral("test"), QStringLiteral("injected"));
                 }
             });
-            EXPECT_THROW(PurchaseReturnSave().save(*entry), ModuleError) << "step " << failAt;
+            bool failed = false;
+            try {
+                PurchaseReturnSave().save(*entry);
+            } catch (const ModuleError &) {
+                failed = true;
+            }
             con().setObserver({});
+            if (!failed) {
+                EXPECT_GT(failAt, 10);
+                EXPECT_NE(dump(), before);
+                break;
+            }
             EXPECT_FALSE(con().inTransaction());
-            EXPECT_EQ(dump(), before) << "failure at " << broken.toStdString();
+            ASSERT_EQ(dump(), before) << "failure at " << broken.toStdString();
         }
     }
 }
