@@ -134,6 +134,21 @@ TEST_P(PurchaseReturnSaveTest, ShopWithoutLocationsWritesNoLocationRowsAndBadQua
               QStringList{"12|0"});
 }
 
+TEST_P(PurchaseReturnSaveTest, IssueToAnotherDepartmentUsesTheirControlAccount)
+{
+    state().gstrTransType = QStringLiteral("I");
+    PurchaseReturnEntry e = newEntry({itemLine(1, 5, QStringLiteral("1"))});
+    e.departmentId = 11;
+    e.apartmentId = 2;
+    e.receivedBy = QStringLiteral(" Ann ");
+    const SaveOutcome own = [&] { PurchaseReturnEntry o = e; o.departmentId = 10; return save(o); }();
+    const SaveOutcome other = save(e);
+    EXPECT_EQ(rows(QStringLiteral("select WhID, whOtherDepId, whapartmentid, whexpenseaccid, whreceivedby, whauthorisedby, whtype "
+                                  "from LOsPurchaseReturnHeader where whShopID = 1 and WhID in (?, ?) order by WhID"),
+                   {own.transId, other.transId}),
+              (QStringList{"8|10|2|103|Ann||I", "9|11|2|104|Ann||I"}));
+}
+
 TEST_P(PurchaseReturnSaveTest, PostedReturnIsRefusedBeforeAnythingIsWritten)
 {
     PurchaseReturnEntry e = editOfPr1({itemLine(1, 5, QStringLiteral("1"))});
