@@ -1,11 +1,15 @@
 #include "common/FocusChain.h"
 #include "common/FormKeys.h"
+#include "common/QtUi.h"
 #include "common/Ui.h"
 #include "support/ScriptedUi.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
 
@@ -72,4 +76,35 @@ TEST(FormKeys, EnterMovesOnAndBlankTextIsRefused)
     EXPECT_EQ(scope->messages()[0].title, QStringLiteral("Harbour Market"));
     f.first->setText(QStringLiteral(" x "));
     EXPECT_TRUE(fnCheckEmpty(f.first, QStringLiteral("Enter the remarks"), QStringLiteral("Harbour Market")));
+}
+
+TEST(QtUi, EnterTakesTheDefaultAnswerOfAQuestion)
+{
+    QtUi qt;
+    QString shownTitle;
+    QTimer::singleShot(0, [&shownTitle] {
+        QWidget *box = QApplication::activeModalWidget();
+        ASSERT_NE(box, nullptr);
+        shownTitle = box->windowTitle();
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    EXPECT_EQ(qt.ask(QStringLiteral("Delete the entry?"), MsgButtons::YesNo, MsgAnswer::No, MsgIcon::Question,
+                     QStringLiteral("Harbour Market")),
+              MsgAnswer::No);
+    EXPECT_EQ(shownTitle, QStringLiteral("Harbour Market"));
+}
+
+TEST(QtUi, ModalWindowSitsOverItsOwnerOnlyWhileShown)
+{
+    QtUi qt;
+    QWidget owner;
+    QDialog window;
+    QWidget *parentWhileShown = nullptr;
+    QTimer::singleShot(0, [&] {
+        parentWhileShown = window.parentWidget();
+        window.accept();
+    });
+    EXPECT_EQ(qt.showModal(window, &owner), QDialog::Accepted);
+    EXPECT_EQ(parentWhileShown, &owner);
+    EXPECT_EQ(window.parentWidget(), nullptr);
 }
