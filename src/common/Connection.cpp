@@ -112,8 +112,11 @@ std::shared_ptr<Connection> Connection::open(const QString &location)
         // Reading the journal mode is the first real read of the file: a file that
         // is not a database fails here, not half-way through a window.
         con->executeRaw(QStringLiteral("PRAGMA journal_mode = WAL"));
-    } else if (!schema.isEmpty()) {
-        con->execute(QStringLiteral("select set_config('search_path', ?, false)"), {schema});
+    } else {
+        // Notices ("already exists, skipping") are not for the person at the keyboard.
+        con->executeRaw(QStringLiteral("set client_min_messages = warning"));
+        if (!schema.isEmpty())
+            con->execute(QStringLiteral("select set_config('search_path', ?, false)"), {schema});
     }
     return con;
 }

@@ -1,0 +1,37 @@
+#include "entry/clsShopWriteoff.h"
+
+#include "common/ModuleState.h"
+#include "common/Ui.h"
+#include "register/FrmMaster.h"
+
+namespace shop {
+
+ConnectionPtr &clsShopWriteoff::adocon()
+{
+    if (!m_adocon)
+        m_adocon = std::make_shared<Connection>();
+    return m_adocon;
+}
+
+void clsShopWriteoff::Show()
+{
+    ModuleState &state = moduleState();
+    state.gintCompanyID = intCompanyID;
+    state.gintUserID = intUserID;
+    state.gintShopID = intShopID;
+    state.gstrMessageTitle = MessageTitle;
+    state.gadocon = adocon();
+    state.gdtProcessDate = gdtProccessDate;
+    state.gstrTransType = strtranstype;
+
+    // A fresh register every time: the last one was unloaded when it closed.
+    FrmMaster window;
+    window.Form_Load();
+    Ui::current().showModal(window, nullptr);
+}
+
+} // namespace shop
+
+shop::clsShopWriteoff *rtnmod08_create_clsShopWriteoff() { return new shop::clsShopWriteoff; }
+
+void rtnmod08_destroy_clsShopWriteoff(shop::clsShopWriteoff *object) { delete object; }

@@ -1,0 +1,490 @@
+#include "register/FrmMaster.h"
+
+#include "common/Conversions.h"
+#include "common/ErrorReporting.h"
+#include "common/FlexGrid.h"
+#include "common/FormKeys.h"
+#include "common/GridRoutines.h"
+#include "common/ModuleCommonDB.h"
+#include "common/ModuleState.h"
+#include "common/SqlText.h"
+#include "common/Ui.h"
+#include "register/RegisterChildWindows.h"
+#include "register/RegisterData.h"
+
+#include <QComboBox>
+#include <QDateTime>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace shop {
+
+namespace {
+
+const QString WindowName = QStringLiteral("FrmMaster");
+
+template <typename T>
+T *named(QWidget *parent, const QString &name)
+{
+    auto *widget = new T(parent);
+    widget->setObjectName(name);
+    return widget;
+}
+
+QPushButton *commandButton(QWidget *parent, const QString &name, const QString &caption)
+{
+    auto *button = named<QPushButton>(parent, name);
+    button->setText(caption);
+    button->setAutoDefault(false);
+    button->setMinimumWidth(96);
+    return button;
+}
+
+} // namespace
+
+FrmMaster::FrmMaster(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(WindowName);
+    buildWindow();
+}
+
+FrmMaster::~FrmMaster() = default;
+
+void FrmMaster::buildWindow()
+{
+    setWindowTitle(QStringLiteral("Purchase Return"));
+    resize(1100, 640);
+
+    flexMaster = named<FlexGrid>(this, QStringLiteral("flexMaster"));
+    flexMaster->setMinimumHeight(240);
+
+    fraBrowse = named<QGroupBox>(this, QStringLiteral("fraBrowse"));
+    fraBrowse->setTitle(QStringLiteral("Browse"));
+    auto *sortLabel = named<QLabel>(fraBrowse, QStringLiteral("lblSortBy"));
+    sortLabel->setText(QStringLiteral("Sort B&y:"));
+    cboColNames = named<QComboBox>(fraBrowse, QStringLiteral("cboColNames"));
+    cboColNames->setMinimumWidth(150);
+    sortLabel->setBuddy(cboColNames);
+    optAscend = named<QRadioButton>(fraBrowse, QStringLiteral("optAscend"));
+    optAscend->setText(QStringLiteral("Ascending"));
+    optAscend->setChecked(true);
+    optDescend = named<QRadioButton>(fraBrowse, QStringLiteral("optDescend"));
+    optDescend->setText(QStringLiteral("Descending"));
+    lblsearch = named<QLabel>(fraBrowse, QStringLiteral("lblsearch"));
+    lblsearch->setText(QStringLiteral("&Search On:"));
+    cboSearch = named<QComboBox>(fraBrowse, QStringLiteral("cboSearch"));
+    cboSearch->setMinimumWidth(150);
+    lblsearch->setBuddy(cboSearch);
+    txtsearch = named<QLineEdit>(fraBrowse, QStringLiteral("txtsearch"));
+    txtsearch->setMinimumWidth(180);
+    txtsearch->setPlaceholderText(QStringLiteral("Type the beginning of a value"));
+
+    auto *browse = new QGridLayout(fraBrowse);
+    browse->addWidget(sortLabel, 0, 0);
+    browse->addWidget(cboColNames, 0, 1);
+    browse->addWidget(optAscend, 0, 2);
+    browse->addWidget(optDescend, 0, 3);
+    browse->addWidget(lblsearch, 1, 0);
+    browse->addWidget(cboSearch, 1, 1);
+    browse->addWidget(txtsearch, 1, 2, 1, 2);
+    browse->setColumnStretch(4, 1);
+
+    cmdnew = commandButton(this, QStringLiteral("cmdnew"), QStringLiteral("&New"));
+    CmdEdit = commandButton(this, QStringLiteral("CmdEdit"), QStringLiteral("&Edit"));
+    CmdDelete = commandButton(this, QStringLiteral("CmdDelete"), QStringLiteral("&Delete"));
+    cmdPreview = commandButton(this, QStringLiteral("cmdPreview"), QStringLiteral("&Print"));
+    CmdClose = commandButton(this, QStringLiteral("CmdClose"), QStringLiteral("&Close"));
+    auto *buttons = new QGridLayout;
+    buttons->addWidget(cmdnew, 0, 0);
+    buttons->addWidget(CmdEdit, 0, 1);
+    buttons->addWidget(CmdDelete, 0, 2);
+    buttons->addWidget(cmdPreview, 1, 0);
+    buttons->addWidget(CmdClose, 1, 2);
+
+    auto *bottom = new QHBoxLayout;
+    bottom->addWidget(fraBrowse, 1);
+    bottom->addLayout(buttons);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(flexMaster, 1);
+    layout->addLayout(bottom);
+
+    setTabOrder(flexMaster, cboColNames);
+    setTabOrder(cboColNames, optAscend);
+    setTabOrder(optAscend, optDescend);
+    setTabOrder(optDescend, cboSearch);
+    setTabOrder(cboSearch, txtsearch);
+    setTabOrder(txtsearch, cmdnew);
+    setTabOrder(cmdnew, CmdEdit);
+    setTabOrder(CmdEdit, CmdDelete);
+    setTabOrder(CmdDelete, cmdPreview);
+    setTabOrder(cmdPreview, CmdClose);
+
+    m_browse = std::make_unique<BrowseGrid>(*flexMaster, *cboColNames, *cboSearch);
+
+    connect(cmdnew, &QPushButton::clicked, this, &FrmMaster::cmdnew_Click);
+    connect(CmdEdit, &QPushButton::clicked, this, &FrmMaster::CmdEdit_Click);
+    connect(CmdDelete, &QPushButton::clicked, this, &FrmMaster::CmdDelete_Click);
+    connect(cmdPreview, &QPushButton::clicked, this, &FrmMaster::cmdPreview_Click);
+    connect(CmdClose, &QPushButton::clicked, this, &FrmMaster::CmdClose_Click);
+    connect(cboColNames, &QComboBox::activated, this, [this] { cboColNames_Click(); });
+    // A new direction applies to the next column chosen.
+    connect(optAscend, &QRadioButton::clicked, this, [this] { cboColNames->setCurrentIndex(-1); });
+    connect(optDescend, &QRadioButton::clicked, this, [this] { cboColNames->setCurrentIndex(-1); });
+    connect(txtsearch, &QLineEdit::textEdited, this, [this] { txtsearch_KeyUp(); });
+    connect(flexMaster, &FlexGrid::currentCellChanged, this, [this](int row, int, int previousRow) {
+        if (row != previousRow)
+            refreshCurrentRow();
+    });
+    connect(flexMaster, &FlexGrid::itemSelectionChanged, this, [this] { m_browse->applySelectionColours(); });
+    connect(flexMaster, &FlexGrid::cellDoubleClicked, this, [this] {
+        if (CmdEdit->isEnabled())
+            CmdEdit_Click();
+    });
+    flexMaster->setMouseTracking(true);
+    connect(flexMaster, &FlexGrid::cellEntered, this, [this](int widgetRow, int column) {
+        flexMaster->setToolTip(flexMaster->textMatrix(widgetRow + 1, column));
+    });
+
+    for (QWidget *w : {static_cast<QWidget *>(flexMaster), static_cast<QWidget *>(cboColNames),
+                       static_cast<QWidget *>(cboSearch), static_cast<QWidget *>(optAscend),
+                       static_cast<QWidget *>(optDescend), static_cast<QWidget *>(txtsearch)})
+        w->installEventFilter(this);
+    for (QPushButton *b : {cmdnew, CmdEdit, CmdDelete, cmdPreview, CmdClose})
+        b->installEventFilter(this);
+}
+
+void FrmMaster::Form_Load()
+{
+    try {
+        ModuleState &state = moduleState();
+        m_gen = ComponentRegistry::create<clsCommonGen>(progid::CommonGen);
+        m_db = ComponentRegistry::create<clsCommonDB>(progid::CommonDB);
+        state.gobjFormColor = ComponentRegistry::create<clsFormcolor>(progid::FormColor);
+        state.gobjFormColor->Applyformcolor(this);
+        if (state.gstrTransType == reg::PurchaseReturnType) {
+            state.gintInterfaceID = reg::PurchaseReturnInterface;
+            setWindowTitle(QStringLiteral("Shop Purchase Return"));
+        }
+        state.gobjAudit = ComponentRegistry::create<clsUserAuditing>(progid::UserAuditing);
+        ConnectionPtr connection = state.gadocon;
+        state.gobjAudit->OpenObject(connection, state.gintCompanyID, state.gintShopID, state.gintUserID,
+                                    state.gintInterfaceID, QDateTime::currentDateTime());
+        state.gadocon = connection;
+        m_db->adocon = state.gadocon;
+        m_fromDate = fnPopulateDate();
+        const reg::PackageSettings settings = reg::readPackageSettings(*m_db);
+        state.gstrStockView = settings.stockView;
+        state.gstrListTable = reg::ListTable;
+        state.gstrListQuery = reg::listQuery(m_fromDate, state.gintShopID, state.gstrTransType);
+        state.gblnIntegerQuantity = settings.integerQuantity;
+        state.gblnAlias = settings.alias;
+        if (settings.alias) {
+            state.gstrAlias = settings.aliasText;
+            setWindowTitle(state.gstrAlias + QStringLiteral(" Purchase Return"));
+        }
+        {
+            BusyPointer busy;
+            GridPopulate(state.gstrListQuery);
+        }
+        UserRights();
+        refreshCurrentRow();
+        if (flexMaster->textMatrix(1, 1).isEmpty()) {
+            CmdEdit->setEnabled(false);
+            CmdDelete->setEnabled(false);
+            cmdPreview->setEnabled(false);
+        }
+        if (currentRowIs(BrowseGrid::CancelledColumn))
+            CmdDelete->setEnabled(false);
+        m_browse->applySelectionColours();
+        state.gintCompanyLogin = settings.companyLogin;
+    } catch (...) {
+        TrackCaughtError(WindowName, QStringLiteral("Form_Load "));
+    }
+}
+
+QDate FrmMaster::fnPopulateDate()
+{
+    const ModuleState &state = moduleState();
+    return reg::fnPopulateDate(*m_db, state.gintShopID, state.gdtProcessDate);
+}
+
+void FrmMaster::GridPopulate(const QString &statement) { m_browse->GridPopulate(statement); }
+
+void FrmMaster::UserRights()
+{
+    const ModuleState &state = moduleState();
+    const auto rights = reg::functionRights(*state.gadocon, state.gintUserID, state.gintInterfaceID);
+    m_hasRightsRow = rights.has_value();
+    if (!rights)
+        return;
+    m_rights = *rights;
+    cmdnew->setEnabled(fnUserRights(QStringLiteral("N")));
+    CmdEdit->setEnabled(fnUserRights(QStringLiteral("E")));
+    CmdDelete->setEnabled(fnUserRights(QStringLiteral("D")));
+    cmdPreview->setEnabled(fnUserRights(QStringLiteral("P")));
+}
+
+bool FrmMaster::fnUserRights(const QString &letter) const
+{
+    // Without a rights row every command is open to the user.
+    return !m_hasRightsRow || reg::fnUserRights(letter, m_rights);
+}
+
+bool FrmMaster::currentRowIs(int column) const
+{
+    const int row = flexMaster->row();
+    return row >= 1 && row < flexMaster->rows() && flexMaster->textMatrix(row, column) == QLatin1String("Yes");
+}
+
+void FrmMaster::refreshCurrentRow()
+{
+    const int row = flexMaster->row();
+    if (row < 1 || row >= flexMaster->rows() || flexMaster->textMatrix(row, 0).isEmpty()) {
+        CmdEdit->setEnabled(false);
+        CmdDelete->setEnabled(false);
+        cmdPreview->setEnabled(false);
+        return;
+    }
+    CmdEdit->setEnabled(fnUserRights(QStringLiteral("E")));
+    cmdPreview->setEnabled(fnUserRights(QStringLiteral("P")));
+    CmdDelete->setEnabled(fnUserRights(QStringLiteral("D")) && !currentRowIs(BrowseGrid::CancelledColumn)
+                          && !currentRowIs(BrowseGrid::PostedColumn));
+}
+
+void FrmMaster::Form_Activate()
+{
+    const int row = flexMaster->row();
+    if (row < 1 || row >= flexMaster->rows() || flexMaster->textMatrix(row, 0).isEmpty()) {
+        CmdEdit->setEnabled(false);
+        CmdDelete->setEnabled(false);
+        cmdPreview->setEnabled(false);
+        return;
+    }
+    CmdDelete->setEnabled(fnUserRights(QStringLiteral("D")) && !currentRowIs(BrowseGrid::CancelledColumn));
+    CmdEdit->setEnabled(fnUserRights(QStringLiteral("E")));
+    cmdPreview->setEnabled(fnUserRights(QStringLiteral("P")));
+}
+
+void FrmMaster::MarkCancelledRows()
+{
+    if (currentRowIs(BrowseGrid::CancelledColumn)) {
+        CmdDelete->setEnabled(false);
+    } else {
+        CmdDelete->setEnabled(fnUserRights(QStringLiteral("D")));
+        CmdEdit->setEnabled(fnUserRights(QStringLiteral("E")));
+    }
+    m_browse->paintCancelledRows();
+}
+
+void FrmMaster::selectCurrentRow()
+{
+    flexMaster->setTopRow(flexMaster->row());
+    flexMaster->selectRows(flexMaster->row(), flexMaster->row());
+}
+
+void FrmMaster::showChild(std::unique_ptr<QDialog> window)
+{
+    Ui::current().showModal(*window, this);
+    window.reset();
+    Form_Activate();
+}
+
+void FrmMaster::cmdnew_Click()
+{
+    BusyPointer busy;
+    ModuleState &state = moduleState();
+    if (state.gobjAudit)
+        state.gobjAudit->LoggedTime = QDateTime::currentDateTime();
+    state.gstrMode = QStringLiteral("N");
+    const auto &factory = RegisterChildWindows::current().editor;
+    if (!factory) {
+        Ui::current().message(QStringLiteral("Entering purchase returns is not available yet."), MsgIcon::Information,
+                              state.gstrMessageTitle);
+        return;
+    }
+    try {
+        showChild(factory(*this));
+    } catch (...) {
+        TrackCaughtError(WindowName, QStringLiteral("cmdnew_Click "));
+    }
+    m_browse->applySelectionColours();
+}
+
+void FrmMaster::CmdEdit_Click()
+{
+    try {
+        BusyPointer busy;
+        ModuleState &state = moduleState();
+        if (state.gobjAudit)
+            state.gobjAudit->LoggedTime = QDateTime::currentDateTime();
+        state.gstrMode = QStringLiteral("E");
+        const auto &factory = RegisterChildWindows::current().editor;
+        if (!factory) {
+            Ui::current().message(QStringLiteral("Changing purchase returns is not available yet."),
+                                  MsgIcon::Information, state.gstrMessageTitle);
+            return;
+        }
+        std::unique_ptr<QDialog> editor = factory(*this);
+        if (editor)
+            showChild(std::move(editor));
+    } catch (...) {
+        TrackCaughtError(WindowName, QStringLiteral("CmdEdit_Click "));
+    }
+}
+
+void FrmMaster::CmdDelete_Click()
+{
+    ModuleState &state = moduleState();
+    try {
+        if (currentRowIs(BrowseGrid::PostedColumn)) {
+            Ui::current().message(QStringLiteral("Entry Posted,Cannot Delete"), MsgIcon::Information, QString());
+            return;
+        }
+        if (currentRowIs(BrowseGrid::ConfirmedColumn)) {
+            Ui::current().message(QStringLiteral("Entry Confirmed,Cannot Delete"), MsgIcon::Information, QString());
+            return;
+        }
+        const int row = flexMaster->row();
+        const qint32 id = toInt32(flexMaster->textMatrix(row, BrowseGrid::IdColumn));
+        m_db->strTableName = QStringLiteral("LOsPurchaseReturnHeader");
+        const QVariant cancelled = m_db->fnReturnField(QStringLiteral("count(*)"),
+                                                       QStringLiteral(" whCancelled = 1 and whId = ") + sqlNumber(id)
+                                                           + QStringLiteral(" and whShopId = ") + sqlNumber(state.gintShopID));
+        if (toInt32(cancelled) > 0) {
+            Ui::current().message(QStringLiteral("This entry is already deleted"), MsgIcon::Information,
+                                  state.gstrMessageTitle);
+            CmdDelete->setEnabled(false);
+            return;
+        }
+        {
+            BusyPointer busy;
+            const MsgAnswer answer = Ui::current().ask(
+                QStringLiteral("Are you sure want to delete the entry - ") + flexMaster->textMatrix(row, BrowseGrid::NumberColumn),
+                MsgButtons::YesNo, MsgAnswer::No, MsgIcon::Question, state.gstrMessageTitle);
+            if (answer == MsgAnswer::Yes) {
+                const auto &factory = RegisterChildWindows::current().deletion;
+                if (!factory) {
+                    Ui::current().message(QStringLiteral("Cancelling purchase returns is not available yet."),
+                                          MsgIcon::Information, state.gstrMessageTitle);
+                } else {
+                    std::unique_ptr<QDialog> dialog = factory(*this);
+                    Ui::current().showModal(*dialog, this);
+                    dialog.reset();
+                    Ui::current().processEvents();
+                    const int remembered = flexMaster->row();
+                    state.gstrMode = QStringLiteral("E");
+                    QString condition = QStringLiteral(" whID=") + sqlNumber(id);
+                    UpdateEditedRow(*flexMaster, condition, id);
+                    MarkCancelledRows();
+                    flexMaster->setRow(remembered);
+                    selectCurrentRow();
+                }
+            }
+        }
+        if (flexMaster->textMatrix(1, 1).isEmpty()) {
+            CmdEdit->setEnabled(false);
+            CmdDelete->setEnabled(false);
+            cmdPreview->setEnabled(false);
+        } else {
+            CmdEdit->setEnabled(fnUserRights(QStringLiteral("E")));
+            CmdDelete->setEnabled(fnUserRights(QStringLiteral("D")));
+            cmdPreview->setEnabled(fnUserRights(QStringLiteral("P")));
+        }
+        if (currentRowIs(BrowseGrid::CancelledColumn))
+            CmdDelete->setEnabled(false);
+        m_browse->applySelectionColours();
+    } catch (...) {
+        TrackCaughtError(WindowName, QStringLiteral("CmdDelete_Click  "));
+    }
+}
+
+void FrmMaster::cmdPreview_Click()
+{
+    try {
+        const auto &factory = RegisterChildWindows::current().print;
+        if (!factory) {
+            Ui::current().message(QStringLiteral("Printing is not available yet."), MsgIcon::Information,
+                                  moduleState().gstrMessageTitle);
+            return;
+        }
+        showChild(factory(*this));
+    } catch (...) {
+        TrackCaughtError(WindowName, QStringLiteral("cmdPreview_Click  "));
+    }
+}
+
+void FrmMaster::CmdClose_Click() { done(QDialog::Accepted); }
+
+void FrmMaster::cboColNames_Click()
+{
+    try {
+        BusyPointer busy;
+        m_browse->sortByChosenColumn(optAscend->isChecked());
+    } catch (...) {
+        TrackCaughtError(WindowName, QStringLiteral("cboColNames_Click "));
+    }
+}
+
+void FrmMaster::txtsearch_KeyUp()
+{
+    if (cboSearch->currentIndex() >= 0 && !txtsearch->text().trimmed().isEmpty())
+        m_browse->FindInGrid(txtsearch->text());
+    refreshCurrentRow();
+}
+
+bool FrmMaster::event(QEvent *e)
+{
+    if (e->type() == QEvent::WindowActivate)
+        Form_Activate();
+    return QDialog::event(e);
+}
+
+bool FrmMaster::eventFilter(QObject *watched, QEvent *e)
+{
+    if (e->type() != QEvent::KeyPress)
+        return QDialog::eventFilter(watched, e);
+    const auto *key = static_cast<QKeyEvent *>(e);
+    const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+    const bool ctrl = key->modifiers().testFlag(Qt::ControlModifier);
+    if (ctrl && enter) {
+        if (cmdnew->isEnabled())
+            cmdnew_Click();
+        return true;
+    }
+    if (ctrl && key->key() == Qt::Key_D) {
+        flexMaster->setFocus();
+        return true;
+    }
+    if (watched == flexMaster) {
+        if (enter) {
+            if (CmdEdit->isEnabled())
+                CmdEdit_Click();
+            return true;
+        }
+        if (key->key() == Qt::Key_Delete) {
+            if (CmdDelete->isEnabled())
+                CmdDelete_Click();
+            return true;
+        }
+        return false;
+    }
+    if (enter && watched != txtsearch && qobject_cast<QPushButton *>(watched) == nullptr) {
+        EnterToTab(13, static_cast<QWidget *>(watched));
+        return true;
+    }
+    if (enter && watched == txtsearch) {
+        EnterToTab(13, txtsearch);
+        return true;
+    }
+    return QDialog::eventFilter(watched, e);
+}
+
+} // namespace shop

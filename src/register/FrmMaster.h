@@ -1,0 +1,87 @@
+#pragma once
+
+#include "register/BrowseGrid.h"
+
+#include <QDate>
+#include <QDialog>
+#include <memory>
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace shop {
+
+class clsCommonDB;
+class clsCommonGen;
+class FlexGrid;
+
+// The register of the shop's purchase returns over a recent date window: New, Edit,
+// Delete (cancel), Print and Close, with sorting and incremental search. What the
+// user may do follows the rights of the user and the row the user stands on.
+class FrmMaster : public QDialog {
+    Q_OBJECT
+public:
+    explicit FrmMaster(QWidget *parent = nullptr);
+    ~FrmMaster() override;
+
+    // Completes the module-wide state, fills the grid and applies the rights.
+    void Form_Load();
+    void Form_Activate();
+
+    void GridPopulate(const QString &statement);
+    void UserRights();
+    bool fnUserRights(const QString &letter) const;
+    QDate fnPopulateDate();
+    void MarkCancelledRows();
+
+    FlexGrid &grid() { return *flexMaster; }
+    const QString &rightsText() const { return m_rights; }
+
+public slots:
+    void cmdnew_Click();
+    void CmdEdit_Click();
+    void CmdDelete_Click();
+    void cmdPreview_Click();
+    void CmdClose_Click();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    bool event(QEvent *event) override;
+
+private:
+    void buildWindow();
+    void refreshCurrentRow();
+    void enableByRightsOrEmpty();
+    void selectCurrentRow();
+    void cboColNames_Click();
+    void txtsearch_KeyUp();
+    bool currentRowIs(int column) const;
+    void showChild(std::unique_ptr<QDialog> window);
+
+    std::shared_ptr<clsCommonGen> m_gen;
+    std::shared_ptr<clsCommonDB> m_db;
+    QDate m_fromDate;
+    QString m_rights;
+    bool m_hasRightsRow = false;
+
+    FlexGrid *flexMaster = nullptr;
+    QPushButton *cmdnew = nullptr;
+    QPushButton *CmdEdit = nullptr;
+    QPushButton *CmdDelete = nullptr;
+    QPushButton *cmdPreview = nullptr;
+    QPushButton *CmdClose = nullptr;
+    QGroupBox *fraBrowse = nullptr;
+    QComboBox *cboColNames = nullptr;
+    QRadioButton *optAscend = nullptr;
+    QRadioButton *optDescend = nullptr;
+    QComboBox *cboSearch = nullptr;
+    QLineEdit *txtsearch = nullptr;
+    QLabel *lblsearch = nullptr;
+    std::unique_ptr<BrowseGrid> m_browse;
+};
+
+} // namespace shop
