@@ -3,6 +3,7 @@
 #include "common/ModuleState.h"
 #include "common/Ui.h"
 #include "register/FrmMaster.h"
+#include "register/ModuleWindows.h"
 
 namespace shop {
 
@@ -24,6 +25,7 @@ void clsShopWriteoff::Show()
     state.gdtProcessDate = gdtProccessDate;
     state.gstrTransType = strtranstype;
 
+    installModuleWindows();
     // A fresh register every time: the last one was unloaded when it closed.
     FrmMaster window;
     window.Form_Load();

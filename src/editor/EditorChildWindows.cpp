@@ -1,0 +1,11 @@
+#include "editor/EditorChildWindows.h"
+
+namespace shop {
+
+EditorChildWindows &EditorChildWindows::current()
+{
+    static EditorChildWindows windows;
+    return windows;
+}
+
+} // namespace shop

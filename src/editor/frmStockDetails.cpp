@@ -1,0 +1,582 @@
+#include "editor/frmStockDetails.h"
+
+#include "common/Conversions.h"
+#include "common/ErrorReporting.h"
+#include "common/FormKeys.h"
+#include "common/GridRoutines.h"
+#include "common/HostComponents.h"
+#include "common/ListViewColumns.h"
+#include "common/ModuleError.h"
+#include "common/ModuleState.h"
+#include "common/SqlText.h"
+#include "common/Ui.h"
+#include "editor/EditorChildWindows.h"
+#include "editor/EditorLookups.h"
+#include "editor/ModuleAudit.h"
+#include "editor/PurchaseReturnSave.h"
+#include "editor/SaveValidation.h"
+#include "editor/TransactionRates.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace shop {
+
+namespace {
+
+const QString WindowName = QStringLiteral("frmStockDetails");
+const QString ListModule = QStringLiteral("shopwriteoff");
+const QString DefaultCaption = QStringLiteral("Shop Purchase Return Details");
+
+template <typename T>
+T *named(QWidget *parent, const QString &name)
+{
+    auto *widget = new T(parent);
+    widget->setObjectName(name);
+    return widget;
+}
+
+QLabel *label(QWidget *parent, const QString &name, const QString &caption, QWidget *buddy)
+{
+    auto *l = named<QLabel>(parent, name);
+    l->setText(caption);
+    l->setBuddy(buddy);
+    return l;
+}
+
+QAction *menuAction(QMenu *menu, const QString &name, const QString &caption)
+{
+    QAction *action = menu->addAction(caption);
+    action->setObjectName(name);
+    return action;
+}
+
+bool isEnter(const QKeyEvent *key) { return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter; }
+
+const QString &messageTitle() { return moduleState().gstrMessageTitle; }
+
+[[noreturn]] void noSelectedLine()
+{
+    throw ModuleError(91, WindowName, QStringLiteral("Object variable or With block variable not set"));
+}
+
+std::optional<qint32> selectedId(const QComboBox *combo)
+{
+    if (combo->currentIndex() < 0)
+        return std::nullopt;
+    return toInt32(combo->currentData());
+}
+
+} // namespace
+
+frmStockDetails::frmStockDetails(RegisterRowLink link, QWidget *parent) : QDialog(parent), m_link(std::move(link))
+{
+    setObjectName(WindowName);
+    buildWindow();
+}
+
+frmStockDetails::~frmStockDetails() = default;
+
+void frmStockDetails::buildWindow()
+{
+    setWindowTitle(DefaultCaption);
+    resize(960, 600);
+
+    ui.txtWriteNo = named<QLineEdit>(this, QStringLiteral("txtWriteNo"));
+    ui.txtWriteNo->setReadOnly(true);
+    ui.txtWriteNo->setFocusPolicy(Qt::ClickFocus);
+    ui.txtWriteNo->setPlaceholderText(QStringLiteral("given on saving"));
+    ui.txtProcessDate = named<QLineEdit>(this, QStringLiteral("txtProcessDate"));
+    ui.txtProcessDate->setReadOnly(true);
+    ui.txtProcessDate->setFocusPolicy(Qt::ClickFocus);
+    ui.txtUserName = named<QLineEdit>(this, QStringLiteral("txtUserName"));
+    ui.txtUserName->setMaxLength(50);
+    ui.txtRemark = named<QLineEdit>(this, QStringLiteral("txtRemark"));
+    ui.txtRemark->setMaxLength(255);
+    ui.txtreceived = named<QLineEdit>(this, QStringLiteral("txtreceived"));
+    ui.txtreceived->setMaxLength(50);
+    ui.txtapproved = named<QLineEdit>(this, QStringLiteral("txtapproved"));
+    ui.txtapproved->setMaxLength(50);
+    ui.cbodepartment = named<QComboBox>(this, QStringLiteral("cbodepartment"));
+    ui.cboApartmentNo = named<QComboBox>(this, QStringLiteral("cboApartmentNo"));
+    ui.Chkconfirmed = named<QCheckBox>(this, QStringLiteral("Chkconfirmed"));
+    ui.Chkconfirmed->setText(QStringLiteral("&Confirm Purchase Return"));
+
+    ui.lblPurchRetno = label(this, QStringLiteral("lblPurchRetno"), QStringLiteral("Purchase Return  No :"), ui.txtWriteNo);
+    ui.lblPurchRetdate = label(this, QStringLiteral("lblPurchRetdate"), QStringLiteral("Return Date:"), ui.txtProcessDate);
+    ui.Label2 = label(this, QStringLiteral("Label2"), QStringLiteral("&Done By:"), ui.txtUserName);
+    ui.Label7 = label(this, QStringLiteral("Label7"), QStringLiteral("&Remarks:"), ui.txtRemark);
+    ui.lblreceieved = label(this, QStringLiteral("lblreceieved"), QStringLiteral("&Received By:"), ui.txtreceived);
+    ui.lblApprovedby = label(this, QStringLiteral("lblApprovedby"), QStringLiteral("&Approved By:"), ui.txtapproved);
+    ui.lbldepartment = label(this, QStringLiteral("lbldepartment"), QStringLiteral("&For Department:"), ui.cbodepartment);
+    ui.lblApartmentNO = label(this, QStringLiteral("lblApartmentNO"), QStringLiteral("Apartment No:"), ui.cboApartmentNo);
+
+    ui.lvwStock = named<QTreeWidget>(this, QStringLiteral("lvwStock"));
+    ui.lvwStock->setColumnCount(line::ColumnCount);
+    ui.lvwStock->setHeaderLabels({QStringLiteral("SlNo"), QStringLiteral("Shipment"), QStringLiteral("Item Code"),
+                                  QStringLiteral("Item Description"), QStringLiteral("Available Qty"),
+                                  QStringLiteral("Return Qty"), QStringLiteral("ShipmentID"), QStringLiteral("ItemID"),
+                                  QStringLiteral("Cost Price"), QStringLiteral("Unit")});
+    ui.lvwStock->setRootIsDecorated(false);
+    ui.lvwStock->setUniformRowHeights(true);
+    ui.lvwStock->setAlternatingRowColors(true);
+    ui.lvwStock->setSelectionMode(QAbstractItemView::SingleSelection);
+    ui.lvwStock->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ui.lvwStock->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ui.lvwStock->setAllColumnsShowFocus(true);
+    ui.lvwStock->setMinimumHeight(200);
+    // Widths until the stored list settings apply.
+    const int widths[line::ColumnCount] = {48, 70, 100, 300, 110, 100, 80, 60, 90, 60};
+    for (int c = 0; c < line::ColumnCount; ++c)
+        ui.lvwStock->setColumnWidth(c, widths[c]);
+    for (int c : {line::Shipment, line::ShipmentId, line::ItemId})
+        ui.lvwStock->setColumnHidden(c, true);
+
+    auto *hint = named<QLabel>(this, QStringLiteral("lblListHint"));
+    hint->setText(QStringLiteral("Right-click the list or press F10 to add or edit an item; Delete removes the selected item."));
+    hint->setEnabled(false);
+
+    ui.cmdOK = named<QPushButton>(this, QStringLiteral("cmdOK"));
+    ui.cmdOK->setText(QStringLiteral("&Ok"));
+    ui.cmdCancel = named<QPushButton>(this, QStringLiteral("cmdCancel"));
+    ui.cmdCancel->setText(QStringLiteral("&Close"));
+    for (QPushButton *button : {ui.cmdOK, ui.cmdCancel}) {
+        // Enter in a field must not save the entry by accident.
+        button->setAutoDefault(false);
+        button->setDefault(false);
+        button->setMinimumWidth(96);
+    }
+
+    ui.mnuPopup = named<QMenu>(this, QStringLiteral("mnuPopup"));
+    ui.mnuPopup->setTitle(QStringLiteral("Popup"));
+    ui.mnuAdd = menuAction(ui.mnuPopup, QStringLiteral("mnuAdd"), QStringLiteral("&Add"));
+    ui.mnuEdit = menuAction(ui.mnuPopup, QStringLiteral("mnuEdit"), QStringLiteral("&Edit"));
+    ui.mnuPopup->addSeparator();
+    ui.mnuDelete = menuAction(ui.mnuPopup, QStringLiteral("mnuDelete"), QStringLiteral("&Delete"));
+    ui.mnuPopup->addSeparator();
+    ui.mnuCancel = menuAction(ui.mnuPopup, QStringLiteral("mnuCancel"), QStringLiteral("Cancel Menu"));
+
+    auto *header = new QGridLayout;
+    header->setHorizontalSpacing(10);
+    header->addWidget(ui.lblPurchRetno, 0, 0);
+    header->addWidget(ui.txtWriteNo, 0, 1);
+    header->addWidget(ui.lblPurchRetdate, 0, 2);
+    header->addWidget(ui.txtProcessDate, 0, 3);
+    header->addWidget(ui.Label2, 1, 0);
+    header->addWidget(ui.txtUserName, 1, 1);
+    header->addWidget(ui.Chkconfirmed, 1, 2, 1, 2);
+    header->addWidget(ui.lblreceieved, 2, 0);
+    header->addWidget(ui.txtreceived, 2, 1);
+    header->addWidget(ui.lblApprovedby, 2, 2);
+    header->addWidget(ui.txtapproved, 2, 3);
+    header->addWidget(ui.lbldepartment, 3, 0);
+    header->addWidget(ui.cbodepartment, 3, 1);
+    header->addWidget(ui.lblApartmentNO, 3, 2);
+    header->addWidget(ui.cboApartmentNo, 3, 3);
+    header->addWidget(ui.Label7, 4, 0);
+    header->addWidget(ui.txtRemark, 4, 1, 1, 3);
+    header->setColumnStretch(1, 1);
+    header->setColumnStretch(3, 1);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(hint, 1);
+    buttons->addWidget(ui.cmdOK);
+    buttons->addWidget(ui.cmdCancel);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(header);
+    layout->addWidget(ui.lvwStock, 1);
+    layout->addLayout(buttons);
+
+    // Fields of the inter-department variant show only for it.
+    for (QWidget *w : std::initializer_list<QWidget *>{ui.lblreceieved, ui.txtreceived, ui.lblApprovedby, ui.txtapproved,
+                                                       ui.lbldepartment, ui.cbodepartment, ui.lblApartmentNO,
+                                                       ui.cboApartmentNo})
+        w->setVisible(false);
+    arrangeTabOrder();
+
+    connect(ui.cmdOK, &QPushButton::clicked, this, &frmStockDetails::cmdOK_Click);
+    connect(ui.cmdCancel, &QPushButton::clicked, this, &frmStockDetails::cmdCancel_Click);
+    connect(ui.mnuAdd, &QAction::triggered, this, &frmStockDetails::mnuAdd_Click);
+    connect(ui.mnuEdit, &QAction::triggered, this, &frmStockDetails::mnuEdit_Click);
+    connect(ui.mnuDelete, &QAction::triggered, this, &frmStockDetails::mnuDelete_Click);
+    connect(ui.lvwStock, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *line) { lvwStock_ItemClick(line); });
+
+    // The window sees every key first (F10 anywhere), the list its mouse.
+    for (QWidget *w : findChildren<QWidget *>())
+        w->installEventFilter(this);
+}
+
+void frmStockDetails::arrangeTabOrder()
+{
+    const QWidget *order[] = {ui.txtUserName,   ui.txtRemark,      ui.txtreceived, ui.txtapproved,
+                              ui.cbodepartment, ui.cboApartmentNo, ui.Chkconfirmed, ui.lvwStock,
+                              ui.cmdOK,         ui.cmdCancel,      ui.txtWriteNo,   ui.txtProcessDate};
+    for (size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(const_cast<QWidget *>(order[i - 1]), const_cast<QWidget *>(order[i]));
+}
+
+void frmStockDetails::Form_Load()
+{
+    try {
+        ModuleState &state = moduleState();
+        m_db = ComponentRegistry::create<clsCommonDB>(progid::CommonDB);
+        m_db->adocon = state.gadocon;
+        m_gen = ComponentRegistry::create<clsCommonGen>(progid::CommonGen);
+        if (state.gobjFormColor)
+            state.gobjFormColor->Applyformcolor(this);
+        SetListViewColumns(WindowName, ui.lvwStock, ListModule);
+
+        applyTransactionType(shopApartmentCode(*m_db, state.gintShopID));
+        if (const auto alias = packageAlias(*m_db))
+            setWindowTitle(*alias + QStringLiteral(" Purchase Return Details"));
+
+        if (state.gstrMode != QLatin1String("N")) {
+            lngTransID = toInt32(QVariant(m_link.currentRowId));
+        } else {
+            ui.txtProcessDate->setText(displayDate(state.gdtProcessDate));
+            ui.txtUserName->setText(shopUserName(*m_db, state.gintUserID, state.gintShopID));
+        }
+        buildTransactionRates();
+        // A stored entry gets its own user's name from the register afterwards.
+        ui.txtUserName->setText(anyShopUserName(*m_db, state.gintUserID));
+        moduleAudit().SaveInToTag(this);
+    } catch (...) {
+        TrackCaughtError(WindowName, QStringLiteral("Form_Load "));
+    }
+}
+
+void frmStockDetails::applyTransactionType(const QString &apartmentCode)
+{
+    const ModuleState &state = moduleState();
+    if (state.gstrTransType == QLatin1String("P")) {
+        setWindowTitle(DefaultCaption);
+        return;
+    }
+    if (state.gstrTransType != QLatin1String("I"))
+        return;
+    if (apartmentCode == QLatin1String("L")) {
+        ui.lblApartmentNO->setVisible(true);
+        ui.cboApartmentNo->setVisible(true);
+    }
+    for (QWidget *w : std::initializer_list<QWidget *>{ui.lblApprovedby, ui.lbldepartment, ui.lblreceieved,
+                                                       ui.cbodepartment, ui.txtapproved, ui.txtreceived})
+        w->setVisible(true);
+    ui.lblPurchRetno->setText(QStringLiteral("Return No"));
+    ui.lblPurchRetdate->setText(QStringLiteral("Return Date"));
+    setWindowTitle(DefaultCaption);
+    m_db->strTableName = QStringLiteral("adepartmentmaster");
+    m_db->populateComboorList(ui.cbodepartment, QStringLiteral("DepartmentID"), QStringLiteral("DepartmentName"),
+                              QStringLiteral("CompanyID=") + sqlNumber(state.gintCompanyID));
+    m_db->strTableName = QStringLiteral("losapartmentdetail");
+    m_db->populateComboorList(ui.cboApartmentNo, QStringLiteral("apdapartmentid"), QStringLiteral("apdapartmentNo"),
+                              QStringLiteral("apdshopid = ") + sqlNumber(state.gintShopID)
+                                  + QStringLiteral(" and apdcompanyid = ") + sqlNumber(state.gintCompanyID));
+}
+
+void frmStockDetails::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (m_firstActivation) {
+        m_firstActivation = false;
+        Form_Activate();
+    }
+}
+
+void frmStockDetails::Form_Activate()
+{
+    // What the register put in for a stored entry counts as unchanged.
+    try {
+        moduleAudit().SaveInToTag(this);
+    } catch (...) {
+        TrackCaughtError(WindowName, QStringLiteral("Form_Activate"));
+    }
+}
+
+PurchaseReturnEntry frmStockDetails::entry() const
+{
+    PurchaseReturnEntry e;
+    e.mode = moduleState().gstrMode;
+    e.transId = lngTransID;
+    e.registerRowId = m_link.currentRowId;
+    e.number = ui.txtWriteNo->text();
+    e.dateText = ui.txtProcessDate->text();
+    e.userName = ui.txtUserName->text();
+    e.remarks = ui.txtRemark->text();
+    e.receivedBy = ui.txtreceived->text();
+    e.approvedBy = ui.txtapproved->text();
+    e.confirmed = ui.Chkconfirmed->isChecked();
+    e.departmentId = selectedId(ui.cbodepartment);
+    e.apartmentId = selectedId(ui.cboApartmentNo);
+    for (int i = 0; i < ui.lvwStock->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem *item = ui.lvwStock->topLevelItem(i);
+        QStringList cells;
+        for (int c = 0; c < line::ColumnCount; ++c)
+            cells << item->text(c);
+        e.lines << cells;
+    }
+    e.locations = m_flxLocations;
+    e.expiry = m_flxexpiry;
+    e.serials = m_flxserial;
+    return e;
+}
+
+bool frmStockDetails::hasChanges() { return blnChanged || moduleAudit().DataChanged(this); }
+
+void frmStockDetails::cmdOK_Click()
+{
+    try {
+        const PurchaseReturnEntry current = entry();
+        const ValidationResult verdict = SaveValidation().run(current, messageTitle());
+        if (!verdict.accepted()) {
+            if (auto *control = findChild<QWidget *>(verdict.focusControl); control && !verdict.focusControl.isEmpty())
+                control->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+        SaveOutcome outcome;
+        {
+            BusyPointer busy;
+            outcome = PurchaseReturnSave().save(current, this);
+        }
+        if (!outcome.saved) {
+            Ui::current().message(outcome.refusal, outcome.icon, messageTitle());
+            return;
+        }
+        lngTransID = outcome.transId;
+        strTransNo = outcome.transNo;
+        if (m_link.refreshRow)
+            m_link.refreshRow(QStringLiteral(" whID = ") + sqlNumber(lngTransID), lngTransID);
+        ui.cmdOK->setEnabled(false);
+        done(QDialog::Accepted);
+    } catch (...) {
+        TrackCaughtError(WindowName, QStringLiteral("cmdOK_Click "));
+    }
+}
+
+void frmStockDetails::cmdCancel_Click() { reject(); }
+
+void frmStockDetails::reject()
+{
+    if (ui.cmdOK->isEnabled() && hasChanges()) {
+        const MsgAnswer answer = Ui::current().ask(QStringLiteral("Save Changes?"), MsgButtons::YesNoCancel,
+                                                   MsgAnswer::Yes, MsgIcon::Question, messageTitle());
+        if (answer == MsgAnswer::Cancel)
+            return;
+        if (answer == MsgAnswer::Yes) {
+            // A successful save closes the window; a refused or failed one keeps it open.
+            cmdOK_Click();
+            return;
+        }
+    }
+    QDialog::reject();
+}
+
+void frmStockDetails::openItemWindow(const std::function<void(QDialog &)> &prepare)
+{
+    const auto &factory = EditorChildWindows::current().itemDetails;
+    if (!factory) {
+        Ui::current().message(QStringLiteral("Item entry is not available yet."), MsgIcon::Information,
+                              messageTitle());
+        return;
+    }
+    std::unique_ptr<QDialog> window = factory(*this);
+    if (!window)
+        return;
+    prepare(*window);
+    Ui::current().showModal(*window, this);
+    const bool hasLines = ui.lvwStock->topLevelItemCount() > 0;
+    ui.mnuEdit->setEnabled(hasLines);
+    ui.mnuDelete->setEnabled(hasLines);
+}
+
+void frmStockDetails::mnuAdd_Click()
+{
+    try {
+        strLineMode = QStringLiteral("N");
+        openItemWindow([](QDialog &window) {
+            if (auto *barcode = window.findChild<QWidget *>(QStringLiteral("cmdbarcode")))
+                barcode->setEnabled(true);
+        });
+    } catch (...) {
+        TrackCaughtError(WindowName, QStringLiteral("mnuAdd_Click "));
+    }
+}
+
+void frmStockDetails::mnuEdit_Click()
+{
+    try {
+        const QTreeWidgetItem *selected = ui.lvwStock->currentItem();
+        if (!selected)
+            noSelectedLine();
+        const QString description = selected->text(line::Description);
+        const QString itemId = selected->text(line::ItemId);
+        const QString available = selected->text(line::AvailableQty);
+        const QString returned = selected->text(line::ReturnQty);
+        strLineMode = QStringLiteral("E");
+        openItemWindow([&](QDialog &window) {
+            if (auto *item = window.findChild<QComboBox *>(QStringLiteral("cboItem"))) {
+                item->clear();
+                item->addItem(description, toInt32(QVariant(itemId)));
+                item->setCurrentIndex(0);
+            }
+            if (auto *quantity = window.findChild<QLineEdit *>(QStringLiteral("txtQuantity")))
+                quantity->setText(available);
+            if (auto *writeOff = window.findChild<QLineEdit *>(QStringLiteral("txtWriteQty")))
+                writeOff->setText(returned);
+            moduleAudit().SaveInToTag(&window);
+            for (const char *name : {"cboItem", "txtBarcode", "cmdbarcode"})
+                if (auto *control = window.findChild<QWidget *>(QString::fromLatin1(name)))
+                    control->setEnabled(false);
+        });
+    } catch (...) {
+        TrackCaughtError(WindowName, QStringLiteral("mnuEdit_Click "));
+    }
+}
+
+void frmStockDetails::mnuDelete_Click()
+{
+    try {
+        if (!ui.cmdOK->isEnabled())
+            return;
+        const QTreeWidgetItem *selected = ui.lvwStock->currentItem();
+        if (!selected)
+            noSelectedLine();
+        const MsgAnswer answer = Ui::current().ask(QStringLiteral("Are you sure you want to delete ") + QStringLiteral("\r")
+                                                       + selected->text(line::Description) + QStringLiteral(" ?"),
+                                                   MsgButtons::YesNo, MsgAnswer::No, MsgIcon::Question, messageTitle());
+        if (answer != MsgAnswer::Yes)
+            return;
+        const QString itemId = selected->text(line::ItemId);
+        RemoveGridRows(m_flxLocations, locationcol::ItemId, itemId);
+        RemoveGridRows(m_flxexpiry, expirycol::ItemId, itemId);
+        RemoveGridRows(m_flxserial, serialcol::ItemId, itemId);
+        m_gen->fnDeleteListview(true, ui.lvwStock, ui.lvwStock->topLevelItemCount() != 1);
+        blnChanged = true;
+        if (ui.lvwStock->topLevelItemCount() == 0) {
+            ui.mnuEdit->setEnabled(false);
+            ui.mnuDelete->setEnabled(false);
+        }
+    } catch (...) {
+        TrackCaughtError(WindowName, QStringLiteral("mnuDelete_Click  "));
+    }
+}
+
+void frmStockDetails::lvwStock_ItemClick(QTreeWidgetItem *line)
+{
+    try {
+        if (!line)
+            return;
+        for (int column : {line::AvailableQty, line::ReturnQty}) {
+            const QString text = line->text(column);
+            if (!text.isEmpty())
+                line->setToolTip(column, formatNumber(val(text), fmt::Grouped3));
+        }
+        line->setToolTip(line::Description, line->text(line::Description));
+    } catch (...) {
+        TrackCaughtError(WindowName, QStringLiteral("lvwStock_ItemClick"));
+    }
+}
+
+void frmStockDetails::lvwStock_MouseDown(Qt::MouseButton button, const QPoint &globalPos)
+{
+    if (!ui.cmdOK->isEnabled()) {
+        ui.mnuAdd->setEnabled(false);
+        ui.mnuEdit->setEnabled(false);
+        ui.mnuDelete->setEnabled(false);
+        return;
+    }
+    const bool hasLines = ui.lvwStock->topLevelItemCount() > 0;
+    ui.mnuEdit->setEnabled(hasLines);
+    ui.mnuDelete->setEnabled(hasLines);
+    if (button == Qt::RightButton) {
+        ui.mnuAdd->setEnabled(true);
+        ui.mnuPopup->popup(globalPos);
+    }
+}
+
+void frmStockDetails::lvwStock_DblClick()
+{
+    // A read-only entry offers no line work here; F10 still opens the item window.
+    if (!ui.cmdOK->isEnabled())
+        return;
+    if (ui.lvwStock->topLevelItemCount() == 0)
+        mnuAdd_Click();
+    else
+        mnuEdit_Click();
+}
+
+void frmStockDetails::F10_KeyDown()
+{
+    if (ui.lvwStock->topLevelItemCount() > 0)
+        mnuEdit_Click();
+    else
+        mnuAdd_Click();
+}
+
+void frmStockDetails::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_F10) {
+        F10_KeyDown();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+bool frmStockDetails::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == ui.lvwStock->viewport()) {
+        if (event->type() == QEvent::MouseButtonPress) {
+            const auto *mouse = static_cast<QMouseEvent *>(event);
+            lvwStock_MouseDown(mouse->button(), mouse->globalPosition().toPoint());
+        } else if (event->type() == QEvent::MouseButtonDblClick) {
+            lvwStock_DblClick();
+            return true;
+        }
+        return false;
+    }
+    if (event->type() != QEvent::KeyPress)
+        return QDialog::eventFilter(watched, event);
+
+    const auto *key = static_cast<QKeyEvent *>(event);
+    if (key->key() == Qt::Key_F10) {
+        F10_KeyDown();
+        return true; // the key is spent here
+    }
+    if (watched == ui.lvwStock) {
+        const bool ctrl = key->modifiers().testFlag(Qt::ControlModifier);
+        if (isEnter(key) && ctrl) {
+            if (ui.cmdOK->isEnabled())
+                mnuAdd_Click();
+            return true;
+        }
+        if (isEnter(key)) {
+            lvwStock_DblClick();
+            return true;
+        }
+        if (key->key() == Qt::Key_Delete) {
+            if (ui.lvwStock->topLevelItemCount() > 0)
+                mnuDelete_Click();
+            return true;
+        }
+        return false;
+    }
+    if ((watched == ui.txtUserName || watched == ui.txtRemark) && isEnter(key)) {
+        EnterToTab(13, static_cast<QWidget *>(watched));
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+} // namespace shop

@@ -1,0 +1,47 @@
+#pragma once
+
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+namespace shop {
+
+// A stored purchase return read back for the editor, without any window: its
+// header, its item lines (detail rows of one item merged into one line) and its
+// location, expiry and serial issue rows as the editor's allocation tables hold them.
+
+struct StoredHeader {
+    QString number;
+    QString dateText; // as the editor shows dates
+    QString userName;
+    QString remarks;
+    QString approvedBy;
+    QString receivedBy;
+    bool confirmed = false;
+    bool posted = false;          // posted to the journal
+    QVariant otherDepartmentId;   // null when the entry went to no other department
+    QVariant apartmentId;         // null when no apartment was recorded
+};
+
+// How the register's row shows the entry; it decides which stock figure a line shows.
+struct StoredFlags {
+    bool cancelled = false;
+    bool confirmed = false;
+};
+
+// The header of the shop's entry; raises a module error when the entry is not there.
+StoredHeader readStoredHeader(qint32 shopId, qint32 transId);
+
+// One line per item, in the editor's column order, the quantities of the item's detail
+// rows summed. The available quantity is the item's stock in the shop now.
+QList<QStringList> readStoredLines(qint32 shopId, qint32 transId, const StoredFlags &flags);
+
+// The entry's issue rows of this module, each numbered from 1 in column 0, in the
+// columns of the editor's allocation tables.
+QList<QStringList> readLocationRows(qint32 interfaceId, qint32 shopId, qint32 transId);
+QList<QStringList> readExpiryRows(qint32 interfaceId, qint32 shopId, qint32 transId);
+QList<QStringList> readSerialRows(qint32 interfaceId, qint32 shopId, qint32 transId);
+
+} // namespace shop
