@@ -1,0 +1,315 @@
+#include "EditorTestSupport.h"
+
+#include "common/HostComponents.h"
+#include "common/ModuleError.h"
+#include "editor/EditorChildWindows.h"
+#include "editor/frmStockDetails.h"
+#include "support/RecordingErrorTracker.h"
+#include "support/ScriptedUi.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidget>
+
+using namespace shop;
+using namespace shop::test;
+
+namespace {
+
+// One line as the item window confirms it, with its allocation rows.
+struct ItemLine {
+    QString itemId;
+    QString description;
+    QString returnQty;
+    QList<QStringList> locations;
+    QList<QStringList> expiry;
+    QList<QStringList> serials;
+};
+
+// The editor on its own, with a stand-in for the item window that writes lines the
+// way the item window does: through fnInsertListView and into the allocation tables.
+class EditorWindow : public EditorTest {
+protected:
+    ScriptedUiScope ui;
+    ErrorTrackerScope errors;
+    std::unique_ptr<frmStockDetails> editor;
+    std::vector<ItemLine> toAdd;     // what the next Add writes, in turn
+    QStringList itemWindowModes;     // strLineMode each time the item window opened
+    std::function<void(QDialog &)> onEdit;
+    QStringList refreshed;           // the register rows the editor asked to refresh
+
+    void SetUp() override
+    {
+        EditorTest::SetUp();
+        state().gstrMode = "N";
+        EditorChildWindows::current().itemDetails = [](frmStockDetails &) { return itemWindow(); };
+        ui->onWindow("frmItemDetails", [this](QDialog &w) { runItemWindow(w); });
+    }
+    void TearDown() override
+    {
+        editor.reset();
+        EditorChildWindows::current() = {};
+        EditorTest::TearDown();
+    }
+
+    frmStockDetails &open()
+    {
+        RegisterRowLink link;
+        link.refreshRow = [this](const QString &condition, qint32 id) { refreshed << condition + "/" + QString::number(id); };
+        editor = std::make_unique<frmStockDetails>(link);
+        editor->Form_Load();
+        editor->show();
+        return *editor;
+    }
+    const frmStockDetails::Controls &c() const { return editor->controls(); }
+    QTreeWidget *list() const { return c().lvwStock; }
+
+    static std::unique_ptr<QDialog> itemWindow()
+    {
+        auto w = std::make_unique<QDialog>();
+        w->setObjectName("frmItemDetails");
+        auto *item = new QComboBox(w.get());
+        item->setObjectName("cboItem");
+        for (const char *name : {"txtQuantity", "txtWriteQty", "txtBarcode"})
+            (new QLineEdit(w.get()))->setObjectName(name);
+        auto *barcode = new QPushButton(w.get());
+        barcode->setObjectName("cmdbarcode");
+        barcode->setEnabled(false);
+        return w;
+    }
+
+    void runItemWindow(QDialog &w)
+    {
+        itemWindowModes << editor->strLineMode;
+        if (editor->strLineMode == "E" && onEdit)
+            onEdit(w);
+        if (editor->strLineMode == "N" && !toAdd.empty()) {
+            EXPECT_TRUE(w.findChild<QPushButton *>("cmdbarcode")->isEnabled());
+            const ItemLine l = toAdd.front();
+            toAdd.erase(toAdd.begin());
+            ComponentRegistry::create<clsCommonGen>(progid::CommonGen)
+                ->fnInsertListView(list(), 0, QString::number(list()->topLevelItemCount() + 1), "1", "CODE",
+                                   l.description, "80.000", l.returnQty, "1", l.itemId, "6.5", "BAG");
+            for (const QStringList &r : l.locations)
+                editor->flxLocations().addRow(r);
+            for (const QStringList &r : l.expiry)
+                editor->flxexpiry().addRow(r);
+            for (const QStringList &r : l.serials)
+                editor->flxserial().addRow(r);
+            editor->blnChanged = true;
+        }
+        w.accept();
+    }
+
+    // The item ids of a table's rows, in order.
+    static QStringList ids(TextTable &table, int column)
+    {
+        QStringList out;
+        for (int r = 1; r < table.rowCount(); ++r)
+            out << table.text(r, column);
+        return out;
+    }
+
+    void addRiceAndMilk()
+    {
+        toAdd = {{"5", "Long grain rice 5 kg", "5", {{"1", "Front shelf", "5", "1", "", "0", "5"}}, {}, {}},
+                 {"1",
+                  "Fresh milk 1 L",
+                  "4",
+                  {{"1", "Cold room", "4", "3", "", "0", "1"}},
+                  {{"1", "B1001", "11/12/2026", "4", "", "0", "1"}},
+                  {}}};
+        QTest::keyClick(c().txtRemark, Qt::Key_F10);             // empty list: Add
+        QTest::keyClick(list(), Qt::Key_Return, Qt::ControlModifier); // Add again
+        ASSERT_EQ(list()->topLevelItemCount(), 2);
+    }
+};
+
+} // namespace
+
+TEST_P(EditorWindow, DeletingALineRemovesThatItemsAllocationsOnly)
+{
+    open();
+    addRiceAndMilk();
+    EXPECT_EQ(itemWindowModes, QStringList({"N", "N"}));
+    editor->flxserial().addRow({"1", "3", "SN-TV-0002", "1", "", "0"}); // a row of no line of this list
+
+    list()->setCurrentItem(list()->topLevelItem(0));
+    ui->answer(MsgAnswer::No);
+    QTest::keyClick(list(), Qt::Key_Delete);
+    ASSERT_EQ(ui->questions().size(), 1u);
+    const AskedQuestion &q = ui->questions()[0];
+    EXPECT_EQ(q.text, "Are you sure you want to delete \rLong grain rice 5 kg ?");
+    EXPECT_EQ(q.buttons, MsgButtons::YesNo);
+    EXPECT_EQ(q.defaultAnswer, MsgAnswer::No);
+    EXPECT_EQ(q.icon, MsgIcon::Question);
+    EXPECT_EQ(list()->topLevelItemCount(), 2) << "No keeps the line";
+
+    ui->answer(MsgAnswer::Yes);
+    QTest::keyClick(list(), Qt::Key_Delete);
+    ASSERT_EQ(list()->topLevelItemCount(), 1);
+    EXPECT_EQ(list()->topLevelItem(0)->text(0), "1");
+    EXPECT_EQ(ids(editor->flxLocations(), 6), QStringList({"1"}));
+    EXPECT_EQ(ids(editor->flxexpiry(), 6), QStringList({"1"}));
+
+    ui->answer(MsgAnswer::Yes);
+    QTest::keyClick(list(), Qt::Key_Delete);
+    EXPECT_EQ(list()->topLevelItemCount(), 0);
+    EXPECT_FALSE(c().mnuEdit->isEnabled());
+    EXPECT_FALSE(c().mnuDelete->isEnabled());
+    EXPECT_FALSE(editor->flxLocations().hasData());
+    EXPECT_FALSE(editor->flxexpiry().hasData());
+    EXPECT_EQ(ids(editor->flxserial(), 1), QStringList({"3"}));
+}
+
+TEST_P(EditorWindow, EditHandsTheSelectedLineToTheItemWindow)
+{
+    open();
+    addRiceAndMilk();
+    onEdit = [](QDialog &w) {
+        const auto *item = w.findChild<QComboBox *>("cboItem");
+        EXPECT_EQ(item->count(), 1);
+        EXPECT_EQ(item->currentText(), "Fresh milk 1 L");
+        EXPECT_EQ(item->currentData().toInt(), 1);
+        EXPECT_EQ(w.findChild<QLineEdit *>("txtQuantity")->text(), "80.000");
+        EXPECT_EQ(w.findChild<QLineEdit *>("txtWriteQty")->text(), "4");
+        for (const char *name : {"cboItem", "txtBarcode", "cmdbarcode"})
+            EXPECT_FALSE(w.findChild<QWidget *>(name)->isEnabled()) << name;
+    };
+    list()->setCurrentItem(list()->topLevelItem(1));
+    QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, list()->visualItemRect(list()->topLevelItem(1)).center());
+    QTest::keyClick(list(), Qt::Key_Return);
+    QTest::keyClick(c().txtUserName, Qt::Key_F10);
+    EXPECT_EQ(itemWindowModes.mid(2), QStringList({"E", "E", "E"}));
+    EXPECT_TRUE(errors.reports().empty());
+
+    // Edit with no line chosen ends in the error trap.
+    list()->setCurrentItem(nullptr);
+    editor->mnuEdit_Click();
+    ASSERT_EQ(errors.reports().size(), 1u);
+    EXPECT_EQ(errors.reports()[0].routine, "mnuEdit_Click ");
+}
+
+TEST_P(EditorWindow, PopupMenuAndToolTipsFollowTheList)
+{
+    open();
+    QWidget *viewport = list()->viewport();
+    QTest::mouseClick(viewport, Qt::RightButton, {}, QPoint(10, 5));
+    EXPECT_TRUE(c().mnuPopup->isVisible());
+    EXPECT_TRUE(c().mnuAdd->isEnabled());
+    EXPECT_FALSE(c().mnuEdit->isEnabled());
+    EXPECT_FALSE(c().mnuDelete->isEnabled());
+    c().mnuPopup->hide();
+
+    toAdd = {{"5", "Long grain rice 5 kg", "1234.5", {}, {}, {}}};
+    c().mnuAdd->trigger();
+    QTest::mouseClick(viewport, Qt::RightButton, {}, QPoint(10, 5));
+    EXPECT_TRUE(c().mnuEdit->isEnabled());
+    EXPECT_TRUE(c().mnuDelete->isEnabled());
+    c().mnuPopup->hide();
+
+    QTreeWidgetItem *line = list()->topLevelItem(0);
+    editor->lvwStock_ItemClick(line);
+    EXPECT_EQ(line->toolTip(5), "1,234.500");
+    EXPECT_EQ(line->toolTip(4), "80.000");
+    EXPECT_EQ(line->toolTip(3), "Long grain rice 5 kg");
+}
+
+TEST_P(EditorWindow, WithoutTheItemWindowAddAndEditSaySo)
+{
+    EditorChildWindows::current() = {};
+    open();
+    QTest::keyClick(c().txtRemark, Qt::Key_F10);
+    EXPECT_EQ(ui->messageTexts(), QStringList({"Item entry is not available yet."}));
+    EXPECT_TRUE(ui->shownWindows().isEmpty());
+}
+
+TEST_P(EditorWindow, ClosingAsksOnlyWhenSomethingChanged)
+{
+    open();
+    editor->reject();
+    EXPECT_FALSE(editor->isVisible());
+    EXPECT_TRUE(ui->questions().empty());
+
+    open();
+    c().txtRemark->setText("Crushed in transit");
+    ui->answer(MsgAnswer::Cancel);
+    QTest::mouseClick(c().cmdCancel, Qt::LeftButton);
+    ASSERT_EQ(ui->questions().size(), 1u);
+    EXPECT_EQ(ui->questions()[0].text, "Save Changes?");
+    EXPECT_EQ(ui->questions()[0].buttons, MsgButtons::YesNoCancel);
+    EXPECT_TRUE(editor->isVisible());
+
+    // Yes runs OK, which refuses an entry without items: the window stays.
+    ui->answer(MsgAnswer::Yes);
+    QTest::keyClick(c().txtUserName, Qt::Key_Escape);
+    EXPECT_TRUE(editor->isVisible());
+    EXPECT_TRUE(ui->messageTexts().value(0).startsWith("Details of at least one item must be entered."));
+
+    ui->answer(MsgAnswer::No);
+    editor->close();
+    EXPECT_FALSE(editor->isVisible());
+    EXPECT_EQ(ui->questions().size(), 3u);
+    EXPECT_EQ(count("select count(*) from LOsPurchaseReturnHeader"), 9);
+}
+
+TEST_P(EditorWindow, OkSavesTheEntryAndRefreshesTheRegisterRow)
+{
+    open();
+    c().txtRemark->setText("Crushed in transit");
+    addRiceAndMilk();
+    QTest::mouseClick(c().cmdOK, Qt::LeftButton);
+    EXPECT_FALSE(editor->isVisible());
+    EXPECT_FALSE(c().cmdOK->isEnabled());
+    EXPECT_EQ(editor->lngTransID, 8);
+    EXPECT_EQ(editor->strTransNo, "PR7");
+    EXPECT_EQ(refreshed, QStringList({" whID = 8/8"}));
+    EXPECT_EQ(count("select count(*) from LOsPurchaseReturnDetail where wdshopid = 1 and wdid = 8"), 2);
+    EXPECT_EQ(count("select count(*) from losLocationIssueDetails where lidShopId = 1 and lidTransId = 8"), 2);
+}
+
+TEST_P(EditorWindow, FailedSaveKeepsTheWindowOpenAndReportsIt)
+{
+    open();
+    c().txtRemark->setText("Crushed in transit");
+    addRiceAndMilk();
+    con().setObserver([](const QString &kind, const QString &text) {
+        if (kind == "procedure" && text.startsWith("spUpdateshopWriteoff"))
+            throw ModuleError(-2147217900, "test", "deadlock victim");
+    });
+    QTest::mouseClick(c().cmdOK, Qt::LeftButton);
+    con().setObserver({});
+    EXPECT_TRUE(editor->isVisible());
+    EXPECT_TRUE(c().cmdOK->isEnabled());
+    ASSERT_EQ(errors.reports().size(), 1u);
+    EXPECT_EQ(errors.reports()[0].routine, "cmdOK_Click ");
+    EXPECT_TRUE(refreshed.isEmpty());
+    EXPECT_EQ(count("select count(*) from LOsPurchaseReturnHeader where whshopid = 1"), 7);
+}
+
+TEST_P(EditorWindow, InterDepartmentTypeShowsItsFieldsAndAliasNamesTheWindow)
+{
+    state().gstrTransType = "I";
+    loginShop(2); // apartment code "L"
+    con().execute("update aPackageSettings set alias = 1");
+    open();
+    EXPECT_EQ(editor->windowTitle(), "Vendor Purchase Return Details");
+    EXPECT_EQ(c().lblPurchRetno->text(), "Return No");
+    EXPECT_EQ(c().cbodepartment->count(), 3);
+    EXPECT_EQ(c().cboApartmentNo->count(), 2);
+    for (QWidget *w : std::initializer_list<QWidget *>{c().cbodepartment, c().cboApartmentNo, c().txtreceived,
+                                                       c().txtapproved, c().lbldepartment})
+        EXPECT_TRUE(w->isVisible()) << w->objectName();
+
+    loginShop(1);
+    open();
+    EXPECT_TRUE(c().cbodepartment->isVisible());
+    EXPECT_FALSE(c().cboApartmentNo->isVisible());
+}
+
+SHOP_ON_ALL_BACKENDS(EditorWindow);
