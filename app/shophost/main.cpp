@@ -1,16 +1,37 @@
 #include "HostOptions.h"
 #include "HostSession.h"
 
+#include "entry/clsShopWriteoff.h"
+
+#include <QApplication>
 #include <QCoreApplication>
 #include <QTextStream>
+#include <memory>
+
+namespace {
+
+QStringList argumentsOf(int argc, char **argv)
+{
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+bool displayAvailable()
+{
+    return !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("DISPLAY")
+        || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);
     QString error;
-    const auto options = parseHostOptions(app.arguments().mid(1), error);
+    const auto options = parseHostOptions(argumentsOf(argc, argv), error);
     if (!options) {
         err << "shophost: " << error << "\n" << "Try shophost --help.\n";
         return 1;
@@ -19,16 +40,38 @@ int main(int argc, char **argv)
         out << hostUsage();
         return 0;
     }
+    const bool windows = !options->checkOnly;
+    if (windows && !displayAvailable()) {
+        err << "shophost: no display to open the register on; run it under xvfb-run, or use --check.\n";
+        return 1;
+    }
+    std::unique_ptr<QCoreApplication> app = windows ? std::make_unique<QApplication>(argc, argv)
+                                                    : std::make_unique<QCoreApplication>(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("shophost"));
+    HostLogin login;
     try {
-        const HostLogin login = startHostSession(*options);
-        if (login.createdDemo)
-            out << "Created the demo data in " << options->database << ".\n";
-        out << "Opened " << options->database << ": user " << login.userName << " (" << options->userId
-            << ") is logged in to shop " << options->shopId << " (" << login.shopName << ") for "
-            << options->processDate.toString(Qt::ISODate) << ".\n";
+        login = startHostSession(*options);
     } catch (const HostStartError &e) {
         err << "shophost: " << e.message() << "\n";
         return 1;
     }
+    if (login.createdDemo)
+        out << "Created the demo data in " << options->database << ".\n";
+    out << "Opened " << options->database << ": user " << login.userName << " (" << options->userId
+        << ") is logged in to shop " << options->shopId << " (" << login.shopName << ") for "
+        << options->processDate.toString(Qt::ISODate) << ".\n";
+    out.flush();
+    if (!windows)
+        return 0;
+
+    auto module = shop::createShopWriteoff();
+    module->setAdocon(login.connection);
+    module->MessageTitle = options->title;
+    module->gdtProccessDate = options->processDate;
+    module->intUserID = options->userId;
+    module->intShopID = options->shopId;
+    module->intCompanyID = options->companyId;
+    module->strtranstype = options->transType;
+    module->Show();
     return 0;
 }

@@ -8,6 +8,7 @@
 #include "common/ModuleCommonDB.h"
 #include "common/ModuleState.h"
 #include "common/SqlText.h"
+#include "common/Twips.h"
 #include "common/Ui.h"
 #include "register/RegisterChildWindows.h"
 #include "register/RegisterData.h"
@@ -65,6 +66,8 @@ void FrmMaster::buildWindow()
 
     flexMaster = named<FlexGrid>(this, QStringLiteral("flexMaster"));
     flexMaster->setMinimumHeight(240);
+    flexMaster->verticalHeader()->setDefaultSectionSize(flexMaster->fontMetrics().height() + 8);
+    flexMaster->horizontalHeader()->setDefaultSectionSize(twipsToPixels(960));
 
     fraBrowse = named<QGroupBox>(this, QStringLiteral("fraBrowse"));
     fraBrowse->setTitle(QStringLiteral("Browse"));
@@ -115,6 +118,9 @@ void FrmMaster::buildWindow()
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(flexMaster, 1);
     layout->addLayout(bottom);
+    // Lay the children out now: the grid's width decides how its columns are spread
+    // while the list is filled, before the window is first shown.
+    layout->activate();
 
     setTabOrder(flexMaster, cboColNames);
     setTabOrder(cboColNames, optAscend);
@@ -194,6 +200,8 @@ void FrmMaster::Form_Load()
             BusyPointer busy;
             GridPopulate(state.gstrListQuery);
         }
+        // Once the columns share the width, widening the window widens the last one.
+        flexMaster->horizontalHeader()->setStretchLastSection(true);
         UserRights();
         refreshCurrentRow();
         if (flexMaster->textMatrix(1, 1).isEmpty()) {
