@@ -102,8 +102,11 @@ void DefaultCommonGen::fnInsertListView(QTreeWidget *list, int position, const Q
         line = list->topLevelItem(position - 1);
     else
         line = new QTreeWidgetItem(list); // owned by the list
-    for (int column = 0; column < texts.size(); ++column)
+    for (int column = 0; column < texts.size(); ++column) {
         line->setText(column, texts.at(column));
+        // A line takes its column's stored alignment, like the lines that were there before.
+        line->setTextAlignment(column, Qt::Alignment(list->headerItem()->textAlignment(column)));
+    }
 }
 
 void DefaultCommonGen::fnDeleteListview(bool renumber, QTreeWidget *list, bool selectNext, int *index,

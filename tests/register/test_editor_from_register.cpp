@@ -174,6 +174,8 @@ TEST_P(EditorFromRegister, EditMergesTheDetailRowsOfAnItemAndLoadsItsAllocations
         ASSERT_EQ(rice.size(), 10) << lines.join('\n');
         EXPECT_EQ(rice.mid(5, 3), QStringList({"5.000", "1", "5"})) << lines.join('\n');
         EXPECT_EQ(rice.at(9), "BAG");
+        EXPECT_TRUE(e.controls().lvwStock->topLevelItem(0)->textAlignment(5) & Qt::AlignRight)
+            << "loaded lines take the stored alignment of their column";
         EXPECT_TRUE(e.controls().cmdOK->isEnabled());
         // The other module's issue under the same id stays out.
         EXPECT_EQ(tableRows(e.flxLocations()), QStringList({"1|Front shelf|5|1||0|5", "2|Cold room|4|3||0|1"}));
