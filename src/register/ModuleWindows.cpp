@@ -3,6 +3,8 @@
 #include "common/FlexGrid.h"
 #include "common/GridRoutines.h"
 #include "common/ModuleState.h"
+#include "common/Conversions.h"
+#include "editor/frmCancel.h"
 #include "editor/frmStockDetails.h"
 #include "register/EntryLoader.h"
 #include "register/FrmMaster.h"
@@ -30,6 +32,15 @@ std::unique_ptr<QDialog> openEditor(FrmMaster &master)
     return editor;
 }
 
+// The deletion dialog for the register's current row.
+std::unique_ptr<QDialog> openDeletion(FrmMaster &master)
+{
+    const FlexGrid &grid = master.grid();
+    auto dialog = std::make_unique<frmCancel>(toInt32(grid.textMatrix(grid.row(), 0)), grid.textMatrix(grid.row(), 1));
+    dialog->Form_Load();
+    return dialog;
+}
+
 } // namespace
 
 void installModuleWindows()
@@ -37,6 +48,8 @@ void installModuleWindows()
     RegisterChildWindows &windows = RegisterChildWindows::current();
     if (!windows.editor)
         windows.editor = openEditor;
+    if (!windows.deletion)
+        windows.deletion = openDeletion;
 }
 
 } // namespace shop
