@@ -216,7 +216,8 @@ void frmStockDetails::buildWindow()
 
     // The window sees every key first (F10 anywhere), the list its mouse.
     for (QWidget *w : findChildren<QWidget *>())
-        w->installEventFilter(this);
+        if (w != ui.mnuPopup)
+            w->installEventFilter(this);
 }
 
 void frmStockDetails::arrangeTabOrder()
