@@ -31,10 +31,9 @@ void DefaultErrorDetails::ErrorTrack(QString &moduleName, QString &userName, QSt
         logToStderr(QStringLiteral("inside a transaction"), moduleName, routine, number, description);
     } else {
         try {
-            con->execute(QStringLiteral("insert into shop_error_log (errorid, logged_at, window_name, user_name, routine, "
+            con->execute(QStringLiteral("insert into shop_error_log (logged_at, window_name, user_name, routine, "
                                         "error_number, error_source, description, mode) "
-                                        "values ((select isnull(max(errorid),0)+1 from shop_error_log), getdate(), "
-                                        "?, ?, ?, ?, ?, ?, ?)"),
+                                        "values (getdate(), ?, ?, ?, ?, ?, ?, ?)"),
                          {moduleName, userName, routine, number, source, description, mode});
         } catch (const std::exception &e) {
             logToStderr(QString::fromLocal8Bit(e.what()), moduleName, routine, number, description);

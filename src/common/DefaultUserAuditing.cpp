@@ -217,12 +217,10 @@ void DefaultUserAuditing::writeRow(qint32 transId, const QString &transNo, const
     if (!con)
         throw ModuleError(ModuleError::ConnectionClosed, QStringLiteral("PosUserAuditing"),
                           QStringLiteral("Operation is not allowed when the object is closed."));
-    const qint64 auditId =
-        con->scalar(QStringLiteral("select coalesce(max(auditid), 0) + 1 from shop_user_audit")).toLongLong();
-    con->execute(QStringLiteral("insert into shop_user_audit (auditid, logged_at, started_at, companyid, shopid, "
+    con->execute(QStringLiteral("insert into shop_user_audit (logged_at, started_at, companyid, shopid, "
                                 "userid, interfaceid, transid, transno, mode, window_name, changes) "
-                                "values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-                 {auditId, stampText(QDateTime::currentDateTime()), textOrNull(stampText(LoggedTime)), m_companyId,
+                                "values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+                 {stampText(QDateTime::currentDateTime()), textOrNull(stampText(LoggedTime)), m_companyId,
                   m_shopId, m_userId, m_interfaceId, transId, transNo, mode, textOrNull(windowName),
                   textOrNull(changes)});
 }
