@@ -13,6 +13,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -261,6 +262,38 @@ TEST_P(EditorFromRegister, HeaderThatCannotBeReadIsReportedWithoutAnEditor)
     ASSERT_EQ(errors.reports().size(), 1u);
     EXPECT_EQ(errors.reports()[0].routine, "CmdEdit_Click ");
     EXPECT_EQ(errors.reports()[0].number, 3021);
+}
+
+TEST_P(EditorFromRegister, UnreadableAllocationTableIsReportedAndTheRestLoads)
+{
+    login();
+    db.con->setObserver([](const QString &, const QString &text) {
+        if (text.contains("FROM losExpiryIssueDetails"))
+            throw ModuleError(-2147217865, "test", "Invalid object name 'losExpiryIssueDetails'.");
+    });
+    open("PR1", [](frmStockDetails &e) {
+        EXPECT_EQ(e.controls().lvwStock->topLevelItemCount(), 2);
+        EXPECT_EQ(e.flxLocations().dataRowCount(), 2);
+        EXPECT_FALSE(e.flxexpiry().hasData());
+    });
+    db.con->setObserver({});
+    ASSERT_EQ(ui->messages().size(), 1u);
+    EXPECT_EQ(ui->messages()[0].text, "Invalid object name 'losExpiryIssueDetails'.");
+    EXPECT_EQ(ui->messages()[0].icon, MsgIcon::Critical);
+    EXPECT_EQ(ui->messages()[0].title, "Returns");
+}
+
+TEST_P(EditorFromRegister, InterDepartmentEntryShowsItsDepartment)
+{
+    login();
+    moduleState().gstrTransType = "I";
+    master = std::make_unique<FrmMaster>();
+    master->Form_Load();
+    open("PR6", [](frmStockDetails &e) {
+        EXPECT_TRUE(e.controls().cbodepartment->isVisible());
+        EXPECT_EQ(e.controls().cbodepartment->currentText(), "Wholesale");
+        EXPECT_EQ(e.controls().lblPurchRetno->text(), "Return No");
+    });
 }
 
 TEST_P(EditorFromRegister, SavingAnEditRefreshesTheRegisterRow)
