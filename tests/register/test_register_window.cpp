@@ -2,6 +2,7 @@
 #include "common/GridRoutines.h"
 #include "common/ModuleState.h"
 #include "register/FrmMaster.h"
+#include "register/ModuleWindows.h"
 #include "register/RegisterChildWindows.h"
 #include "support/ScriptedUi.h"
 #include "support/TestDatabase.h"
@@ -166,6 +167,27 @@ TEST_P(RegisterWindow, DeleteAsksThenRefreshesTheRowFromTheDatabase)
     EXPECT_EQ(grid().cellForeColor(rowOf("PR1"), 0), QColor(255, 0, 0));
     EXPECT_EQ(grid().row(), rowOf("PR1"));
     EXPECT_FALSE(button("CmdDelete")->isEnabled());
+}
+
+TEST_P(RegisterWindow, CancellingThroughTheDeletionDialogPaintsTheRow)
+{
+    open();
+    installModuleWindows();
+    ui->onWindow("frmCancel", [](QDialog &dialog) {
+        dialog.findChild<QLineEdit *>("txtcanreason")->setText("damaged");
+        dialog.findChild<QPushButton *>("cmdOK")->click();
+    });
+    standOn("PR5");
+    ui->answer(MsgAnswer::Yes);
+    QTest::keyClick(&grid(), Qt::Key_Delete);
+    EXPECT_EQ(db.con->scalar("select whCancelledRemarks from LOsPurchaseReturnHeader where whshopid = 1 and whid = 5")
+                  .toString(), "clerk:damaged");
+    EXPECT_EQ(grid().row(), rowOf("PR5"));
+    EXPECT_EQ(grid().textMatrix(rowOf("PR5"), 4), "Yes");
+    EXPECT_EQ(grid().cellForeColor(rowOf("PR5"), 3), QColor(255, 0, 0));
+    EXPECT_FALSE(button("CmdDelete")->isEnabled());
+    EXPECT_EQ(db.con->scalar("select count(*) from losExpiryIssueDetails where eidShopId = 1 and eidTransactionId = 5 "
+                             "and eidCancel = 1").toInt(), 1);
 }
 
 TEST_P(RegisterWindow, EmptyWindowThenFirstSaveFillsRowOne)
