@@ -33,7 +33,7 @@ frmCancel::frmCancel(qint32 transId, QString transNo, QWidget *parent)
     Label1->setBuddy(txtcanreason);
     cmdOK = new QPushButton(QStringLiteral("&OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setAutoDefault(false);
+    cmdOK->setDefault(true);
     auto *layout = new QGridLayout(this);
     layout->addWidget(Label1, 0, 0);
     layout->addWidget(txtcanreason, 0, 1);

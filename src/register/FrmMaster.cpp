@@ -44,7 +44,6 @@ QPushButton *commandButton(QWidget *parent, const QString &name, const QString &
 {
     auto *button = named<QPushButton>(parent, name);
     button->setText(caption);
-    button->setAutoDefault(false);
     button->setMinimumWidth(96);
     return button;
 }
@@ -68,6 +67,9 @@ void FrmMaster::buildWindow()
     flexMaster->setMinimumHeight(240);
     flexMaster->verticalHeader()->setDefaultSectionSize(flexMaster->fontMetrics().height() + 8);
     flexMaster->horizontalHeader()->setDefaultSectionSize(twipsToPixels(960));
+    // The highlight always follows the row the clerk stands on, whatever key moved it.
+    flexMaster->setSelectionBehavior(QAbstractItemView::SelectRows);
+    flexMaster->setSelectionMode(QAbstractItemView::SingleSelection);
 
     fraBrowse = named<QGroupBox>(this, QStringLiteral("fraBrowse"));
     fraBrowse->setTitle(QStringLiteral("Browse"));
