@@ -8,6 +8,7 @@
 #include "common/ListViewColumns.h"
 #include "common/ModuleError.h"
 #include "common/ModuleState.h"
+#include "common/NamedWidget.h"
 #include "common/SqlText.h"
 #include "common/Ui.h"
 #include "editor/EditorChildWindows.h"
@@ -40,17 +41,9 @@ const QString WindowName = QStringLiteral("frmStockDetails");
 const QString ListModule = QStringLiteral("shopwriteoff");
 const QString DefaultCaption = QStringLiteral("Shop Purchase Return Details");
 
-template <typename T>
-T *named(QWidget *parent, const QString &name)
-{
-    auto *widget = new T(parent);
-    widget->setObjectName(name);
-    return widget;
-}
-
 QLabel *label(QWidget *parent, const QString &name, const QString &caption, QWidget *buddy)
 {
-    auto *l = named<QLabel>(parent, name);
+    auto *l = namedWidget<QLabel>(parent, name);
     l->setText(caption);
     l->setBuddy(buddy);
     return l;
@@ -94,24 +87,24 @@ void frmStockDetails::buildWindow()
     setWindowTitle(DefaultCaption);
     resize(960, 600);
 
-    ui.txtWriteNo = named<QLineEdit>(this, QStringLiteral("txtWriteNo"));
+    ui.txtWriteNo = namedWidget<QLineEdit>(this, QStringLiteral("txtWriteNo"));
     ui.txtWriteNo->setReadOnly(true);
     ui.txtWriteNo->setFocusPolicy(Qt::ClickFocus);
     ui.txtWriteNo->setPlaceholderText(QStringLiteral("given on saving"));
-    ui.txtProcessDate = named<QLineEdit>(this, QStringLiteral("txtProcessDate"));
+    ui.txtProcessDate = namedWidget<QLineEdit>(this, QStringLiteral("txtProcessDate"));
     ui.txtProcessDate->setReadOnly(true);
     ui.txtProcessDate->setFocusPolicy(Qt::ClickFocus);
-    ui.txtUserName = named<QLineEdit>(this, QStringLiteral("txtUserName"));
+    ui.txtUserName = namedWidget<QLineEdit>(this, QStringLiteral("txtUserName"));
     ui.txtUserName->setMaxLength(50);
-    ui.txtRemark = named<QLineEdit>(this, QStringLiteral("txtRemark"));
+    ui.txtRemark = namedWidget<QLineEdit>(this, QStringLiteral("txtRemark"));
     ui.txtRemark->setMaxLength(255);
-    ui.txtreceived = named<QLineEdit>(this, QStringLiteral("txtreceived"));
+    ui.txtreceived = namedWidget<QLineEdit>(this, QStringLiteral("txtreceived"));
     ui.txtreceived->setMaxLength(50);
-    ui.txtapproved = named<QLineEdit>(this, QStringLiteral("txtapproved"));
+    ui.txtapproved = namedWidget<QLineEdit>(this, QStringLiteral("txtapproved"));
     ui.txtapproved->setMaxLength(50);
-    ui.cbodepartment = named<QComboBox>(this, QStringLiteral("cbodepartment"));
-    ui.cboApartmentNo = named<QComboBox>(this, QStringLiteral("cboApartmentNo"));
-    ui.Chkconfirmed = named<QCheckBox>(this, QStringLiteral("Chkconfirmed"));
+    ui.cbodepartment = namedWidget<QComboBox>(this, QStringLiteral("cbodepartment"));
+    ui.cboApartmentNo = namedWidget<QComboBox>(this, QStringLiteral("cboApartmentNo"));
+    ui.Chkconfirmed = namedWidget<QCheckBox>(this, QStringLiteral("Chkconfirmed"));
     ui.Chkconfirmed->setText(QStringLiteral("&Confirm Purchase Return"));
 
     ui.lblPurchRetno = label(this, QStringLiteral("lblPurchRetno"), QStringLiteral("Purchase Return  No :"), ui.txtWriteNo);
@@ -123,7 +116,7 @@ void frmStockDetails::buildWindow()
     ui.lbldepartment = label(this, QStringLiteral("lbldepartment"), QStringLiteral("&For Department:"), ui.cbodepartment);
     ui.lblApartmentNO = label(this, QStringLiteral("lblApartmentNO"), QStringLiteral("Apartment No:"), ui.cboApartmentNo);
 
-    ui.lvwStock = named<QTreeWidget>(this, QStringLiteral("lvwStock"));
+    ui.lvwStock = namedWidget<QTreeWidget>(this, QStringLiteral("lvwStock"));
     ui.lvwStock->setColumnCount(line::ColumnCount);
     ui.lvwStock->setHeaderLabels({QStringLiteral("SlNo"), QStringLiteral("Shipment"), QStringLiteral("Item Code"),
                                   QStringLiteral("Item Description"), QStringLiteral("Available Qty"),
@@ -144,13 +137,13 @@ void frmStockDetails::buildWindow()
     for (int c : {line::Shipment, line::ShipmentId, line::ItemId})
         ui.lvwStock->setColumnHidden(c, true);
 
-    auto *hint = named<QLabel>(this, QStringLiteral("lblListHint"));
+    auto *hint = namedWidget<QLabel>(this, QStringLiteral("lblListHint"));
     hint->setText(QStringLiteral("Right-click the list or press F10 to add or edit an item; Delete removes the selected item."));
     hint->setEnabled(false);
 
-    ui.cmdOK = named<QPushButton>(this, QStringLiteral("cmdOK"));
+    ui.cmdOK = namedWidget<QPushButton>(this, QStringLiteral("cmdOK"));
     ui.cmdOK->setText(QStringLiteral("&Ok"));
-    ui.cmdCancel = named<QPushButton>(this, QStringLiteral("cmdCancel"));
+    ui.cmdCancel = namedWidget<QPushButton>(this, QStringLiteral("cmdCancel"));
     ui.cmdCancel->setText(QStringLiteral("&Close"));
     for (QPushButton *button : {ui.cmdOK, ui.cmdCancel}) {
         // Enter in a field must not save the entry by accident.
@@ -159,7 +152,7 @@ void frmStockDetails::buildWindow()
         button->setMinimumWidth(96);
     }
 
-    ui.mnuPopup = named<QMenu>(this, QStringLiteral("mnuPopup"));
+    ui.mnuPopup = namedWidget<QMenu>(this, QStringLiteral("mnuPopup"));
     ui.mnuPopup->setTitle(QStringLiteral("Popup"));
     ui.mnuAdd = menuAction(ui.mnuPopup, QStringLiteral("mnuAdd"), QStringLiteral("&Add"));
     ui.mnuEdit = menuAction(ui.mnuPopup, QStringLiteral("mnuEdit"), QStringLiteral("&Edit"));

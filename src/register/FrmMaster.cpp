@@ -7,6 +7,7 @@
 #include "common/GridRoutines.h"
 #include "common/ModuleCommonDB.h"
 #include "common/ModuleState.h"
+#include "common/NamedWidget.h"
 #include "common/SqlText.h"
 #include "common/Twips.h"
 #include "common/Ui.h"
@@ -32,17 +33,9 @@ namespace {
 
 const QString WindowName = QStringLiteral("FrmMaster");
 
-template <typename T>
-T *named(QWidget *parent, const QString &name)
-{
-    auto *widget = new T(parent);
-    widget->setObjectName(name);
-    return widget;
-}
-
 QPushButton *commandButton(QWidget *parent, const QString &name, const QString &caption)
 {
-    auto *button = named<QPushButton>(parent, name);
+    auto *button = namedWidget<QPushButton>(parent, name);
     button->setText(caption);
     button->setMinimumWidth(96);
     return button;
@@ -63,7 +56,7 @@ void FrmMaster::buildWindow()
     setWindowTitle(QStringLiteral("Purchase Return"));
     resize(1100, 640);
 
-    flexMaster = named<FlexGrid>(this, QStringLiteral("flexMaster"));
+    flexMaster = namedWidget<FlexGrid>(this, QStringLiteral("flexMaster"));
     flexMaster->setMinimumHeight(240);
     flexMaster->verticalHeader()->setDefaultSectionSize(flexMaster->fontMetrics().height() + 8);
     flexMaster->horizontalHeader()->setDefaultSectionSize(twipsToPixels(960));
@@ -71,24 +64,24 @@ void FrmMaster::buildWindow()
     flexMaster->setSelectionBehavior(QAbstractItemView::SelectRows);
     flexMaster->setSelectionMode(QAbstractItemView::SingleSelection);
 
-    fraBrowse = named<QGroupBox>(this, QStringLiteral("fraBrowse"));
+    fraBrowse = namedWidget<QGroupBox>(this, QStringLiteral("fraBrowse"));
     fraBrowse->setTitle(QStringLiteral("Browse"));
-    auto *sortLabel = named<QLabel>(fraBrowse, QStringLiteral("lblSortBy"));
+    auto *sortLabel = namedWidget<QLabel>(fraBrowse, QStringLiteral("lblSortBy"));
     sortLabel->setText(QStringLiteral("Sort B&y:"));
-    cboColNames = named<QComboBox>(fraBrowse, QStringLiteral("cboColNames"));
+    cboColNames = namedWidget<QComboBox>(fraBrowse, QStringLiteral("cboColNames"));
     cboColNames->setMinimumWidth(150);
     sortLabel->setBuddy(cboColNames);
-    optAscend = named<QRadioButton>(fraBrowse, QStringLiteral("optAscend"));
+    optAscend = namedWidget<QRadioButton>(fraBrowse, QStringLiteral("optAscend"));
     optAscend->setText(QStringLiteral("Ascending"));
     optAscend->setChecked(true);
-    optDescend = named<QRadioButton>(fraBrowse, QStringLiteral("optDescend"));
+    optDescend = namedWidget<QRadioButton>(fraBrowse, QStringLiteral("optDescend"));
     optDescend->setText(QStringLiteral("Descending"));
-    lblsearch = named<QLabel>(fraBrowse, QStringLiteral("lblsearch"));
+    lblsearch = namedWidget<QLabel>(fraBrowse, QStringLiteral("lblsearch"));
     lblsearch->setText(QStringLiteral("&Search On:"));
-    cboSearch = named<QComboBox>(fraBrowse, QStringLiteral("cboSearch"));
+    cboSearch = namedWidget<QComboBox>(fraBrowse, QStringLiteral("cboSearch"));
     cboSearch->setMinimumWidth(150);
     lblsearch->setBuddy(cboSearch);
-    txtsearch = named<QLineEdit>(fraBrowse, QStringLiteral("txtsearch"));
+    txtsearch = namedWidget<QLineEdit>(fraBrowse, QStringLiteral("txtsearch"));
     txtsearch->setMinimumWidth(180);
     txtsearch->setPlaceholderText(QStringLiteral("Type the beginning of a value"));
 
@@ -254,7 +247,7 @@ bool FrmMaster::currentRowIs(int column) const
     return row >= 1 && row < flexMaster->rows() && flexMaster->textMatrix(row, column) == QLatin1String("Yes");
 }
 
-void FrmMaster::refreshCurrentRow()
+void FrmMaster::enableForCurrentRow(bool postedBlocksDelete)
 {
     const int row = flexMaster->row();
     if (row < 1 || row >= flexMaster->rows() || flexMaster->textMatrix(row, 0).isEmpty()) {
@@ -266,22 +259,14 @@ void FrmMaster::refreshCurrentRow()
     CmdEdit->setEnabled(fnUserRights(QStringLiteral("E")));
     cmdPreview->setEnabled(fnUserRights(QStringLiteral("P")));
     CmdDelete->setEnabled(fnUserRights(QStringLiteral("D")) && !currentRowIs(BrowseGrid::CancelledColumn)
-                          && !currentRowIs(BrowseGrid::PostedColumn));
+                          && !(postedBlocksDelete && currentRowIs(BrowseGrid::PostedColumn)));
 }
 
-void FrmMaster::Form_Activate()
-{
-    const int row = flexMaster->row();
-    if (row < 1 || row >= flexMaster->rows() || flexMaster->textMatrix(row, 0).isEmpty()) {
-        CmdEdit->setEnabled(false);
-        CmdDelete->setEnabled(false);
-        cmdPreview->setEnabled(false);
-        return;
-    }
-    CmdDelete->setEnabled(fnUserRights(QStringLiteral("D")) && !currentRowIs(BrowseGrid::CancelledColumn));
-    CmdEdit->setEnabled(fnUserRights(QStringLiteral("E")));
-    cmdPreview->setEnabled(fnUserRights(QStringLiteral("P")));
-}
+void FrmMaster::refreshCurrentRow() { enableForCurrentRow(true); }
+
+// Coming back to the register (the editor closed) leaves a posted row's Delete to
+// the posted check of the command itself.
+void FrmMaster::Form_Activate() { enableForCurrentRow(false); }
 
 void FrmMaster::MarkCancelledRows()
 {

@@ -55,6 +55,7 @@ protected:
 private:
     void buildWindow();
     void refreshCurrentRow();
+    void enableForCurrentRow(bool postedBlocksDelete);
     void enableByRightsOrEmpty();
     void selectCurrentRow();
     void cboColNames_Click();

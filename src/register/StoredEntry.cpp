@@ -6,8 +6,6 @@
 #include "common/ModuleState.h"
 #include "common/SqlText.h"
 
-#include <functional>
-
 namespace shop {
 
 namespace {
@@ -27,11 +25,19 @@ QString availableQuantity(qint32 shopId, qint32 itemId, const StoredFlags &flags
                        fmt::Stock);
 }
 
-QList<QStringList> numberedRows(const Recordset &rs, const std::function<QStringList(int)> &cells)
+// Runs one of the entry's issue-ledger statements and numbers its rows from 1, the
+// named fields following in the allocation table's column order.
+QList<QStringList> allocationRows(const QString &statement, const QStringList &fields, qint32 interfaceId,
+                                  qint32 shopId, qint32 transId)
 {
+    const Recordset rs = moduleConnection().query(statement, {interfaceId, shopId, transId});
     QList<QStringList> rows;
-    for (int r = 0; r < rs.recordCount(); ++r)
-        rows << (QStringList{QString::number(r + 1)} + cells(r));
+    for (int r = 0; r < rs.recordCount(); ++r) {
+        QStringList cells{QString::number(r + 1)};
+        for (const QString &field : fields)
+            cells << cellText(rs.value(r, field));
+        rows << cells;
+    }
     return rows;
 }
 
@@ -95,44 +101,35 @@ QList<QStringList> readStoredLines(qint32 shopId, qint32 transId, const StoredFl
 
 QList<QStringList> readLocationRows(qint32 interfaceId, qint32 shopId, qint32 transId)
 {
-    const Recordset rs = moduleConnection().query(
-        QStringLiteral("SELECT Issue.*, Location.lLocationName")
-            + QStringLiteral(" FROM losLocationIssueDetails Issue, losLocation Location")
-            + QStringLiteral(" WHERE Issue.lidLocationId = Location.lLocationId")
-            + QStringLiteral(" AND Issue.lidShopId = Location.lShopId") + QStringLiteral(" AND lidInterfaceId = ?")
-            + QStringLiteral(" AND lidShopId = ?") + QStringLiteral(" AND lidTransId = ?")
-            + QStringLiteral(" ORDER BY lidDetailId"),
-        {interfaceId, shopId, transId});
-    return numberedRows(rs, [&](int r) {
-        return QStringList{text(rs, r, "lLocationName"),    text(rs, r, "liditemqty"),   text(rs, r, "lidlocationid"),
-                           text(rs, r, "lidpackingtypeid"), text(rs, r, "lidpakingqty"), text(rs, r, "liditemid")};
-    });
+    return allocationRows(QStringLiteral("SELECT Issue.*, Location.lLocationName")
+                              + QStringLiteral(" FROM losLocationIssueDetails Issue, losLocation Location")
+                              + QStringLiteral(" WHERE Issue.lidLocationId = Location.lLocationId")
+                              + QStringLiteral(" AND Issue.lidShopId = Location.lShopId")
+                              + QStringLiteral(" AND lidInterfaceId = ?") + QStringLiteral(" AND lidShopId = ?")
+                              + QStringLiteral(" AND lidTransId = ?") + QStringLiteral(" ORDER BY lidDetailId"),
+                          {QStringLiteral("lLocationName"), QStringLiteral("liditemqty"), QStringLiteral("lidlocationid"),
+                           QStringLiteral("lidpackingtypeid"), QStringLiteral("lidpakingqty"), QStringLiteral("liditemid")},
+                          interfaceId, shopId, transId);
 }
 
 QList<QStringList> readExpiryRows(qint32 interfaceId, qint32 shopId, qint32 transId)
 {
-    const Recordset rs = moduleConnection().query(
-        QStringLiteral("SELECT * ") + QStringLiteral(" FROM losExpiryIssueDetails a where")
-            + QStringLiteral(" eidInterfaceId = ?") + QStringLiteral(" AND eidShopId = ?")
-            + QStringLiteral(" AND eidTransactionId = ?") + QStringLiteral(" ORDER BY eidDetailId"),
-        {interfaceId, shopId, transId});
-    return numberedRows(rs, [&](int r) {
-        return QStringList{text(rs, r, "eidBatchNo"),       text(rs, r, "eidexpirydate"), text(rs, r, "eiditemqty"),
-                           text(rs, r, "eidpackingtypeid"), text(rs, r, "eidpackingqty"), text(rs, r, "eiditemid")};
-    });
+    return allocationRows(QStringLiteral("SELECT * ") + QStringLiteral(" FROM losExpiryIssueDetails a where")
+                              + QStringLiteral(" eidInterfaceId = ?") + QStringLiteral(" AND eidShopId = ?")
+                              + QStringLiteral(" AND eidTransactionId = ?") + QStringLiteral(" ORDER BY eidDetailId"),
+                          {QStringLiteral("eidBatchNo"), QStringLiteral("eidexpirydate"), QStringLiteral("eiditemqty"),
+                           QStringLiteral("eidpackingtypeid"), QStringLiteral("eidpackingqty"), QStringLiteral("eiditemid")},
+                          interfaceId, shopId, transId);
 }
 
 QList<QStringList> readSerialRows(qint32 interfaceId, qint32 shopId, qint32 transId)
 {
-    const Recordset rs = moduleConnection().query(
-        QStringLiteral("SELECT * ") + QStringLiteral(" FROM losSerialIssueDetails a where")
-            + QStringLiteral(" sidInterfaceId = ?") + QStringLiteral(" AND sidShopId = ?")
-            + QStringLiteral(" AND sidTransactionId = ?") + QStringLiteral(" ORDER BY sidDetailId"),
-        {interfaceId, shopId, transId});
-    return numberedRows(rs, [&](int r) {
-        return QStringList{text(rs, r, "siditemid"), text(rs, r, "sidSerialNo"), text(rs, r, "siditemqty"),
-                           text(rs, r, "sidpackingtypeid"), text(rs, r, "sidpackingqty")};
-    });
+    return allocationRows(QStringLiteral("SELECT * ") + QStringLiteral(" FROM losSerialIssueDetails a where")
+                              + QStringLiteral(" sidInterfaceId = ?") + QStringLiteral(" AND sidShopId = ?")
+                              + QStringLiteral(" AND sidTransactionId = ?") + QStringLiteral(" ORDER BY sidDetailId"),
+                          {QStringLiteral("siditemid"), QStringLiteral("sidSerialNo"), QStringLiteral("siditemqty"),
+                           QStringLiteral("sidpackingtypeid"), QStringLiteral("sidpackingqty")},
+                          interfaceId, shopId, transId);
 }
 
 } // namespace shop
