@@ -89,13 +89,6 @@ bool endsWithComparison(const QString &text)
     return t.endsWith(QLatin1Char('=')) || t.endsWith(QLatin1Char('<')) || t.endsWith(QLatin1Char('>'));
 }
 
-// right(x, n) of the server gives '' for n <= 0 where the backends would not.
-QString rightAsCase(const QString &count, const QString &rightPart)
-{
-    return QStringLiteral("(case when (") + count + QStringLiteral(") <= 0 then '' else ") + rightPart
-        + QStringLiteral(" end)");
-}
-
 } // namespace
 
 std::unique_ptr<Dialect> Dialect::create(Backend backend)
@@ -188,6 +181,17 @@ std::optional<QString> Dialect::rewriteCall(const QString &function, const QStri
         return QStringLiteral("cast(%1 as integer)").arg(args.at(1));
     if (function == QLatin1String("len") && args.size() == 1)
         return QStringLiteral("length(rtrim(cast(%1 as text), ' '))").arg(args.at(0));
+    if (function == QLatin1String("isnull") && args.size() == 2)
+        return isnullFunction() + QStringLiteral("(%1, %2)").arg(args.at(0), args.at(1));
+    // right(x, n) of the server gives '' for n <= 0 where the backends would not.
+    if (function == QLatin1String("right") && args.size() == 2)
+        return QStringLiteral("(case when (") + args.at(1) + QStringLiteral(") <= 0 then '' else ")
+            + rightPart(QStringLiteral("cast(") + args.at(0) + QStringLiteral(" as text)"), args.at(1))
+            + QStringLiteral(" end)");
+    if (function == QLatin1String("isnumeric") && args.size() == 1)
+        return QStringLiteral("tsql_isnumeric(%1)").arg(args.at(0));
+    if (function == QLatin1String("getdate") && args.isEmpty())
+        return currentTimestamp();
     return std::nullopt;
 }
 
@@ -200,18 +204,9 @@ std::optional<QString> Dialect::rewriteCast(const QString &, const QString &) co
 
 // --- SQLite ---------------------------------------------------------------
 
-std::optional<QString> SqliteDialect::rewriteCall(const QString &function, const QStringList &args) const
+QString SqliteDialect::rightPart(const QString &text, const QString &count) const
 {
-    if (function == QLatin1String("isnull") && args.size() == 2)
-        return QStringLiteral("ifnull(%1, %2)").arg(args.at(0), args.at(1));
-    if (function == QLatin1String("right") && args.size() == 2)
-        return rightAsCase(args.at(1), QStringLiteral("substr(cast(") + args.at(0) + QStringLiteral(" as text), -(")
-                               + args.at(1) + QStringLiteral("))"));
-    if (function == QLatin1String("isnumeric") && args.size() == 1)
-        return QStringLiteral("tsql_isnumeric(%1)").arg(args.at(0));
-    if (function == QLatin1String("getdate") && args.isEmpty())
-        return QStringLiteral("datetime('now', 'localtime')");
-    return Dialect::rewriteCall(function, args);
+    return QStringLiteral("substr(") + text + QStringLiteral(", -(") + count + QStringLiteral("))");
 }
 
 QString SqliteDialect::dateLiteral(const QDate &date) const
@@ -230,18 +225,9 @@ std::optional<QString> SqliteDialect::rewriteCast(const QString &expression, con
 
 // --- PostgreSQL -----------------------------------------------------------
 
-std::optional<QString> PostgresDialect::rewriteCall(const QString &function, const QStringList &args) const
+QString PostgresDialect::rightPart(const QString &text, const QString &count) const
 {
-    if (function == QLatin1String("isnull") && args.size() == 2)
-        return QStringLiteral("tsql_isnull(%1, %2)").arg(args.at(0), args.at(1));
-    if (function == QLatin1String("right") && args.size() == 2)
-        return rightAsCase(args.at(1), QStringLiteral("right(cast(") + args.at(0) + QStringLiteral(" as text), ")
-                               + args.at(1) + QStringLiteral(")"));
-    if (function == QLatin1String("isnumeric") && args.size() == 1)
-        return QStringLiteral("tsql_isnumeric(%1)").arg(args.at(0));
-    if (function == QLatin1String("getdate") && args.isEmpty())
-        return QStringLiteral("localtimestamp(0)");
-    return Dialect::rewriteCall(function, args);
+    return QStringLiteral("right(") + text + QStringLiteral(", ") + count + QStringLiteral(")");
 }
 
 QStringList PostgresDialect::functionDefinitions() const

@@ -29,7 +29,11 @@ public:
 protected:
     // A call of one of the rewritten functions, its arguments already translated.
     // Returns the replacement text, or nothing to keep the call as written.
-    virtual std::optional<QString> rewriteCall(const QString &function, const QStringList &args) const;
+    std::optional<QString> rewriteCall(const QString &function, const QStringList &args) const;
+    // How each backend spells what the rewrites need.
+    virtual QString isnullFunction() const = 0;
+    virtual QString rightPart(const QString &text, const QString &count) const = 0; // count > 0
+    virtual QString currentTimestamp() const = 0;
     virtual QString dateLiteral(const QDate &date) const;
     // cast(<expression> as <type>) with the type in lower case without blanks.
     virtual std::optional<QString> rewriteCast(const QString &expression, const QString &type) const;
@@ -43,7 +47,9 @@ public:
     Backend backend() const override { return Backend::Sqlite; }
 
 protected:
-    std::optional<QString> rewriteCall(const QString &function, const QStringList &args) const override;
+    QString isnullFunction() const override { return QStringLiteral("ifnull"); }
+    QString rightPart(const QString &text, const QString &count) const override;
+    QString currentTimestamp() const override { return QStringLiteral("datetime('now', 'localtime')"); }
     QString dateLiteral(const QDate &date) const override;
     std::optional<QString> rewriteCast(const QString &expression, const QString &type) const override;
 };
@@ -54,7 +60,9 @@ public:
     QStringList functionDefinitions() const override;
 
 protected:
-    std::optional<QString> rewriteCall(const QString &function, const QStringList &args) const override;
+    QString isnullFunction() const override { return QStringLiteral("tsql_isnull"); }
+    QString rightPart(const QString &text, const QString &count) const override;
+    QString currentTimestamp() const override { return QStringLiteral("localtimestamp(0)"); }
 };
 
 } // namespace shop
