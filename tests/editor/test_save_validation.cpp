@@ -13,38 +13,38 @@ class SaveValidationTest : public EditorTest {};
 QStringList allocation(const QString &qty, int itemId)
 {
     // Location and expiry rows both carry the item in column 6; the quantity goes in 2 and 3.
-    return {QStringLiteral("1"), QStringLiteral("B1"), qty, qty, {}, QStringLiteral("0"), QString::number(itemId)};
+    return {"1", "B1", qty, qty, {}, "0", QString::number(itemId)};
 }
 
 TEST_P(SaveValidationTest, RefusesInOrderWithTheMessageAndTheFieldToFix)
 {
     PurchaseReturnEntry e = newEntry({});
-    e.userName = QStringLiteral("  ");
+    e.userName = "  ";
     e.remarks.clear();
     EXPECT_EQ(SaveValidation().check(e).verdict, Verdict::NoItems);
-    e.lines = {itemLine(1, 5, QStringLiteral("2"))};
+    e.lines = {itemLine(1, 5, "2")};
     const ValidationResult r = SaveValidation().check(e);
     EXPECT_EQ(r.verdict, Verdict::NoUserName);
     EXPECT_EQ(r.focusControl, "txtUserName");
-    e.userName = QStringLiteral("clerk");
+    e.userName = "clerk";
     EXPECT_EQ(SaveValidation().check(e).focusControl, "txtRemark");
-    e.remarks = QStringLiteral("x");
+    e.remarks = "x";
     EXPECT_TRUE(SaveValidation().check(e).accepted());
 }
 
 TEST_P(SaveValidationTest, AllocationSumsAreExactDecimals)
 {
     // Shop 1 keeps locations; milk (1) is expiry-tracked, rice (5) is not.
-    PurchaseReturnEntry e = newEntry({itemLine(1, 5, QStringLiteral("0.3")), itemLine(2, 1, QStringLiteral("0.3"))});
+    PurchaseReturnEntry e = newEntry({itemLine(1, 5, "0.3"), itemLine(2, 1, "0.3")});
     for (const char *qty : {"0.1", "0.2"}) {
-        e.locations.addRow(allocation(QString::fromLatin1(qty), 5));
-        e.locations.addRow(allocation(QString::fromLatin1(qty), 1));
-        e.expiry.addRow(allocation(QString::fromLatin1(qty), 1));
+        e.locations.addRow(allocation(qty, 5));
+        e.locations.addRow(allocation(qty, 1));
+        e.expiry.addRow(allocation(qty, 1));
     }
-    e.expiry.addRow(allocation(QStringLiteral("9"), 5));
+    e.expiry.addRow(allocation("9", 5));
     EXPECT_TRUE(SaveValidation().check(e).accepted());
 
-    e.locations.setText(1, 2, QStringLiteral("0.15"));
+    e.locations.setText(1, 2, "0.15");
     ValidationResult r = SaveValidation().check(e);
     EXPECT_EQ(r.verdict, Verdict::LocationMismatch);
     EXPECT_EQ(r.lineIndex, 0);
@@ -52,7 +52,7 @@ TEST_P(SaveValidationTest, AllocationSumsAreExactDecimals)
 
     loginShop(2); // no locations: only the expiry batches count
     EXPECT_TRUE(SaveValidation().check(e).accepted());
-    e.expiry.setText(2, 3, QStringLiteral("0.25"));
+    e.expiry.setText(2, 3, "0.25");
     r = SaveValidation().check(e);
     EXPECT_EQ(r.verdict, Verdict::ExpiryMismatch);
     EXPECT_EQ(r.lineIndex, 1);
@@ -63,15 +63,15 @@ TEST_P(SaveValidationTest, AllocationSumsAreExactDecimals)
 TEST_P(SaveValidationTest, RunAsksBeforeAConfirmedReturnAndShowsTheRefusal)
 {
     ScriptedUiScope ui;
-    PurchaseReturnEntry e = newEntry({itemLine(1, 5, QStringLiteral("2"))});
+    PurchaseReturnEntry e = newEntry({itemLine(1, 5, "2")});
     e.confirmed = true;
     ui->answer(MsgAnswer::No);
-    EXPECT_EQ(SaveValidation().run(e, QStringLiteral("Title")).verdict, Verdict::NotConfirmed);
+    EXPECT_EQ(SaveValidation().run(e, "Title").verdict, Verdict::NotConfirmed);
     EXPECT_TRUE(ui->messages().empty());
 
     e.remarks.clear();
     ui->answer(MsgAnswer::Yes);
-    EXPECT_EQ(SaveValidation().run(e, QStringLiteral("Title")).verdict, Verdict::NoRemarks);
+    EXPECT_EQ(SaveValidation().run(e, "Title").verdict, Verdict::NoRemarks);
     ASSERT_EQ(ui->questions().size(), 2u);
     EXPECT_EQ(ui->questions().front().text, "Once confirmed, details cannot change.\nDo you want to continue ?");
     ASSERT_EQ(ui->messages().size(), 1u);

@@ -11,17 +11,13 @@
 
 namespace shop::test {
 
-namespace {
-
-QString nameOf(const QWidget *w) { return w ? w->objectName() : QString(); }
-
-} // namespace
-
 ScriptedUi::~ScriptedUi()
 {
-    // An answer left over means a question the test expected was never asked.
+    // Left over: a question the test expected that was never asked, or the hourglass.
     if (!m_answers.empty())
         ADD_FAILURE() << m_answers.size() << " scripted answer(s) were never asked for";
+    if (m_busyDepth != 0)
+        ADD_FAILURE() << "the hourglass was left on";
 }
 
 QStringList ScriptedUi::messageTexts() const
@@ -36,10 +32,7 @@ void ScriptedUi::clearRecords()
 {
     m_messages.clear();
     m_questions.clear();
-    m_keys.clear();
-    m_focusMoves.clear();
     m_shownWindows.clear();
-    m_timesBusy = 0;
 }
 
 void ScriptedUi::message(const QString &text, MsgIcon icon, const QString &title)
@@ -65,7 +58,7 @@ int ScriptedUi::showModal(QDialog &window, QWidget *owner)
     Q_UNUSED(owner);
     const QString name = window.objectName();
     m_shownWindows << name;
-    WindowHandler handler = m_handlers.value(name, m_defaultHandler);
+    const WindowHandler handler = m_handlers.value(name);
     // As exec() does: a fresh result, and the window on screen while it is driven.
     window.setResult(0);
     window.show();
@@ -82,37 +75,20 @@ int ScriptedUi::showModal(QDialog &window, QWidget *owner)
     return window.result();
 }
 
-void ScriptedUi::setBusy(bool busy)
-{
-    if (busy) {
-        ++m_busyDepth;
-        ++m_timesBusy;
-    } else {
-        --m_busyDepth;
-    }
-}
+void ScriptedUi::setBusy(bool busy) { m_busyDepth += busy ? 1 : -1; }
 
-void ScriptedUi::moveFocus(QWidget *from, bool backwards)
+void ScriptedUi::focusNext(QWidget *from, bool backwards)
 {
-    QWidget *to = nextTabStop(from, backwards);
-    if (to)
+    if (QWidget *to = nextTabStop(from, backwards))
         to->setFocus(backwards ? Qt::BacktabFocusReason : Qt::TabFocusReason);
-    m_focusMoves.push_back({nameOf(from), nameOf(to), backwards});
 }
-
-void ScriptedUi::focusNext(QWidget *from, bool backwards) { moveFocus(from, backwards); }
 
 void ScriptedUi::sendKey(QWidget *target, int key, Qt::KeyboardModifiers modifiers)
 {
-    m_keys.push_back({nameOf(target), key, modifiers});
     if (!target)
         return;
-    if (key == Qt::Key_Backtab || (key == Qt::Key_Tab && (modifiers & Qt::ShiftModifier))) {
-        moveFocus(target, true);
-        return;
-    }
-    if (key == Qt::Key_Tab) {
-        moveFocus(target, false);
+    if (key == Qt::Key_Backtab || key == Qt::Key_Tab) {
+        focusNext(target, key == Qt::Key_Backtab || (modifiers & Qt::ShiftModifier));
         return;
     }
     const QString text = keyText(key, modifiers);

@@ -3,7 +3,6 @@
 #include "common/Ui.h"
 
 #include <QHash>
-#include <QPointer>
 #include <QString>
 #include <deque>
 #include <functional>
@@ -27,18 +26,6 @@ struct AskedQuestion {
     QString title;
 };
 
-struct SentKey {
-    QString target; // objectName of the control
-    int key = 0;
-    Qt::KeyboardModifiers modifiers;
-};
-
-struct FocusMove {
-    QString from;
-    QString to; // empty when there was no control to move to
-    bool backwards = false;
-};
-
 // The user at the keyboard, scripted: messages and questions are recorded,
 // questions are answered from a queue, and modal windows are handed to a
 // callback of the test instead of running an event loop.
@@ -53,17 +40,12 @@ public:
     // --- script
     void answer(MsgAnswer next) { m_answers.push_back(next); }
     void onWindow(const QString &objectName, WindowHandler handler) { m_handlers.insert(objectName, std::move(handler)); }
-    void onAnyWindow(WindowHandler handler) { m_defaultHandler = std::move(handler); }
 
     // --- what happened
     const std::vector<ShownMessage> &messages() const { return m_messages; }
     const std::vector<AskedQuestion> &questions() const { return m_questions; }
-    const std::vector<SentKey> &keys() const { return m_keys; }
-    const std::vector<FocusMove> &focusMoves() const { return m_focusMoves; }
     const QStringList &shownWindows() const { return m_shownWindows; }
     QStringList messageTexts() const;
-    int busyDepth() const { return m_busyDepth; } // hourglass on while above 0
-    int timesBusy() const { return m_timesBusy; }
     void clearRecords();
 
     // --- Ui
@@ -73,24 +55,18 @@ public:
     int showModal(QDialog &window, QWidget *owner) override;
     void setBusy(bool busy) override;
     void focusNext(QWidget *from, bool backwards) override;
-    // Tab and Shift+Tab move the focus as focusNext does (and are recorded as a focus
-    // move too); other keys are delivered to the control at once.
+    // Tab and Shift+Tab move the focus as focusNext does; other keys are delivered to
+    // the control at once.
     void sendKey(QWidget *target, int key, Qt::KeyboardModifiers modifiers) override;
     void processEvents() override;
 
 private:
-    void moveFocus(QWidget *from, bool backwards);
-
     std::deque<MsgAnswer> m_answers;
     QHash<QString, WindowHandler> m_handlers;
-    WindowHandler m_defaultHandler;
     std::vector<ShownMessage> m_messages;
     std::vector<AskedQuestion> m_questions;
-    std::vector<SentKey> m_keys;
-    std::vector<FocusMove> m_focusMoves;
     QStringList m_shownWindows;
-    int m_busyDepth = 0;
-    int m_timesBusy = 0;
+    int m_busyDepth = 0; // hourglass on while above 0
 };
 
 // Installs a fresh ScriptedUi for the lifetime of a test and puts the Qt services
