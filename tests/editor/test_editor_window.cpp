@@ -52,14 +52,13 @@ protected:
         EditorChildWindows::current() = {};
     }
 
-    frmStockDetails &open()
+    void open()
     {
         RegisterRowLink link;
         link.refreshRow = [this](const QString &condition, qint32 id) { refreshed << condition + "/" + QString::number(id); };
         editor = std::make_unique<frmStockDetails>(link);
         editor->Form_Load();
         editor->show();
-        return *editor;
     }
     const frmStockDetails::Controls &c() const { return editor->controls(); }
     QTreeWidget *list() const { return c().lvwStock; }
@@ -178,22 +177,11 @@ TEST_P(EditorWindow, PopupMenuAndToolTipsFollowTheListAndEditHandsTheLineToTheIt
     QTest::keyClick(list(), Qt::Key_Return);
     QTest::keyClick(c().txtUserName, Qt::Key_F10);
     EXPECT_EQ(itemWindowModes, QStringList({"N", "N", "N", "E", "E", "E"}));
-    EXPECT_TRUE(errors.reports().empty());
 
     // Edit with no line chosen ends in the error trap.
     list()->setCurrentItem(nullptr);
     editor->mnuEdit_Click();
-    ASSERT_EQ(errors.reports().size(), 1u);
-    EXPECT_EQ(errors.reports()[0].routine, "mnuEdit_Click ");
-}
-
-TEST_P(EditorWindow, WithoutTheItemWindowAddAndEditSaySo)
-{
-    EditorChildWindows::current() = {};
-    open();
-    QTest::keyClick(c().txtRemark, Qt::Key_F10);
-    EXPECT_EQ(ui->messageTexts(), QStringList({"Item entry is not available yet."}));
-    EXPECT_TRUE(ui->shownWindows().isEmpty());
+    EXPECT_EQ(errors.routines(), QStringList({"mnuEdit_Click "}));
 }
 
 TEST_P(EditorWindow, ClosingAsksOnlyWhenSomethingChanged)
@@ -238,8 +226,7 @@ TEST_P(EditorWindow, FailedSaveKeepsTheWindowOpenThenOkSavesAndRefreshesTheRegis
     con().setObserver({});
     EXPECT_TRUE(editor->isVisible());
     EXPECT_TRUE(c().cmdOK->isEnabled());
-    ASSERT_EQ(errors.reports().size(), 1u);
-    EXPECT_EQ(errors.reports()[0].routine, "cmdOK_Click ");
+    EXPECT_EQ(errors.routines(), QStringList({"cmdOK_Click "}));
     EXPECT_TRUE(refreshed.isEmpty());
 
     QTest::mouseClick(c().cmdOK, Qt::LeftButton);

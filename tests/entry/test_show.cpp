@@ -77,6 +77,5 @@ TEST(ShowWithoutConnection, ReportsTheFailingFirstQuery)
     m->Show();
     EXPECT_EQ(ui->shownWindows(), QStringList({"FrmMaster"}));
     ASSERT_FALSE(errors.reports().empty());
-    EXPECT_EQ(errors.reports().front().routine, "Form_Load ");
-    EXPECT_EQ(errors.reports().front().moduleName, "FrmMaster");
+    EXPECT_EQ(errors.reports().front().moduleName + "." + errors.reports().front().routine, "FrmMaster.Form_Load ");
 }

@@ -3,6 +3,7 @@
 #include "common/HostComponents.h"
 #include "support/ComponentOverride.h"
 
+#include <QStringList>
 #include <memory>
 #include <vector>
 
@@ -35,6 +36,13 @@ class ErrorTrackerScope {
 public:
     ErrorTrackerScope() : m_override(progid::ErrorTracker, std::shared_ptr<ErrorDetails>(m_tracker)) {}
     const std::vector<TrackedError> &reports() const { return m_tracker->reports; }
+    QStringList routines() const
+    {
+        QStringList out;
+        for (const TrackedError &e : reports())
+            out << e.routine;
+        return out;
+    }
 
 private:
     std::shared_ptr<RecordingErrorTracker> m_tracker = std::make_shared<RecordingErrorTracker>();
