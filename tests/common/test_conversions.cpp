@@ -77,7 +77,7 @@ TEST(Conversions, WholeNumbersRoundHalfToEvenAndReportOverflow)
     EXPECT_EQ(errorOf([] { toInt16(Decimal::fromInt(40000)); }), ModuleError::Overflow);
 }
 
-TEST(Conversions, DatabaseFlags)
+TEST(Conversions, DatabaseFlagsDatesAndCells)
 {
     const struct {
         QVariant value;
@@ -89,37 +89,7 @@ TEST(Conversions, DatabaseFlags)
         EXPECT_EQ(toBool(c.value), c.expected);
     }
     EXPECT_EQ(errorOf([] { toBool(QVariant("yes")); }), ModuleError::TypeMismatch);
-}
 
-TEST(Conversions, DisplayFormats)
-{
-    const struct {
-        const char *number;
-        QString pattern;
-        const char *expected;
-    } cases[] = {
-        {"1234.5678", fmt::Quantity, "1234.568"}, {"-0.0004", fmt::Quantity, "0.000"}, {"0.0005", fmt::Stock, "0.001"},
-        {"-2.0005", fmt::Stock, "-2.001"},        {"7", fmt::Fixed3, "7.000"},         {".25", fmt::Fixed3, "0.250"},
-        {"999.9999", fmt::Grouped3, "1,000.000"}, {"-1234", fmt::Grouped3, "-1,234.000"}, {"2.345", fmt::Amount2, "2.35"},
-        {"1234567.891", fmt::Grouped3, "1,234,567.891"},
-        {"1234.5", "###,###,##0.000#####", "1,234.500"}, {"0.12345678", "###,###,##0.000#####", "0.12345678"},
-        {"0.5", "#.00", ".50"},
-    };
-    for (const auto &c : cases) {
-        const QString text = QString::fromLatin1(c.number);
-        SCOPED_TRACE(std::string(c.number) + " " + c.pattern.toStdString());
-        EXPECT_EQ(formatNumber(text, c.pattern), QString::fromLatin1(c.expected));
-        EXPECT_EQ(formatNumber(text.toDouble(), c.pattern), QString::fromLatin1(c.expected));
-    }
-    EXPECT_EQ(formatNumber(Decimal::fromThousandths(1234567), fmt::Grouped3), "1,234.567");
-    EXPECT_EQ(formatNumber(0.1 + 0.2, fmt::Fixed3), "0.300");
-    EXPECT_EQ(formatNumber(QStringLiteral("n/a"), fmt::Fixed3), "n/a");
-    EXPECT_EQ(formatValue(QVariant(), fmt::Fixed3), "");
-    EXPECT_EQ(formatValue(QVariant("3.1000"), fmt::Quantity), "3.100");
-}
-
-TEST(Conversions, DatesAndCells)
-{
     const QDate d(2026, 11, 30);
     EXPECT_EQ(storageDate(d), "2026-11-30");
     EXPECT_EQ(displayDate(d), "30/11/2026");
@@ -149,3 +119,31 @@ TEST(Conversions, DatesAndCells)
         EXPECT_EQ(cellText(c.value), QString::fromLatin1(c.text));
     }
 }
+
+TEST(Conversions, DisplayFormats)
+{
+    const struct {
+        const char *number;
+        QString pattern;
+        const char *expected;
+    } cases[] = {
+        {"1234.5678", fmt::Quantity, "1234.568"}, {"-0.0004", fmt::Quantity, "0.000"}, {"0.0005", fmt::Stock, "0.001"},
+        {"-2.0005", fmt::Stock, "-2.001"},        {"7", fmt::Fixed3, "7.000"},         {".25", fmt::Fixed3, "0.250"},
+        {"999.9999", fmt::Grouped3, "1,000.000"}, {"-1234", fmt::Grouped3, "-1,234.000"}, {"2.345", fmt::Amount2, "2.35"},
+        {"1234567.891", fmt::Grouped3, "1,234,567.891"},
+        {"1234.5", "###,###,##0.000#####", "1,234.500"}, {"0.12345678", "###,###,##0.000#####", "0.12345678"},
+        {"0.5", "#.00", ".50"},
+    };
+    for (const auto &c : cases) {
+        const QString text = QString::fromLatin1(c.number);
+        SCOPED_TRACE(std::string(c.number) + " " + c.pattern.toStdString());
+        EXPECT_EQ(formatNumber(text, c.pattern), QString::fromLatin1(c.expected));
+        EXPECT_EQ(formatNumber(text.toDouble(), c.pattern), QString::fromLatin1(c.expected));
+    }
+    EXPECT_EQ(formatNumber(Decimal::fromThousandths(1234567), fmt::Grouped3), "1,234.567");
+    EXPECT_EQ(formatNumber(0.1 + 0.2, fmt::Fixed3), "0.300");
+    EXPECT_EQ(formatNumber(QStringLiteral("n/a"), fmt::Fixed3), "n/a");
+    EXPECT_EQ(formatValue(QVariant(), fmt::Fixed3), "");
+    EXPECT_EQ(formatValue(QVariant("3.1000"), fmt::Quantity), "3.100");
+}
+

@@ -35,7 +35,7 @@ TEST_P(DatabaseLayer, AwkwardTextSurvivesBoundAndQuoted)
     EXPECT_EQ(count("select count(*) from aItem"), 10);
 }
 
-TEST_P(DatabaseLayer, FailedStatementInsideTransactionLeavesNothingBehind)
+TEST_P(DatabaseLayer, FailuresAreModuleErrorsAndAFailedTransactionLeavesNothingBehind)
 {
     const QStringList tables{"LOsPurchaseReturnHeader", "LOsPurchaseReturnDetail", "mosShopStock"};
     const QStringList before = test::dumpTables(*db.con, tables);
@@ -53,6 +53,17 @@ TEST_P(DatabaseLayer, FailedStatementInsideTransactionLeavesNothingBehind)
     }
     EXPECT_FALSE(db.con->inTransaction());
     EXPECT_EQ(test::dumpTables(*db.con, tables), before);
+
+    try {
+        db.con->query("select nosuchcolumn from aItem");
+        FAIL();
+    } catch (const ModuleError &e) {
+        EXPECT_NE(e.number(), 0);
+        EXPECT_TRUE(e.source().contains("Shop database"));
+    }
+    Connection closed;
+    EXPECT_THROW(closed.query("select 1"), ModuleError);
+    EXPECT_THROW(closed.beginTrans(), ModuleError);
 }
 
 TEST_P(DatabaseLayer, ProceduresKeepShopStockInStep)
@@ -78,20 +89,6 @@ TEST_P(DatabaseLayer, ProceduresKeepShopStockInStep)
     db.con->execute("delete from mosShopStock where itemid = 6 and shopid = 1");
     db.con->callProcedure("spUpdateshopWriteoff", {2, 1, "F", "P"});
     EXPECT_EQ(stockOf(6, 1), "-2.000");
-}
-
-TEST_P(DatabaseLayer, FailuresAreModuleErrorsAndUnopenedConnectionRefuses)
-{
-    try {
-        db.con->query("select nosuchcolumn from aItem");
-        FAIL();
-    } catch (const ModuleError &e) {
-        EXPECT_NE(e.number(), 0);
-        EXPECT_TRUE(e.source().contains("Shop database"));
-    }
-    Connection closed;
-    EXPECT_THROW(closed.query("select 1"), ModuleError);
-    EXPECT_THROW(closed.beginTrans(), ModuleError);
 }
 
 TEST_P(DatabaseLayer, DemoHoldsEveryCaseTheWindowsNeed)

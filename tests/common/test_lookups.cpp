@@ -16,7 +16,7 @@ protected:
     test::ModuleStateScope state{db.con};
 };
 
-TEST_P(LookupsOnDemo, ShopAndItemFacts)
+TEST_P(LookupsOnDemo, ShopAndItemFactsAndStoredListLayout)
 {
     EXPECT_TRUE(fnLocationArrangement(1));
     EXPECT_FALSE(fnLocationArrangement(2));
@@ -26,10 +26,7 @@ TEST_P(LookupsOnDemo, ShopAndItemFacts)
     EXPECT_EQ(fnDefaultShipmentId(), 1);
     EXPECT_EQ(fnItemUnitCode(5), "BAG");
     EXPECT_EQ(fnItemUnitCode(999), "");
-}
 
-TEST_P(LookupsOnDemo, StoredListLayoutSetsWidthsAlignmentAndHiddenColumns)
-{
     QTreeWidget list;
     list.setObjectName("lvwStock");
     list.setColumnCount(10);

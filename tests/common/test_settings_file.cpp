@@ -30,7 +30,7 @@ protected:
     }
 };
 
-TEST_F(SettingsFileTest, OneCharacterBeforeAssignmentFindsTheValueAndEveryMissingKeyIsTold)
+TEST_F(SettingsFileTest, OneCharacterBeforeAssignmentFindsTheValueAndEveryMissingKeyOrFileIsTold)
 {
     EXPECT_EQ(FileCode("pagewidth", path), "80");
     EXPECT_EQ(FileCode("Header1", path), "  HARBOUR MARKET  ");
@@ -44,10 +44,8 @@ TEST_F(SettingsFileTest, OneCharacterBeforeAssignmentFindsTheValueAndEveryMissin
                                                "Footer  invalid parameter in Settings.ini file"}));
     EXPECT_EQ(ui->messages()[1].icon, MsgIcon::Critical);
     EXPECT_EQ(ui->messages()[1].title, "Harbour Market");
-}
 
-TEST_F(SettingsFileTest, MissingFileIsToldOnceAndReportedWithoutShowingAgain)
-{
+    ui->clearRecords();
     test::ErrorTrackerScope tracker;
     EXPECT_EQ(FileCode("PageWidth", dir.filePath("none.txt")), "");
     EXPECT_EQ(ui->messageTexts(), QStringList({" Settings.ini file not found"})) << "the report must not show it again";
@@ -56,3 +54,4 @@ TEST_F(SettingsFileTest, MissingFileIsToldOnceAndReportedWithoutShowingAgain)
     EXPECT_EQ(tracker.reports()[0].routine, "FileCode ");
     EXPECT_FALSE(tracker.reports()[0].showToUser);
 }
+

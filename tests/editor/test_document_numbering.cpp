@@ -14,7 +14,7 @@ protected:
     }
 };
 
-TEST_P(DocumentNumberingTest, ContinuesFromTheShopsHighestNumericNumberUnderThePrefix)
+TEST_P(DocumentNumberingTest, ContinuesFromTheShopsHighestNumericNumberUnderThePrefixOrWithout)
 {
     // PR1..PR6 stored (one cancelled); PRX5's rest is not a number. "OLD" (past year)
     // and "GR" (another interface) are not the prefix.
@@ -28,10 +28,7 @@ TEST_P(DocumentNumberingTest, ContinuesFromTheShopsHighestNumericNumberUnderTheP
 
     con().execute("update aPrefix set Prefix = 'RET' where shopid = 1 and FinancialId = 2 and InterfaceID = 1901");
     EXPECT_EQ(next(1), "RET1");
-}
 
-TEST_P(DocumentNumberingTest, WithoutPrefixEveryWhollyNumericNumberOfTheShopCounts)
-{
     // Shop 3 has no prefix and holds "1".
     EXPECT_EQ(next(3), "2");
     store(3, 2, "7");

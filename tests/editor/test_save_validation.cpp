@@ -30,6 +30,21 @@ TEST_P(SaveValidationTest, RefusesInOrderWithTheMessageAndTheFieldToFix)
     EXPECT_EQ(SaveValidation().check(e).focusControl, "txtRemark");
     e.remarks = "x";
     EXPECT_TRUE(SaveValidation().check(e).accepted());
+
+    ScriptedUiScope ui;
+    e.confirmed = true;
+    ui->answer(MsgAnswer::No);
+    EXPECT_EQ(SaveValidation().run(e, "Title").verdict, Verdict::NotConfirmed);
+    EXPECT_TRUE(ui->messages().empty());
+
+    e.remarks.clear();
+    ui->answer(MsgAnswer::Yes);
+    EXPECT_EQ(SaveValidation().run(e, "Title").verdict, Verdict::NoRemarks);
+    ASSERT_EQ(ui->questions().size(), 2u);
+    EXPECT_EQ(ui->questions().front().text, "Once confirmed, details cannot change.\nDo you want to continue ?");
+    ASSERT_EQ(ui->messages().size(), 1u);
+    EXPECT_EQ(ui->messages().front().text, "Enter remarks");
+    EXPECT_EQ(ui->messages().front().title, "Title");
 }
 
 TEST_P(SaveValidationTest, AllocationSumsAreExactDecimals)
@@ -58,25 +73,6 @@ TEST_P(SaveValidationTest, AllocationSumsAreExactDecimals)
     EXPECT_EQ(r.lineIndex, 1);
     EXPECT_EQ(r.message, "The Received Quantity and the sum of  Expiry Quantity  must be equal.\n\n"
                          "To enter quantities in expiry details, right click on a row and select Edit");
-}
-
-TEST_P(SaveValidationTest, RunAsksBeforeAConfirmedReturnAndShowsTheRefusal)
-{
-    ScriptedUiScope ui;
-    PurchaseReturnEntry e = newEntry({itemLine(1, 5, "2")});
-    e.confirmed = true;
-    ui->answer(MsgAnswer::No);
-    EXPECT_EQ(SaveValidation().run(e, "Title").verdict, Verdict::NotConfirmed);
-    EXPECT_TRUE(ui->messages().empty());
-
-    e.remarks.clear();
-    ui->answer(MsgAnswer::Yes);
-    EXPECT_EQ(SaveValidation().run(e, "Title").verdict, Verdict::NoRemarks);
-    ASSERT_EQ(ui->questions().size(), 2u);
-    EXPECT_EQ(ui->questions().front().text, "Once confirmed, details cannot change.\nDo you want to continue ?");
-    ASSERT_EQ(ui->messages().size(), 1u);
-    EXPECT_EQ(ui->messages().front().text, "Enter remarks");
-    EXPECT_EQ(ui->messages().front().title, "Title");
 }
 
 SHOP_ON_ALL_BACKENDS(SaveValidationTest);
