@@ -15,7 +15,7 @@ protected:
     }
 };
 
-TEST_P(PurchaseReturnCancelTest, ABlankReasonWritesNothingAGivenOneFlagsTheHeaderAndThisModulesLedgerRowsOfTheShop)
+TEST_P(PurchaseReturnCancelTest, BlankReasonWritesNothingAGivenOneFlagsThisModulesRowsOfTheShop)
 {
     QStringList seen;
     con().setObserver([&](const QString &kind, const QString &) { seen << kind; });

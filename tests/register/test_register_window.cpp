@@ -25,7 +25,6 @@ TEST_P(RegisterWindow, ListsTheShopsReturnsOfTheDateWindow)
 {
     open();
     EXPECT_EQ(master->windowTitle(), "Shop Purchase Return");
-    EXPECT_EQ(moduleState().gintInterfaceID, 1901);
     // 30 back days; the close date 45 days back is earlier and changes nothing.
     EXPECT_TRUE(moduleState().gstrListQuery.contains("whdate >= '20261106'")) << moduleState().gstrListQuery;
     EXPECT_EQ(numbers(), QStringList({"PR1", "PR2", "PR3", "PR4", "PR5", "PRX5"})); // PR6 went to another department
@@ -78,7 +77,7 @@ TEST_P(RegisterWindow, DeleteRefusesPostedAndConfirmedBeforeAskingTheDatabase)
     EXPECT_FALSE(button("CmdDelete")->isEnabled());
 }
 
-TEST_P(RegisterWindow, DeleteAsksThenCancelsThroughTheDialogAndRepaintsTheRow)
+TEST_P(RegisterWindow, DeleteKeyAsksThenCancelsThroughTheDialogEnterEditsCtrlEnterAdds)
 {
     open();
     ui->onWindow("frmCancel", [](QDialog &dialog) {
@@ -102,6 +101,20 @@ TEST_P(RegisterWindow, DeleteAsksThenCancelsThroughTheDialogAndRepaintsTheRow)
     EXPECT_EQ(grid().textMatrix(rowOf("PR5"), 4), "Yes");
     EXPECT_EQ(grid().cellForeColor(rowOf("PR5"), 0), QColor(255, 0, 0));
     EXPECT_FALSE(button("CmdDelete")->isEnabled());
+
+    // Enter edits the current entry, Ctrl+Enter adds one.
+    QStringList modes;
+    RegisterChildWindows::current().editor = [&](FrmMaster &) {
+        modes << moduleState().gstrMode;
+        auto dialog = std::make_unique<QDialog>();
+        dialog->setObjectName("frmStockDetails");
+        return dialog;
+    };
+    ui->onWindow("frmStockDetails", [](QDialog &d) { d.reject(); });
+    standOn("PR1");
+    QTest::keyClick(&grid(), Qt::Key_Return);
+    QTest::keyClick(&grid(), Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_EQ(modes, QStringList({"E", "N"}));
 }
 
 TEST_P(RegisterWindow, EmptyWindowThenSavesFillRowOneAndAppend)
@@ -158,23 +171,6 @@ TEST_P(RegisterWindow, SortsByIdForDatesAndFindsByPrefix)
     text->clear();
     QTest::keyClicks(text, "zz");
     EXPECT_EQ(grid().textMatrix(1, 3), "clerk"); // left sorted on the search column
-}
-
-TEST_P(RegisterWindow, EnterEditsAndCtrlEnterAddsANewEntry)
-{
-    open();
-    QStringList modes;
-    RegisterChildWindows::current().editor = [&](FrmMaster &) {
-        modes << moduleState().gstrMode;
-        auto dialog = std::make_unique<QDialog>();
-        dialog->setObjectName("frmStockDetails");
-        return dialog;
-    };
-    ui->onWindow("frmStockDetails", [](QDialog &d) { d.reject(); });
-    standOn("PR1");
-    QTest::keyClick(&grid(), Qt::Key_Return);
-    QTest::keyClick(&grid(), Qt::Key_Return, Qt::ControlModifier);
-    EXPECT_EQ(modes, QStringList({"E", "N"}));
 }
 
 SHOP_ON_ALL_BACKENDS(RegisterWindow);

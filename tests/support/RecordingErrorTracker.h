@@ -11,22 +11,18 @@ namespace shop::test {
 
 struct TrackedError {
     QString moduleName;
-    QString userName;
     QString routine;
     long long number = 0;
-    QString source;
-    QString description;
-    QString mode;
     bool showToUser = true;
 };
 
 // Stands in for the error tracker during a test and keeps every report it gets.
 class RecordingErrorTracker final : public ErrorDetails {
 public:
-    void ErrorTrack(QString &moduleName, QString &userName, QString &routine, long long &number, QString &source,
-                    QString &description, QString &mode, bool &showToUser) override
+    void ErrorTrack(QString &moduleName, QString &, QString &routine, long long &number, QString &, QString &, QString &,
+                    bool &showToUser) override
     {
-        reports.push_back({moduleName, userName, routine, number, source, description, mode, showToUser});
+        reports.push_back({moduleName, routine, number, showToUser});
     }
     std::vector<TrackedError> reports;
 };

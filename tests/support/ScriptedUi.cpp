@@ -35,15 +35,9 @@ void ScriptedUi::clearRecords()
     m_shownWindows.clear();
 }
 
-void ScriptedUi::message(const QString &text, MsgIcon icon, const QString &title)
+MsgAnswer ScriptedUi::ask(const QString &text, MsgButtons buttons, MsgAnswer defaultAnswer, MsgIcon, const QString &)
 {
-    m_messages.push_back({text, icon, title});
-}
-
-MsgAnswer ScriptedUi::ask(const QString &text, MsgButtons buttons, MsgAnswer defaultAnswer, MsgIcon icon,
-                          const QString &title)
-{
-    m_questions.push_back({text, buttons, defaultAnswer, icon, title});
+    m_questions.push_back({text, buttons, defaultAnswer});
     if (m_answers.empty()) {
         ADD_FAILURE() << "Unscripted question: \"" << text.toStdString() << "\" (no answer queued; the default is taken)";
         return defaultAnswer;
@@ -74,8 +68,6 @@ int ScriptedUi::showModal(QDialog &window, QWidget *owner)
     }
     return window.result();
 }
-
-void ScriptedUi::setBusy(bool busy) { m_busyDepth += busy ? 1 : -1; }
 
 void ScriptedUi::focusNext(QWidget *from, bool backwards)
 {

@@ -22,8 +22,6 @@ struct AskedQuestion {
     QString text;
     MsgButtons buttons = MsgButtons::Ok;
     MsgAnswer defaultAnswer = MsgAnswer::Ok;
-    MsgIcon icon = MsgIcon::None;
-    QString title;
 };
 
 // The user at the keyboard, scripted: messages and questions are recorded,
@@ -49,11 +47,11 @@ public:
     void clearRecords();
 
     // --- Ui
-    void message(const QString &text, MsgIcon icon, const QString &title) override;
+    void message(const QString &text, MsgIcon icon, const QString &title) override { m_messages.push_back({text, icon, title}); }
     MsgAnswer ask(const QString &text, MsgButtons buttons, MsgAnswer defaultAnswer, MsgIcon icon,
                   const QString &title) override;
     int showModal(QDialog &window, QWidget *owner) override;
-    void setBusy(bool busy) override;
+    void setBusy(bool busy) override { m_busyDepth += busy ? 1 : -1; }
     void focusNext(QWidget *from, bool backwards) override;
     // Tab and Shift+Tab move the focus as focusNext does; other keys are delivered to
     // the control at once.

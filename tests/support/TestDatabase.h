@@ -14,9 +14,6 @@ namespace shop::test {
 // a server URL (the test command starts a private server and sets it).
 std::vector<Backend> testBackends();
 std::string backendName(Backend backend);
-struct BackendNamer {
-    std::string operator()(const ::testing::TestParamInfo<Backend> &param) const { return backendName(param.param); }
-};
 
 // A fresh database for one test: a file in a temporary folder, or a schema of its
 // own on the test server, dropped again afterwards.
@@ -30,7 +27,6 @@ public:
 
     ConnectionPtr con;
     const QString &location() const { return m_location; }
-    ConnectionPtr openAnother() const { return Connection::open(m_location); }
 
 private:
     QTemporaryDir m_dir;
@@ -52,4 +48,5 @@ inline void PrintTo(Backend backend, std::ostream *os) { *os << test::backendNam
 
 // Runs a parameterised suite once per backend.
 #define SHOP_ON_ALL_BACKENDS(Suite) \
-    INSTANTIATE_TEST_SUITE_P(Backends, Suite, ::testing::ValuesIn(shop::test::testBackends()), shop::test::BackendNamer())
+    INSTANTIATE_TEST_SUITE_P(Backends, Suite, ::testing::ValuesIn(shop::test::testBackends()), \
+                             [](const auto &param) { return shop::test::backendName(param.param); })
