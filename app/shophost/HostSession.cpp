@@ -25,7 +25,8 @@ ConnectionPtr openDatabase(const QString &location)
     } catch (const ModuleError &e) {
         if (e.description().contains(QLatin1String("not a database"), Qt::CaseInsensitive))
             throw HostStartError(QStringLiteral("%1 is not a shop database.").arg(location));
-        throw HostStartError(QStringLiteral("Cannot open the database %1.\n%2").arg(location, e.description()));
+        // The description already names the database and says why it could not be opened.
+        throw HostStartError(e.description().simplified());
     }
 }
 
