@@ -181,7 +181,9 @@ QVariant PurchaseReturnSave::expenseAccount(const PurchaseReturnEntry &entry) co
     const QString condition = shopCondition("ShopID= ", m_state.gintShopID) + QStringLiteral(" and CompanyID=")
         + sqlNumber(qint64{m_state.gintCompanyID});
     const auto shops = newCommonDB(QStringLiteral("ashops"));
-    const qint16 account = toInt16(shops->fnReturnField(QStringLiteral("ExpenseAccount"), condition));
+    // A shop without an expense account still records its returns; the account stays empty.
+    const QVariant stored = shops->fnReturnField(QStringLiteral("ExpenseAccount"), condition);
+    const QVariant account = stored.isNull() ? QVariant() : QVariant(toInt16(stored));
     if (!isTypeI(m_state.gstrTransType))
         return account;
     const qint32 ownDepartment = toInt32(shops->fnReturnField(QStringLiteral("DepartmentID"), condition));

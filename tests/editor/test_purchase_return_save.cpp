@@ -64,6 +64,13 @@ TEST_P(PurchaseReturnSaveTest, NewReturnWritesHeaderAndDetailsAndCallsTheProcedu
               (QStringList{"5|80|2|1|2.5", "6|80|1.5|1|2.5"}));
     EXPECT_EQ(count("select count(*) from losLocationIssueDetails where lidTransId = 8"), 0);
     EXPECT_EQ(log.filter(QRegularExpression("^procedure ")), QStringList{"procedure spUpdateshopWriteoff 8,1,F,P"});
+
+    // A shop that has no expense account yet still records its returns.
+    con().execute("update ashops set ExpenseAccount = null where ShopID = 1");
+    const SaveOutcome second = save(newEntry({itemLine(1, 5, "1")}));
+    ASSERT_TRUE(second.saved);
+    EXPECT_EQ(rows("select whexpenseaccid from LOsPurchaseReturnHeader where whShopID = 1 and WhID = 9"),
+              QStringList{"<null>"});
 }
 
 TEST_P(PurchaseReturnSaveTest, EditingGivesStockBackBeforeTheOldLinesGoAndTakesItAfterTheNewOnes)
