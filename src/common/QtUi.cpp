@@ -70,6 +70,14 @@ MsgAnswer answerOf(int button)
     }
 }
 
+// Messages break lines with a carriage return as well as a line feed; the box shows both as a new line.
+QString shownText(QString text)
+{
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
 } // namespace
 
 QString keyText(int key, Qt::KeyboardModifiers modifiers)
@@ -97,14 +105,14 @@ QString keyText(int key, Qt::KeyboardModifiers modifiers)
 
 void QtUi::message(const QString &text, MsgIcon icon, const QString &title)
 {
-    QMessageBox box(boxIcon(icon), title, text, QMessageBox::Ok, QApplication::activeWindow());
+    QMessageBox box(boxIcon(icon), title, shownText(text), QMessageBox::Ok, QApplication::activeWindow());
     box.exec();
 }
 
 MsgAnswer QtUi::ask(const QString &text, MsgButtons buttons, MsgAnswer defaultAnswer, MsgIcon icon,
                     const QString &title)
 {
-    QMessageBox box(boxIcon(icon), title, text, boxButtons(buttons), QApplication::activeWindow());
+    QMessageBox box(boxIcon(icon), title, shownText(text), boxButtons(buttons), QApplication::activeWindow());
     box.setDefaultButton(boxButton(defaultAnswer));
     return answerOf(box.exec());
 }
