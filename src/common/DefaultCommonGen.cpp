@@ -107,6 +107,9 @@ void DefaultCommonGen::fnInsertListView(QTreeWidget *list, int position, const Q
         // A line takes its column's stored alignment, like the lines that were there before.
         line->setTextAlignment(column, Qt::Alignment(list->headerItem()->textAlignment(column)));
     }
+    // The first line of a list becomes its selected line, as F10 and Edit expect one.
+    if (!list->currentItem())
+        list->setCurrentItem(line);
 }
 
 void DefaultCommonGen::fnDeleteListview(bool renumber, QTreeWidget *list, bool selectNext, int *index,

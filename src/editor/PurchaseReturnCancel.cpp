@@ -1,6 +1,7 @@
 #include "editor/PurchaseReturnCancel.h"
 
 #include "common/ModuleCommonDB.h"
+#include "common/ModuleError.h"
 #include "editor/IssueLedgers.h"
 #include "editor/ModuleAudit.h"
 #include "editor/PurchaseReturnEntry.h"
@@ -31,13 +32,19 @@ bool PurchaseReturnCancel::cancel(qint32 transId, const QString &transNo, const 
         const Recordset user = con.query(QStringLiteral("select username from lousers where userid=? and shopID=?"),
                                          {state.gintUserID, shopId});
         const QString text = user.isEmpty() ? QString() : remark(user.value(0, 0).toString(), reason);
+        // Flagging first, and only a return not yet cancelled: a second cancellation from
+        // another terminal must not give the stock back twice.
+        if (con.execute(QStringLiteral("update LOsPurchaseReturnHeader set whCancelled=1 where whshopid=? and whID=? "
+                                       "and whCancelled=0"),
+                        {shopId, transId})
+            == 0)
+            throw ModuleError(ModuleError::DatabaseFailure, QStringLiteral("PurchaseReturnCancel"),
+                              QStringLiteral("This entry is already deleted"));
         // The transaction id goes in as 32-bit: shops past their 32767th return can cancel too.
         con.callProcedure(QStringLiteral("spUpdateshopPurchaseReturn"),
                           {transId, shopId, QStringLiteral("P"), state.gstrTransType});
         con.execute(QStringLiteral("update LOsPurchaseReturnHeader set whCancelledRemarks=? where whshopid=? and whID=?"),
                     {storedText(text), shopId, transId});
-        con.execute(QStringLiteral("update LOsPurchaseReturnHeader set whCancelled=1 where whshopid=? and whID=?"),
-                    {shopId, transId});
         const LedgerOwner owner{state.gintInterfaceID, shopId, transId};
         for (IssueLedger ledger : {IssueLedger::Location, IssueLedger::Expiry, IssueLedger::Serial})
             cancelIssueLedger(con, ledger, owner);

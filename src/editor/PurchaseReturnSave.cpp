@@ -14,6 +14,7 @@ namespace shop {
 
 const QString PurchaseReturnSave::PostedMessage =
     QStringLiteral("The transaction has posted to the journal. Please cancel post to edit it.");
+const QString PurchaseReturnSave::AlreadyDeletedMessage = QStringLiteral("This entry is already deleted");
 
 namespace {
 
@@ -75,17 +76,35 @@ SaveOutcome PurchaseReturnSave::saveOnce(const PurchaseReturnEntry &entry, QWidg
     const qint32 shopId = m_state.gintShopID;
     lockShopNumbers(m_con, shopId);
 
+    if (!entry.isNew()) {
+        // Another terminal may have cancelled or posted the return since it was opened;
+        // saving it now would bring it back and count its stock twice.
+        const qint32 id = storedId(entry);
+        const Recordset flags = m_con.query(
+            QStringLiteral("select whcancelled, whposted from LOsPurchaseReturnHeader where whshopid=? and whid=?"),
+            {shopId, id});
+        if (!flags.isEmpty() && toBool(flags.value(0, 0)))
+            return SaveOutcome{false, AlreadyDeletedMessage, MsgIcon::Information, id, entry.number};
+        if (!flags.isEmpty() && toBool(flags.value(0, 1)))
+            return SaveOutcome{false, PostedMessage, MsgIcon::Critical, id, entry.number};
+    }
+
     SaveOutcome outcome;
     writeHeader(entry, outcome, window);
     writeDetails(entry, outcome.transId);
 
+    // An edited return's issue rows follow its tables, so a line deleted in the editor
+    // takes its location, batch and serial issues with it. Location rows exist only
+    // for a shop that keeps stock by location.
     const LedgerOwner owner{m_state.gintInterfaceID, shopId, outcome.transId};
-    if (entry.locations.hasData() && fnLocationArrangement(toInt16(shopId)))
-        rewriteIssueLedger(m_con, IssueLedger::Location, entry.locations, owner);
-    if (entry.expiry.hasData())
-        rewriteIssueLedger(m_con, IssueLedger::Expiry, entry.expiry, owner);
-    if (entry.serials.hasData())
-        rewriteIssueLedger(m_con, IssueLedger::Serial, entry.serials, owner);
+    const auto rewrite = [&](IssueLedger ledger, const TextTable &table) {
+        if (table.hasData() || !entry.isNew())
+            rewriteIssueLedger(m_con, ledger, table, owner);
+    };
+    if (fnLocationArrangement(toInt16(shopId)))
+        rewrite(IssueLedger::Location, entry.locations);
+    rewrite(IssueLedger::Expiry, entry.expiry);
+    rewrite(IssueLedger::Serial, entry.serials);
     outcome.saved = true;
     return outcome;
 }

@@ -30,6 +30,7 @@ class PurchaseReturnSave {
 public:
     PurchaseReturnSave();
 
+    static const QString AlreadyDeletedMessage;
     static const QString PostedMessage;
     static constexpr int MaxAttempts = 3;
 

@@ -566,6 +566,12 @@ bool frmStockDetails::eventFilter(QObject *watched, QEvent *event)
         }
         return false;
     }
+    // The buttons are not the window's default (Enter in a field must not save), so
+    // Enter on a focused button presses it.
+    if (auto *button = qobject_cast<QPushButton *>(watched); button && isEnter(key)) {
+        button->click();
+        return true;
+    }
     if ((watched == ui.txtUserName || watched == ui.txtRemark) && isEnter(key)) {
         EnterToTab(13, static_cast<QWidget *>(watched));
         return true;

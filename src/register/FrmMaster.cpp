@@ -423,6 +423,8 @@ void FrmMaster::cboColNames_Click()
     try {
         BusyPointer busy;
         m_browse->sortByChosenColumn(optAscend->isChecked());
+        // Another return may now stand in the current row.
+        refreshCurrentRow();
     } catch (...) {
         TrackCaughtError(WindowName, QStringLiteral("cboColNames_Click "));
     }

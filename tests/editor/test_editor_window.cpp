@@ -152,6 +152,7 @@ TEST_P(EditorWindow, PopupMenuAndToolTipsFollowTheListAndEditHandsTheLineToTheIt
     c().mnuPopup->hide();
 
     addRiceAndMilk();
+    EXPECT_EQ(list()->currentItem(), list()->topLevelItem(0)); // so that F10 now edits the first line
     QTest::mouseClick(viewport, Qt::RightButton, {}, QPoint(10, 5));
     EXPECT_TRUE(c().mnuEdit->isEnabled());
     EXPECT_TRUE(c().mnuDelete->isEnabled());
@@ -224,7 +225,8 @@ TEST_P(EditorWindow, FailedSaveKeepsTheWindowOpenThenOkSavesAndRefreshesTheRegis
     EXPECT_EQ(errors.routines(), QStringList({"cmdOK_Click "}));
     EXPECT_TRUE(refreshed.isEmpty());
 
-    QTest::mouseClick(c().cmdOK, Qt::LeftButton);
+    c().cmdOK->setFocus();
+    QTest::keyClick(c().cmdOK, Qt::Key_Return); // Enter on the focused button presses it
     EXPECT_FALSE(editor->isVisible());
     EXPECT_EQ(editor->strTransNo, "PR7");
     EXPECT_EQ(refreshed, QStringList({" whID = 8/8"}));

@@ -1,5 +1,6 @@
 #include "EditorTestSupport.h"
 
+#include "common/ModuleError.h"
 #include "editor/PurchaseReturnCancel.h"
 
 namespace shop::test {
@@ -35,6 +36,12 @@ TEST_P(PurchaseReturnCancelTest, BlankReasonWritesNothingAGivenOneFlagsThisModul
               (QStringList{"E|1901|1|1|1", "E|1901|2|1|0", "L|1801|1|1|0", "L|1901|1|1|1", "L|1901|1|2|1",
                            "L|1901|2|1|0", "S|1901|2|1|0"}));
     EXPECT_EQ(count("select count(*) from LOsPurchaseReturnDetail where wdshopid = 1 and WdID = 1"), 3);
+    EXPECT_EQ(rows("select stock from mosShopStock where shopid = 1 and itemid in (1, 5) order by itemid"),
+              (QStringList{"40", "80"}));
+
+    // A second cancellation, from a terminal that had not seen the first, gives nothing back again.
+    EXPECT_THROW(cancel(1, "twice"), ModuleError);
+    EXPECT_EQ(header(1), QStringList{"1|clerk:damaged"});
     EXPECT_EQ(rows("select stock from mosShopStock where shopid = 1 and itemid in (1, 5) order by itemid"),
               (QStringList{"40", "80"}));
 }

@@ -82,9 +82,21 @@ TEST_P(PurchaseReturnSaveTest, EditingGivesStockBackBeforeTheOldLinesGoAndTakesI
     EXPECT_LT(indexOf("execute insert into LOsPurchaseReturnDetail"), indexOf("procedure spUpdateshopWriteoff 1,1,F,P"));
     EXPECT_EQ(count("select count(*) from LOsPurchaseReturnHeader where whShopID = 1 and WhID = 1 "
                     "and updatetime is not null"), 1);
-    // Empty allocation tables leave the stored ledger rows alone.
+    // The lines kept no allocations, so the return's stored issues go with the lines
+    // that were removed; another module's rows under the same id stay.
     EXPECT_EQ(count("select count(*) from losLocationIssueDetails where lidInterfaceId = 1901 and lidShopId = 1 "
-                    "and lidTransId = 1"), 2);
+                    "and lidTransId = 1"), 0);
+    EXPECT_EQ(count("select count(*) from losExpiryIssueDetails where eidInterfaceId = 1901 and eidShopId = 1 "
+                    "and eidTransactionId = 1"), 0);
+    EXPECT_EQ(count("select count(*) from losLocationIssueDetails where lidInterfaceId = 1801 and lidTransId = 1"), 1);
+
+    // Cancelled from another terminal meanwhile: the edit is refused and changes nothing.
+    con().execute("update LOsPurchaseReturnHeader set whcancelled = 1 where whShopID = 1 and WhID = 1");
+    const SaveOutcome refused = save(editOfPr1({itemLine(1, 6, "1")}));
+    EXPECT_FALSE(refused.saved);
+    EXPECT_EQ(refused.refusal, "This entry is already deleted");
+    EXPECT_EQ(count("select count(*) from LOsPurchaseReturnHeader where whShopID = 1 and WhID = 1 and whcancelled = 1"), 1);
+    EXPECT_EQ(count("select count(*) from LOsPurchaseReturnDetail where wdshopid = 1 and WdID = 1 and WdItemID = 6"), 0);
 }
 
 TEST_P(PurchaseReturnSaveTest, LedgerRowsFollowTableOrderAndRestartAtOneOnEverySave)

@@ -150,9 +150,14 @@ TEST_P(RegisterWindow, SortsByIdForDatesAndFindsByPrefix)
     auto *search = master->findChild<QComboBox *>("cboSearch");
     auto *text = master->findChild<QLineEdit *>("txtsearch");
     // Order the rows by user first, so that a later sort by date visibly changes them.
+    standOn("PRX5"); // cancelled, in the last row: no Delete
     sort->setCurrentIndex(sort->findText("Done By"));
     emit sort->activated(sort->currentIndex());
     EXPECT_EQ(grid().textMatrix(1, 3), "clerk");
+    // The commands follow the return that now stands in the current row.
+    EXPECT_EQ(button("CmdDelete")->isEnabled(), grid().textMatrix(grid().row(), 4) == "No"
+                                                    && grid().textMatrix(grid().row(), 5) == "No");
+    EXPECT_EQ(grid().textMatrix(grid().row(), 1), "PR5");
     sort->setCurrentIndex(sort->findText("Return date"));
     emit sort->activated(sort->currentIndex());
     EXPECT_EQ(numbers(), QStringList({"PR1", "PR2", "PR3", "PR4", "PR5", "PRX5"}));
