@@ -43,7 +43,8 @@ HostLogin startHostSession(const HostOptions &options)
             throw HostStartError(QStringLiteral("%1 holds other data and is not a shop database.").arg(options.database));
         if (installed < schema::currentVersion())
             schema::upgrade(con);
-        if (installed == 0) {
+        // A first start cut short after the schema was made still gets its demo.
+        if (installed == 0 || demo::isUnfilled(con)) {
             demo::populate(con, options.processDate);
             login.createdDemo = true;
         } else if (options.resetDemo) {

@@ -1,5 +1,7 @@
 #include "common/DemoData.h"
 
+#include "common/ModuleError.h"
+
 #include <QStringList>
 #include <initializer_list>
 
@@ -30,12 +32,16 @@ const char *const kDemoTables[] = {
     "LOsSettings", "louserrights", "Lousers", "aPrefix", "aFinancialYear", "losapartmentdetail", "ashops", "acity",
     "acountrymaster", "aalias", "aPackageSettings", "adepcontrolaccounts", "acustomermaster", "avendormaster",
     "aaccountmaster", "adepartmentmaster", "ExchangeRateDetail", "aSettings", "acompanymaster",
+    // The module's own records about the demo's returns and users go with them.
+    "shop_user_audit", "shop_error_log", "shop_grid_settings",
 };
+
+const char *const kDemoCompany = "Harbour Traders Ltd";
 
 void companyAndShops(Connection &con)
 {
     insertRows(con, "acompanymaster", "CompanyID, CurrencyID, name, Address1, Address2, Address3",
-               {{1, 1, "Harbour Traders Ltd", "14 Quay Street", "Port Ellen", "Isle of Islay"}});
+               {{1, 1, kDemoCompany, "14 Quay Street", "Port Ellen", "Isle of Islay"}});
     insertRows(con, "aSettings", "CompanyID, CashGroupID", {{1, 1}});
     insertRows(con, "ExchangeRateDetail", "CompanyID, CurrencyID, SellingRate", {{1, 1, 1.0}, {1, 4, 3.75}});
     insertRows(con, "adepartmentmaster", "DepartmentID, DepartmentName, CompanyID, depcurrencyid",
@@ -252,8 +258,23 @@ void populate(Connection &con, const QDate &today)
     inOneTransaction(con, [&] { fill(con, today); });
 }
 
+bool isDemo(Connection &con)
+{
+    const Recordset companies = con.query(QStringLiteral("select CompanyID, name from acompanymaster"));
+    return companies.recordCount() == 1 && companies.value(0, 0).toInt() == 1
+        && companies.value(0, 1).toString() == QLatin1String(kDemoCompany);
+}
+
+bool isUnfilled(Connection &con)
+{
+    return con.scalar(QStringLiteral("select count(*) from acompanymaster")).toInt() == 0;
+}
+
 void recreate(Connection &con, const QDate &today)
 {
+    if (!isDemo(con))
+        throw ModuleError(ModuleError::DatabaseFailure, con.sourceName(),
+                          QStringLiteral("The database does not hold the demo company only; it is left as it is."));
     inOneTransaction(con, [&] {
         for (const char *table : kDemoTables)
             con.execute(QStringLiteral("delete from ") + QLatin1String(table));

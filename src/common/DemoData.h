@@ -13,7 +13,13 @@ namespace shop::demo {
 // Dates are laid out around `today`, so the register always has something to show.
 void populate(Connection &con, const QDate &today);
 
-// Removes every row of the demo (the schema stays) and fills it again.
+// True when the database holds the demo company and no other.
+bool isDemo(Connection &con);
+// True when the schema is there but no company yet (a first start that was cut short).
+bool isUnfilled(Connection &con);
+
+// Removes every row of the demo (the schema stays) and fills it again, in one
+// transaction. Refuses, raising a module error, a database that is not the demo.
 void recreate(Connection &con, const QDate &today);
 
 } // namespace shop::demo

@@ -183,11 +183,10 @@ std::optional<QString> Dialect::rewriteCall(const QString &function, const QStri
         return QStringLiteral("length(rtrim(cast(%1 as text), ' '))").arg(args.at(0));
     if (function == QLatin1String("isnull") && args.size() == 2)
         return isnullFunction() + QStringLiteral("(%1, %2)").arg(args.at(0), args.at(1));
-    // right(x, n) of the server gives '' for n <= 0 where the backends would not.
+    // right(x, n) of the server gives '' for n <= 0 where the backends would not; a
+    // helper of ours takes n once, so that a bound count binds once.
     if (function == QLatin1String("right") && args.size() == 2)
-        return QStringLiteral("(case when (") + args.at(1) + QStringLiteral(") <= 0 then '' else ")
-            + rightPart(QStringLiteral("cast(") + args.at(0) + QStringLiteral(" as text)"), args.at(1))
-            + QStringLiteral(" end)");
+        return QStringLiteral("tsql_right(cast(%1 as text), %2)").arg(args.at(0), args.at(1));
     if (function == QLatin1String("isnumeric") && args.size() == 1)
         return QStringLiteral("tsql_isnumeric(%1)").arg(args.at(0));
     if (function == QLatin1String("getdate") && args.isEmpty())
@@ -204,11 +203,6 @@ std::optional<QString> Dialect::rewriteCast(const QString &, const QString &) co
 
 // --- SQLite ---------------------------------------------------------------
 
-QString SqliteDialect::rightPart(const QString &text, const QString &count) const
-{
-    return QStringLiteral("substr(") + text + QStringLiteral(", -(") + count + QStringLiteral("))");
-}
-
 QString SqliteDialect::dateLiteral(const QDate &date) const
 {
     return QLatin1Char('\'') + date.toString(Qt::ISODate) + QLatin1Char('\'');
@@ -224,11 +218,6 @@ std::optional<QString> SqliteDialect::rewriteCast(const QString &expression, con
 }
 
 // --- PostgreSQL -----------------------------------------------------------
-
-QString PostgresDialect::rightPart(const QString &text, const QString &count) const
-{
-    return QStringLiteral("right(") + text + QStringLiteral(", ") + count + QStringLiteral(")");
-}
 
 QStringList PostgresDialect::functionDefinitions() const
 {
@@ -250,6 +239,8 @@ QStringList PostgresDialect::functionDefinitions() const
                                "language sql immutable as $$ select coalesce(a, cast(b as %1)) $$")
                     .arg(first, second);
     }
+    defs << QStringLiteral("create or replace function tsql_right(a text, n integer) returns text "
+                           "language sql immutable as $$ select case when n <= 0 then '' else right(a, n) end $$");
     defs << QStringLiteral("create or replace function tsql_isnumeric(a anyelement) returns integer "
                            "language sql immutable as $$ select case when cast(a as text) ~ "
                            "'^[[:space:]]*[-+]?([0-9]+[.]?[0-9]*|[.][0-9]+)[[:space:]]*$' "

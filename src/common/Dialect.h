@@ -32,7 +32,6 @@ protected:
     std::optional<QString> rewriteCall(const QString &function, const QStringList &args) const;
     // How each backend spells what the rewrites need.
     virtual QString isnullFunction() const = 0;
-    virtual QString rightPart(const QString &text, const QString &count) const = 0; // count > 0
     virtual QString currentTimestamp() const = 0;
     virtual QString dateLiteral(const QDate &date) const;
     // cast(<expression> as <type>) with the type in lower case without blanks.
@@ -48,7 +47,6 @@ public:
 
 protected:
     QString isnullFunction() const override { return QStringLiteral("ifnull"); }
-    QString rightPart(const QString &text, const QString &count) const override;
     QString currentTimestamp() const override { return QStringLiteral("datetime('now', 'localtime')"); }
     QString dateLiteral(const QDate &date) const override;
     std::optional<QString> rewriteCast(const QString &expression, const QString &type) const override;
@@ -61,7 +59,6 @@ public:
 
 protected:
     QString isnullFunction() const override { return QStringLiteral("tsql_isnull"); }
-    QString rightPart(const QString &text, const QString &count) const override;
     QString currentTimestamp() const override { return QStringLiteral("localtimestamp(0)"); }
 };
 

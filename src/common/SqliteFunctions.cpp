@@ -53,6 +53,19 @@ void numericFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
     sqlite3_result_text(ctx, utf8.constData(), static_cast<int>(utf8.size()), SQLITE_TRANSIENT);
 }
 
+// right(text, n): the last n characters, none for n <= 0.
+void rightFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const QString text = valueText(argv[0]);
+    const qsizetype count = sqlite3_value_int64(argv[1]);
+    const QByteArray utf8 = (count <= 0 ? QString() : text.right(count)).toUtf8();
+    sqlite3_result_text(ctx, utf8.constData(), static_cast<int>(utf8.size()), SQLITE_TRANSIENT);
+}
+
 } // namespace
 
 bool registerSqliteFunctions(const QSqlDatabase &db)
@@ -65,7 +78,8 @@ bool registerSqliteFunctions(const QSqlDatabase &db)
         return false;
     const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
     return sqlite3_create_function(sqlite, "tsql_isnumeric", 1, flags, nullptr, isnumericFunction, nullptr, nullptr) == SQLITE_OK
-        && sqlite3_create_function(sqlite, "tsql_numeric", 2, flags, nullptr, numericFunction, nullptr, nullptr) == SQLITE_OK;
+        && sqlite3_create_function(sqlite, "tsql_numeric", 2, flags, nullptr, numericFunction, nullptr, nullptr) == SQLITE_OK
+        && sqlite3_create_function(sqlite, "tsql_right", 2, flags, nullptr, rightFunction, nullptr, nullptr) == SQLITE_OK;
 }
 
 } // namespace shop

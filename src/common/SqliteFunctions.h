@@ -5,7 +5,7 @@ class QSqlDatabase;
 namespace shop {
 
 // Gives an open SQLite connection the helper functions that the SQLite dialect's
-// rewrites call (tsql_isnumeric, tsql_numeric). Returns false when the driver does
+// rewrites call (tsql_isnumeric, tsql_numeric, tsql_right). Returns false when the driver does
 // not hand out its handle.
 bool registerSqliteFunctions(const QSqlDatabase &db);
 

@@ -1,3 +1,4 @@
+#include "common/Schema.h"
 #include "support/TestDatabase.h"
 
 #include <QFile>
@@ -62,4 +63,29 @@ TEST_F(Shophost, CreatesDemoOnFirstStartLogsInAndTurnsAwayWhatItCannotUseWithOne
         EXPECT_TRUE(run.err.contains(message)) << run.err;
         EXPECT_TRUE(!oneLine || run.err.count('\n') == 1) << run.err;
     }
+}
+
+TEST_F(Shophost, ResetsOnlyTheDemoAndFinishesAFirstStartThatWasCutShort)
+{
+    {
+        // A first start stopped after the schema was made, before the demo was filled.
+        auto con = shop::Connection::open(db);
+        shop::schema::upgrade(*con);
+    }
+    const HostRun resumed = shophost({"--database", db, "--check"});
+    ASSERT_EQ(resumed.exitCode, 0) << resumed.err;
+    EXPECT_TRUE(resumed.out.contains("Created the demo data")) << resumed.out;
+
+    auto con = shop::Connection::open(db);
+    con->execute("delete from LOsPurchaseReturnDetail where wdshopid = 3");
+    con->execute("delete from LOsPurchaseReturnHeader where whshopid = 3");
+    EXPECT_EQ(shophost({"--database", db, "--reset-demo", "--check"}).exitCode, 0);
+    EXPECT_EQ(con->scalar("select count(*) from LOsPurchaseReturnHeader where whshopid = 3").toInt(), 1);
+
+    // Once the database holds a real company, the demo switch leaves it alone.
+    con->execute("insert into acompanymaster (CompanyID, CurrencyID, name) values (2, 1, 'Another Ltd')");
+    const HostRun refused = shophost({"--database", db, "--reset-demo", "--check"});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.err.contains("demo company only")) << refused.err;
+    EXPECT_EQ(con->scalar("select count(*) from acompanymaster").toInt(), 2);
 }

@@ -24,6 +24,8 @@ TEST_P(DialectOnBackend, StringFunctionsBehaveLikeTheServer)
 {
     EXPECT_EQ(text("select right('PR17', len('PR17')-2)"), "17");
     EXPECT_EQ(text("select right('PR', 0)"), "");
+    // A bound count is taken once.
+    EXPECT_EQ(db.con->scalar("select right('PR17', ?)", {2}).toString(), "17");
     EXPECT_EQ(db.con->scalar("select len('ab  ')").toInt(), 2);
     EXPECT_EQ(db.con->scalar("select len('  ab')").toInt(), 4);
 }
