@@ -199,11 +199,8 @@ void FrmMaster::Form_Load()
         flexMaster->horizontalHeader()->setStretchLastSection(true);
         UserRights();
         refreshCurrentRow();
-        if (flexMaster->textMatrix(1, 1).isEmpty()) {
-            CmdEdit->setEnabled(false);
-            CmdDelete->setEnabled(false);
-            cmdPreview->setEnabled(false);
-        }
+        if (flexMaster->textMatrix(1, 1).isEmpty())
+            disableRowCommands();
         if (currentRowIs(BrowseGrid::CancelledColumn))
             CmdDelete->setEnabled(false);
         m_browse->applySelectionColours();
@@ -247,13 +244,18 @@ bool FrmMaster::currentRowIs(int column) const
     return row >= 1 && row < flexMaster->rows() && flexMaster->textMatrix(row, column) == QLatin1String("Yes");
 }
 
+void FrmMaster::disableRowCommands()
+{
+    CmdEdit->setEnabled(false);
+    CmdDelete->setEnabled(false);
+    cmdPreview->setEnabled(false);
+}
+
 void FrmMaster::enableForCurrentRow(bool postedBlocksDelete)
 {
     const int row = flexMaster->row();
     if (row < 1 || row >= flexMaster->rows() || flexMaster->textMatrix(row, 0).isEmpty()) {
-        CmdEdit->setEnabled(false);
-        CmdDelete->setEnabled(false);
-        cmdPreview->setEnabled(false);
+        disableRowCommands();
         return;
     }
     CmdEdit->setEnabled(fnUserRights(QStringLiteral("E")));
@@ -292,21 +294,30 @@ void FrmMaster::showChild(std::unique_ptr<QDialog> window)
     Form_Activate();
 }
 
-void FrmMaster::cmdnew_Click()
+std::unique_ptr<QDialog> FrmMaster::createChild(const ChildFactory &factory, const QString &unavailable)
+{
+    if (!factory) {
+        Ui::current().message(unavailable, MsgIcon::Information, moduleState().gstrMessageTitle);
+        return nullptr;
+    }
+    return factory(*this);
+}
+
+void FrmMaster::openEditor(const QString &mode, const QString &unavailable)
 {
     BusyPointer busy;
     ModuleState &state = moduleState();
     if (state.gobjAudit)
         state.gobjAudit->LoggedTime = QDateTime::currentDateTime();
-    state.gstrMode = QStringLiteral("N");
-    const auto &factory = RegisterChildWindows::current().editor;
-    if (!factory) {
-        Ui::current().message(QStringLiteral("Entering purchase returns is not available yet."), MsgIcon::Information,
-                              state.gstrMessageTitle);
-        return;
-    }
+    state.gstrMode = mode;
+    if (std::unique_ptr<QDialog> editor = createChild(RegisterChildWindows::current().editor, unavailable))
+        showChild(std::move(editor));
+}
+
+void FrmMaster::cmdnew_Click()
+{
     try {
-        showChild(factory(*this));
+        openEditor(QStringLiteral("N"), QStringLiteral("Entering purchase returns is not available yet."));
     } catch (...) {
         TrackCaughtError(WindowName, QStringLiteral("cmdnew_Click "));
     }
@@ -316,20 +327,7 @@ void FrmMaster::cmdnew_Click()
 void FrmMaster::CmdEdit_Click()
 {
     try {
-        BusyPointer busy;
-        ModuleState &state = moduleState();
-        if (state.gobjAudit)
-            state.gobjAudit->LoggedTime = QDateTime::currentDateTime();
-        state.gstrMode = QStringLiteral("E");
-        const auto &factory = RegisterChildWindows::current().editor;
-        if (!factory) {
-            Ui::current().message(QStringLiteral("Changing purchase returns is not available yet."),
-                                  MsgIcon::Information, state.gstrMessageTitle);
-            return;
-        }
-        std::unique_ptr<QDialog> editor = factory(*this);
-        if (editor)
-            showChild(std::move(editor));
+        openEditor(QStringLiteral("E"), QStringLiteral("Changing purchase returns is not available yet."));
     } catch (...) {
         TrackCaughtError(WindowName, QStringLiteral("CmdEdit_Click "));
     }
@@ -365,12 +363,9 @@ void FrmMaster::CmdDelete_Click()
                 QStringLiteral("Are you sure want to delete the entry - ") + flexMaster->textMatrix(row, BrowseGrid::NumberColumn),
                 MsgButtons::YesNo, MsgAnswer::No, MsgIcon::Question, state.gstrMessageTitle);
             if (answer == MsgAnswer::Yes) {
-                const auto &factory = RegisterChildWindows::current().deletion;
-                if (!factory) {
-                    Ui::current().message(QStringLiteral("Cancelling purchase returns is not available yet."),
-                                          MsgIcon::Information, state.gstrMessageTitle);
-                } else {
-                    std::unique_ptr<QDialog> dialog = factory(*this);
+                if (std::unique_ptr<QDialog> dialog =
+                        createChild(RegisterChildWindows::current().deletion,
+                                    QStringLiteral("Cancelling purchase returns is not available yet."))) {
                     Ui::current().showModal(*dialog, this);
                     dialog.reset();
                     Ui::current().processEvents();
@@ -384,11 +379,8 @@ void FrmMaster::CmdDelete_Click()
                 }
             }
         }
-        if (flexMaster->textMatrix(1, 1).isEmpty()) {
-            CmdEdit->setEnabled(false);
-            CmdDelete->setEnabled(false);
-            cmdPreview->setEnabled(false);
-        } else {
+        if (flexMaster->textMatrix(1, 1).isEmpty())
+            disableRowCommands(); else {
             CmdEdit->setEnabled(fnUserRights(QStringLiteral("E")));
             CmdDelete->setEnabled(fnUserRights(QStringLiteral("D")));
             cmdPreview->setEnabled(fnUserRights(QStringLiteral("P")));
@@ -404,13 +396,9 @@ void FrmMaster::CmdDelete_Click()
 void FrmMaster::cmdPreview_Click()
 {
     try {
-        const auto &factory = RegisterChildWindows::current().print;
-        if (!factory) {
-            Ui::current().message(QStringLiteral("Printing is not available yet."), MsgIcon::Information,
-                                  moduleState().gstrMessageTitle);
-            return;
-        }
-        showChild(factory(*this));
+        if (std::unique_ptr<QDialog> dialog =
+                createChild(RegisterChildWindows::current().print, QStringLiteral("Printing is not available yet.")))
+            showChild(std::move(dialog));
     } catch (...) {
         TrackCaughtError(WindowName, QStringLiteral("cmdPreview_Click  "));
     }

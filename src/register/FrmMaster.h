@@ -4,6 +4,7 @@
 
 #include <QDate>
 #include <QDialog>
+#include <functional>
 #include <memory>
 
 class QComboBox;
@@ -56,6 +57,11 @@ private:
     void buildWindow();
     void refreshCurrentRow();
     void enableForCurrentRow(bool postedBlocksDelete);
+    void disableRowCommands();
+    using ChildFactory = std::function<std::unique_ptr<QDialog>(FrmMaster &)>;
+    // The window a command opens, or nothing (and the user told so) when it is not there.
+    std::unique_ptr<QDialog> createChild(const ChildFactory &factory, const QString &unavailable);
+    void openEditor(const QString &mode, const QString &unavailable);
     void enableByRightsOrEmpty();
     void selectCurrentRow();
     void cboColNames_Click();
