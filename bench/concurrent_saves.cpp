@@ -4,9 +4,10 @@
 // Prints the numbers it stored, one a line; a failure is printed as one line
 // starting with "failed:" and ends the program with exit code 1.
 
-#include "common/Connection.h"
-#include "common/ModuleError.h"
-#include "common/ModuleState.h"
+#include "common/db/Connection.h"
+#include "common/db/Schema.h"
+#include "common/core/ModuleError.h"
+#include "common/host/ModuleState.h"
 #include "editor/PurchaseReturnSave.h"
 
 #include <QCoreApplication>
@@ -48,6 +49,7 @@ int main(int argc, char **argv)
     try {
         ModuleState &s = moduleState();
         s.gadocon = Connection::open(args.at(1));
+        schema::attach(*s.gadocon);
         s.gintShopID = args.at(2).toInt();
         s.gintUserID = 1;
         s.gintCompanyID = 1;

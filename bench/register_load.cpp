@@ -2,10 +2,10 @@
 // database plus N generated returns inside the date window, on a SQLite file.
 //   register_load [N ...]      (default 1000 10000 50000)
 
-#include "common/DemoData.h"
-#include "common/FlexGrid.h"
-#include "common/ModuleState.h"
-#include "common/Schema.h"
+#include "demo/DemoData.h"
+#include "common/ui/FlexGrid.h"
+#include "common/host/ModuleState.h"
+#include "common/db/Schema.h"
 #include "register/FrmMaster.h"
 
 #include <QApplication>

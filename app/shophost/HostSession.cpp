@@ -1,8 +1,8 @@
 #include "HostSession.h"
 
-#include "common/DemoData.h"
-#include "common/ModuleError.h"
-#include "common/Schema.h"
+#include "demo/DemoData.h"
+#include "common/core/ModuleError.h"
+#include "common/db/Schema.h"
 
 #include <QDir>
 #include <QFileInfo>

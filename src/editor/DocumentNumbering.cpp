@@ -1,7 +1,7 @@
 #include "editor/DocumentNumbering.h"
 
-#include "common/Conversions.h"
-#include "common/ModuleError.h"
+#include "common/core/Conversions.h"
+#include "common/core/ModuleError.h"
 #include "editor/PurchaseReturnEntry.h"
 
 namespace shop {

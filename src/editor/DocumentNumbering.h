@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/Connection.h"
+#include "common/db/Connection.h"
 
 #include <QString>
 

@@ -1,8 +1,8 @@
 #include "editor/EditorLookups.h"
 
-#include "common/Conversions.h"
-#include "common/HostComponents.h"
-#include "common/SqlText.h"
+#include "common/core/Conversions.h"
+#include "common/host/HostComponents.h"
+#include "common/db/SqlText.h"
 
 namespace shop {
 

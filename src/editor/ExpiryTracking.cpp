@@ -1,7 +1,7 @@
 #include "editor/ExpiryTracking.h"
 
-#include "common/Conversions.h"
-#include "common/ModuleCommonDB.h"
+#include "common/core/Conversions.h"
+#include "common/host/ModuleCommonDB.h"
 
 namespace shop {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "common/Connection.h"
-#include "common/TextTable.h"
+#include "common/db/Connection.h"
+#include "common/core/TextTable.h"
 
 namespace shop {
 

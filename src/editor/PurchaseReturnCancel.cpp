@@ -1,7 +1,9 @@
 #include "editor/PurchaseReturnCancel.h"
 
-#include "common/ModuleCommonDB.h"
-#include "common/ModuleError.h"
+#include "common/db/Transaction.h"
+
+#include "common/host/ModuleCommonDB.h"
+#include "common/core/ModuleError.h"
 #include "editor/IssueLedgers.h"
 #include "editor/ModuleAudit.h"
 #include "editor/PurchaseReturnEntry.h"
@@ -17,8 +19,9 @@ QString PurchaseReturnCancel::remark(const QString &userName, const QString &rea
     return userName.trimmed() + QLatin1Char(':') + reason.trimmed();
 }
 
-bool PurchaseReturnCancel::cancel(qint32 transId, const QString &transNo, const QString &reason)
+bool PurchaseReturnCancel::cancel(TransactionId id, const QString &transNo, const QString &reason)
 {
+    const qint32 transId = id.value();
     const ModuleState &state = moduleState();
     clsUserAuditing &audit = moduleAudit();
     audit.LoggedTime = QDateTime::currentDateTime();
@@ -27,8 +30,8 @@ bool PurchaseReturnCancel::cancel(qint32 transId, const QString &transNo, const 
 
     Connection &con = moduleConnection();
     const qint32 shopId = state.gintShopID;
-    con.beginTrans();
-    try {
+    Transaction tx(con);
+    {
         const Recordset user = con.query(QStringLiteral("select username from lousers where userid=? and shopID=?"),
                                          {state.gintUserID, shopId});
         const QString text = user.isEmpty() ? QString() : remark(user.value(0, 0).toString(), reason);
@@ -51,11 +54,8 @@ bool PurchaseReturnCancel::cancel(qint32 transId, const QString &transNo, const 
         qint32 auditId = transId;
         QString auditNo = transNo;
         audit.SaveUserAuditingInfo(auditId, auditNo, true, QStringLiteral("D"));
-        con.commitTrans();
-    } catch (...) {
-        con.rollbackTrans();
-        throw;
     }
+    tx.commit();
     return true;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
-#include "common/ModuleState.h"
+#include "common/core/TransactionId.h"
+
+#include "common/host/ModuleState.h"
 
 #include <QString>
 
@@ -20,7 +22,7 @@ public:
 
     // Cancels the transaction. Returns false, writing nothing, when the reason is
     // empty after trimming (the dialog then shows ReasonMissingMessage).
-    bool cancel(qint32 transId, const QString &transNo, const QString &reason);
+    bool cancel(TransactionId id, const QString &transNo, const QString &reason);
 };
 
 } // namespace shop

@@ -1,11 +1,13 @@
 #include "editor/PurchaseReturnSave.h"
 
-#include "common/Conversions.h"
-#include "common/ExchangeRates.h"
-#include "common/Lookups.h"
-#include "common/ModuleCommonDB.h"
-#include "common/ModuleError.h"
-#include "common/SqlText.h"
+#include "common/db/Transaction.h"
+
+#include "common/core/Conversions.h"
+#include "common/routines/ExchangeRates.h"
+#include "common/routines/Lookups.h"
+#include "common/host/ModuleCommonDB.h"
+#include "common/core/ModuleError.h"
+#include "common/db/SqlText.h"
 #include "editor/DocumentNumbering.h"
 #include "editor/IssueLedgers.h"
 #include "editor/ModuleAudit.h"
@@ -36,37 +38,28 @@ bool isTypeI(const QString &transType) { return transType == QLatin1String("I");
 
 PurchaseReturnSave::PurchaseReturnSave() : m_state(moduleState()), m_con(moduleConnection()) {}
 
-qint32 PurchaseReturnSave::storedId(const PurchaseReturnEntry &entry)
-{
-    return entry.registerRowId.trimmed().isEmpty() ? entry.transId : toInt32(QVariant(entry.registerRowId));
-}
-
-bool PurchaseReturnSave::isPosted(qint32 transId) const
+bool PurchaseReturnSave::isPosted(TransactionId transId) const
 {
     const auto db = newCommonDB(QStringLiteral("LOsPurchaseReturnHeader"));
     return toBool(db->fnReturnField(QStringLiteral("whposted"), shopCondition("whshopid=", m_state.gintShopID)
-                                                                    + QStringLiteral(" and whid=") + sqlNumber(qint64{transId})));
+                                                                    + QStringLiteral(" and whid=") + sqlNumber(qint64{transId.value()})));
 }
 
 SaveOutcome PurchaseReturnSave::save(const PurchaseReturnEntry &entry, QWidget *window)
 {
-    if (!entry.isNew() && isPosted(storedId(entry)))
-        return SaveOutcome{false, PostedMessage, MsgIcon::Critical, storedId(entry), entry.number};
+    if (!entry.isNew() && isPosted(entry.id))
+        return SaveOutcome{false, PostedMessage, MsgIcon::Critical, entry.id, entry.number};
 
     for (int attempt = 1;; ++attempt) {
-        m_con.beginTrans();
         try {
+            Transaction tx(m_con);
             SaveOutcome outcome = saveOnce(entry, window);
-            m_con.commitTrans();
+            tx.commit();
             return outcome;
         } catch (const ModuleError &error) {
-            m_con.rollbackTrans();
             // Another terminal committed the same number or id first: number again.
             if (!isDuplicateKey(error) || attempt >= MaxAttempts)
                 throw;
-        } catch (...) {
-            m_con.rollbackTrans();
-            throw;
         }
     }
 }
@@ -79,10 +72,10 @@ SaveOutcome PurchaseReturnSave::saveOnce(const PurchaseReturnEntry &entry, QWidg
     if (!entry.isNew()) {
         // Another terminal may have cancelled or posted the return since it was opened;
         // saving it now would bring it back and count its stock twice.
-        const qint32 id = storedId(entry);
+        const TransactionId id = entry.id;
         const Recordset flags = m_con.query(
             QStringLiteral("select whcancelled, whposted from LOsPurchaseReturnHeader where whshopid=? and whid=?"),
-            {shopId, id});
+            {shopId, id.value()});
         if (!flags.isEmpty() && toBool(flags.value(0, 0)))
             return SaveOutcome{false, AlreadyDeletedMessage, MsgIcon::Information, id, entry.number};
         if (!flags.isEmpty() && toBool(flags.value(0, 1)))
@@ -96,7 +89,7 @@ SaveOutcome PurchaseReturnSave::saveOnce(const PurchaseReturnEntry &entry, QWidg
     // An edited return's issue rows follow its tables, so a line deleted in the editor
     // takes its location, batch and serial issues with it. Location rows exist only
     // for a shop that keeps stock by location.
-    const LedgerOwner owner{m_state.gintInterfaceID, shopId, outcome.transId};
+    const LedgerOwner owner{m_state.gintInterfaceID, shopId, outcome.transId.value()};
     const auto rewrite = [&](IssueLedger ledger, const TextTable &table) {
         if (table.hasData() || !entry.isNew())
             rewriteIssueLedger(m_con, ledger, table, owner);
@@ -148,19 +141,19 @@ void PurchaseReturnSave::writeHeader(const PurchaseReturnEntry &entry, SaveOutco
                               expense};
 
     if (entry.isNew()) {
-        outcome.transId = newCommonDB(shopCondition("LOsPurchaseReturnHeader where whshopid=", shopId))
-                              ->fnGetNextMaxNo(QStringLiteral("whid"));
+        outcome.transId = TransactionId(newCommonDB(shopCondition("LOsPurchaseReturnHeader where whshopid=", shopId))
+                                            ->fnGetNextMaxNo(QStringLiteral("whid")));
         const QVariant department = newCommonDB(QStringLiteral("ashops"))
                                         ->fnReturnField(QStringLiteral("departmentid"), shopCondition(" shopid = ", shopId));
         outcome.transNo = DocumentNumbering(m_con, m_state.gintInterfaceID, shopId).nextNumber();
         QString auditNo = outcome.transNo;
-        qint32 auditId = outcome.transId;
+        qint32 auditId = outcome.transId.value();
         moduleAudit().SaveUserAuditingInfo(auditId, auditNo, true, entry.mode, window);
 
         const QStringList all = QStringList{QStringLiteral("whShopID"), QStringLiteral("WhID"), QStringLiteral("WhNo"),
                                             QStringLiteral("whdepartmentid"), QStringLiteral("whapartmentid")}
             + columns;
-        const QVariantList allValues = QVariantList{shopId, outcome.transId, storedText(outcome.transNo), department, apartment} + values;
+        const QVariantList allValues = QVariantList{shopId, outcome.transId.value(), storedText(outcome.transNo), department, apartment} + values;
         m_con.execute(QStringLiteral("insert into LOsPurchaseReturnHeader (") + all.join(QStringLiteral(", "))
                           + QStringLiteral(") values (") + QStringList(all.size(), QStringLiteral("?")).join(QLatin1Char(','))
                           + QLatin1Char(')'),
@@ -168,10 +161,10 @@ void PurchaseReturnSave::writeHeader(const PurchaseReturnEntry &entry, SaveOutco
         return;
     }
 
-    outcome.transId = storedId(entry);
+    outcome.transId = entry.id;
     outcome.transNo = entry.number;
     QString auditNo = entry.number;
-    qint32 auditId = outcome.transId;
+    qint32 auditId = outcome.transId.value();
     moduleAudit().SaveUserAuditingInfo(auditId, auditNo, true, entry.mode, window);
 
     QStringList assignments;
@@ -183,7 +176,7 @@ void PurchaseReturnSave::writeHeader(const PurchaseReturnEntry &entry, SaveOutco
         assignments << QStringLiteral("whapartmentid = ?");
         updateValues << apartment;
     }
-    updateValues << shopId << outcome.transId;
+    updateValues << shopId << outcome.transId.value();
     const int updated = m_con.execute(QStringLiteral("update LOsPurchaseReturnHeader set ") + assignments.join(QStringLiteral(", "))
                                           + QStringLiteral(" where whshopid=? and whid=?"),
                                       updateValues);
@@ -192,7 +185,7 @@ void PurchaseReturnSave::writeHeader(const PurchaseReturnEntry &entry, SaveOutco
                           QStringLiteral("Either BOF or EOF is True, or the current record has been deleted. "
                                          "Requested operation requires a current record."));
     m_con.execute(QStringLiteral("Update LOsPurchaseReturnHeader set updatetime=getdate() where whid=?  and whshopid=?"),
-                  {outcome.transId, shopId});
+                  {outcome.transId.value(), shopId});
 }
 
 QVariant PurchaseReturnSave::expenseAccount(const PurchaseReturnEntry &entry) const
@@ -216,8 +209,9 @@ QVariant PurchaseReturnSave::expenseAccount(const PurchaseReturnEntry &entry) co
                                                             + sqlNumber(qint64{m_state.gintCompanyID}));
 }
 
-void PurchaseReturnSave::writeDetails(const PurchaseReturnEntry &entry, qint32 transId)
+void PurchaseReturnSave::writeDetails(const PurchaseReturnEntry &entry, TransactionId id)
 {
+    const qint32 transId = id.value();
     const qint32 shopId = m_state.gintShopID;
     const QString procedure = QStringLiteral("spUpdateshopWriteoff");
     if (!entry.isNew()) {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "common/ModuleState.h"
-#include "common/Ui.h"
+#include "common/host/ModuleState.h"
+#include "common/ui/Ui.h"
 #include "editor/PurchaseReturnEntry.h"
 
 #include <QString>
@@ -15,7 +15,7 @@ struct SaveOutcome {
     bool saved = false;
     QString refusal;            // the message when the save was refused before anything was written
     MsgIcon icon = MsgIcon::None;
-    qint32 transId = 0;         // the stored transaction's id
+    TransactionId transId;      // the stored transaction's id
     QString transNo;            // its document number
 };
 
@@ -37,16 +37,14 @@ public:
     // Saves the entry (validated beforehand). `window` is the editor, for the audit.
     SaveOutcome save(const PurchaseReturnEntry &entry, QWidget *window = nullptr);
 
-    // The id an edited entry is stored under: the register's current row.
-    static qint32 storedId(const PurchaseReturnEntry &entry);
     // A stored transaction that has been posted to the journal.
-    bool isPosted(qint32 transId) const;
+    bool isPosted(TransactionId transId) const;
 
 private:
     SaveOutcome saveOnce(const PurchaseReturnEntry &entry, QWidget *window);
     void writeHeader(const PurchaseReturnEntry &entry, SaveOutcome &outcome, QWidget *window);
     QVariant expenseAccount(const PurchaseReturnEntry &entry) const;
-    void writeDetails(const PurchaseReturnEntry &entry, qint32 transId);
+    void writeDetails(const PurchaseReturnEntry &entry, TransactionId transId);
 
     ModuleState &m_state;
     Connection &m_con;

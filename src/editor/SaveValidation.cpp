@@ -1,8 +1,8 @@
 #include "editor/SaveValidation.h"
 
-#include "common/Conversions.h"
-#include "common/Lookups.h"
-#include "common/ModuleState.h"
+#include "common/core/Conversions.h"
+#include "common/routines/Lookups.h"
+#include "common/host/ModuleState.h"
 #include "editor/ExpiryTracking.h"
 
 namespace shop {
@@ -28,17 +28,6 @@ ValidationResult refusal(ValidationResult::Verdict verdict, const QString &messa
     return ValidationResult{verdict, message, icon, focus, lineIndex};
 }
 
-// The quantity a table allocates to one item.
-Decimal allocatedTo(const TextTable &table, int quantityColumn, int itemColumn, const QString &itemId)
-{
-    Decimal sum;
-    for (int r = 1; r < table.rowCount(); ++r) {
-        if (table.text(r, itemColumn).trimmed() == itemId)
-            sum += valDecimal(table.text(r, quantityColumn));
-    }
-    return sum;
-}
-
 } // namespace
 
 ValidationResult SaveValidation::check(const PurchaseReturnEntry &entry) const
@@ -55,7 +44,7 @@ ValidationResult SaveValidation::check(const PurchaseReturnEntry &entry) const
         for (int i = 0; i < entry.lines.size(); ++i) {
             const QStringList &l = entry.lines.at(i);
             const QString itemId = l.value(line::ItemId).trimmed();
-            if (allocatedTo(entry.locations, locationcol::Quantity, locationcol::ItemId, itemId)
+            if (allocatedQuantity(entry.locations, AllocationKind::Location, itemId)
                 != valDecimal(l.value(line::ReturnQty)))
                 return refusal(V::LocationMismatch, LocationMismatchMessage, MsgIcon::Exclamation, {}, i);
         }
@@ -66,7 +55,7 @@ ValidationResult SaveValidation::check(const PurchaseReturnEntry &entry) const
             const QString itemId = l.value(line::ItemId).trimmed();
             if (!fnItemHasExpiry(toInt32(valDecimal(itemId))))
                 continue;
-            if (allocatedTo(entry.expiry, expirycol::Quantity, expirycol::ItemId, itemId)
+            if (allocatedQuantity(entry.expiry, AllocationKind::Expiry, itemId)
                 != valDecimal(l.value(line::ReturnQty)))
                 return refusal(V::ExpiryMismatch, ExpiryMismatchMessage, MsgIcon::Exclamation, {}, i);
         }

@@ -1,10 +1,10 @@
 #include "editor/TransactionRates.h"
 
-#include "common/Conversions.h"
-#include "common/ExchangeRates.h"
-#include "common/ModuleCommonDB.h"
-#include "common/ModuleState.h"
-#include "common/SqlText.h"
+#include "common/core/Conversions.h"
+#include "common/routines/ExchangeRates.h"
+#include "common/host/ModuleCommonDB.h"
+#include "common/host/ModuleState.h"
+#include "common/db/SqlText.h"
 
 namespace shop {
 

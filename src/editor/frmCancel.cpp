@@ -1,8 +1,8 @@
 #include "editor/frmCancel.h"
 
-#include "common/ErrorReporting.h"
-#include "common/ModuleState.h"
-#include "common/Ui.h"
+#include "common/host/ErrorReporting.h"
+#include "common/host/ModuleState.h"
+#include "common/ui/Ui.h"
 #include "editor/PurchaseReturnCancel.h"
 
 #include <QCloseEvent>
@@ -19,7 +19,7 @@ namespace {
 const QString WindowName = QStringLiteral("frmCancel");
 }
 
-frmCancel::frmCancel(qint32 transId, QString transNo, QWidget *parent)
+frmCancel::frmCancel(TransactionId transId, QString transNo, QWidget *parent)
     : QDialog(parent), m_transId(transId), m_transNo(std::move(transNo))
 {
     setObjectName(WindowName);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/core/TransactionId.h"
+
 #include <QDialog>
 
 class QLabel;
@@ -14,7 +16,7 @@ namespace shop {
 class frmCancel : public QDialog {
     Q_OBJECT
 public:
-    frmCancel(qint32 transId, QString transNo, QWidget *parent = nullptr);
+    frmCancel(TransactionId transId, QString transNo, QWidget *parent = nullptr);
 
     void Form_Load();
     bool deleted() const { return m_deleted; }
@@ -32,7 +34,7 @@ private:
     // false while the reason is still missing.
     bool runOkBeforeClosing();
 
-    qint32 m_transId;
+    TransactionId m_transId;
     QString m_transNo;
     bool m_deleted = false;
     bool m_failed = false;

@@ -1,21 +1,22 @@
 #include "editor/frmStockDetails.h"
 
-#include "common/Conversions.h"
-#include "common/ErrorReporting.h"
-#include "common/FormKeys.h"
-#include "common/GridRoutines.h"
-#include "common/HostComponents.h"
-#include "common/ListViewColumns.h"
-#include "common/ModuleError.h"
-#include "common/ModuleState.h"
-#include "common/NamedWidget.h"
-#include "common/SqlText.h"
-#include "common/Ui.h"
+#include "common/core/Conversions.h"
+#include "common/host/ErrorReporting.h"
+#include "common/ui/FormKeys.h"
+#include "common/routines/Lookups.h"
+#include "common/host/HostComponents.h"
+#include "common/routines/ListViewColumns.h"
+#include "common/core/ModuleError.h"
+#include "common/host/ModuleState.h"
+#include "common/ui/NamedWidget.h"
+#include "common/db/SqlText.h"
+#include "common/ui/Ui.h"
 #include "editor/EditorChildWindows.h"
 #include "editor/EditorLookups.h"
 #include "editor/ModuleAudit.h"
 #include "editor/PurchaseReturnSave.h"
 #include "editor/SaveValidation.h"
+#include "editor/StoredEntry.h"
 #include "editor/TransactionRates.h"
 
 #include <QAction>
@@ -78,6 +79,7 @@ frmStockDetails::frmStockDetails(RegisterRowLink link, QWidget *parent) : QDialo
 {
     setObjectName(WindowName);
     buildWindow();
+    m_lines.setObserver([this] { redrawLines(); });
 }
 
 frmStockDetails::~frmStockDetails() = default;
@@ -206,6 +208,7 @@ void frmStockDetails::buildWindow()
     connect(ui.mnuEdit, &QAction::triggered, this, &frmStockDetails::mnuEdit_Click);
     connect(ui.mnuDelete, &QAction::triggered, this, &frmStockDetails::mnuDelete_Click);
     connect(ui.lvwStock, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *line) { lvwStock_ItemClick(line); });
+    connect(ui.lvwStock, &QTreeWidget::currentItemChanged, this, &frmStockDetails::listCurrentChanged);
 
     // The window sees every key first (F10 anywhere), the list its mouse.
     for (QWidget *w : findChildren<QWidget *>())
@@ -228,7 +231,8 @@ void frmStockDetails::Form_Load()
         ModuleState &state = moduleState();
         m_db = ComponentRegistry::create<clsCommonDB>(progid::CommonDB);
         m_db->adocon = state.gadocon;
-        m_gen = ComponentRegistry::create<clsCommonGen>(progid::CommonGen);
+        if (!m_gen)
+            m_gen = ComponentRegistry::create<clsCommonGen>(progid::CommonGen);
         if (state.gobjFormColor)
             state.gobjFormColor->Applyformcolor(this);
         SetListViewColumns(WindowName, ui.lvwStock, ListModule);
@@ -238,7 +242,7 @@ void frmStockDetails::Form_Load()
             setWindowTitle(*alias + QStringLiteral(" Purchase Return Details"));
 
         if (state.gstrMode != QLatin1String("N")) {
-            lngTransID = toInt32(QVariant(m_link.currentRowId));
+            m_transId = m_link.currentRowId;
         } else {
             ui.txtProcessDate->setText(displayDate(state.gdtProcessDate));
             ui.txtUserName->setText(shopUserName(*m_db, state.gintUserID, state.gintShopID));
@@ -303,8 +307,7 @@ PurchaseReturnEntry frmStockDetails::entry() const
 {
     PurchaseReturnEntry e;
     e.mode = moduleState().gstrMode;
-    e.transId = lngTransID;
-    e.registerRowId = m_link.currentRowId;
+    e.id = m_transId;
     e.number = ui.txtWriteNo->text();
     e.dateText = ui.txtProcessDate->text();
     e.userName = ui.txtUserName->text();
@@ -314,20 +317,45 @@ PurchaseReturnEntry frmStockDetails::entry() const
     e.confirmed = ui.Chkconfirmed->isChecked();
     e.departmentId = selectedId(ui.cbodepartment);
     e.apartmentId = selectedId(ui.cboApartmentNo);
-    for (int i = 0; i < ui.lvwStock->topLevelItemCount(); ++i) {
-        const QTreeWidgetItem *item = ui.lvwStock->topLevelItem(i);
-        QStringList cells;
-        for (int c = 0; c < line::ColumnCount; ++c)
-            cells << item->text(c);
-        e.lines << cells;
-    }
-    e.locations = m_flxLocations;
-    e.expiry = m_flxexpiry;
-    e.serials = m_flxserial;
+    e.lines = m_lines.lines();
+    e.locations = m_lines.allocations(AllocationKind::Location);
+    e.expiry = m_lines.allocations(AllocationKind::Expiry);
+    e.serials = m_lines.allocations(AllocationKind::Serial);
     return e;
 }
 
-bool frmStockDetails::hasChanges() { return blnChanged || moduleAudit().DataChanged(this); }
+bool frmStockDetails::hasChanges() { return m_lines.changed || moduleAudit().DataChanged(this); }
+
+void frmStockDetails::redrawLines()
+{
+    if (!m_gen)
+        m_gen = ComponentRegistry::create<clsCommonGen>(progid::CommonGen);
+    m_redrawing = true;
+    ui.lvwStock->clear();
+    for (const ItemLine &l : m_lines.lines())
+        m_gen->fnInsertListView(ui.lvwStock, 0, l.at(line::SlNo), l.at(line::Shipment), l.at(line::ItemCode),
+                                l.at(line::Description), l.at(line::AvailableQty), l.at(line::ReturnQty),
+                                l.at(line::ShipmentId), l.at(line::ItemId), l.at(line::CostPrice), l.at(line::Unit));
+    if (const auto current = m_lines.current())
+        ui.lvwStock->setCurrentItem(ui.lvwStock->topLevelItem(*current));
+    m_redrawing = false;
+    enableLineCommands();
+}
+
+void frmStockDetails::listCurrentChanged()
+{
+    if (m_redrawing)
+        return;
+    QTreeWidgetItem *item = ui.lvwStock->currentItem();
+    m_lines.select(item ? ui.lvwStock->indexOfTopLevelItem(item) : -1);
+}
+
+void frmStockDetails::enableLineCommands()
+{
+    const bool hasLines = !m_lines.isEmpty();
+    ui.mnuEdit->setEnabled(hasLines);
+    ui.mnuDelete->setEnabled(hasLines);
+}
 
 void frmStockDetails::cmdOK_Click()
 {
@@ -348,10 +376,10 @@ void frmStockDetails::cmdOK_Click()
             Ui::current().message(outcome.refusal, outcome.icon, messageTitle());
             return;
         }
-        lngTransID = outcome.transId;
+        m_transId = outcome.transId;
         strTransNo = outcome.transNo;
         if (m_link.refreshRow)
-            m_link.refreshRow(QStringLiteral(" whID = ") + sqlNumber(lngTransID), lngTransID);
+            m_link.refreshRow(QStringLiteral(" whID = ") + sqlNumber(m_transId.value()), m_transId);
         ui.cmdOK->setEnabled(false);
         done(QDialog::Accepted);
     } catch (...) {
@@ -377,7 +405,7 @@ void frmStockDetails::reject()
     QDialog::reject();
 }
 
-void frmStockDetails::openItemWindow(const std::function<void(QDialog &)> &prepare)
+void frmStockDetails::openItemWindow()
 {
     const auto &factory = EditorChildWindows::current().itemDetails;
     if (!factory) {
@@ -388,21 +416,15 @@ void frmStockDetails::openItemWindow(const std::function<void(QDialog &)> &prepa
     std::unique_ptr<QDialog> window = factory(*this);
     if (!window)
         return;
-    prepare(*window);
     Ui::current().showModal(*window, this);
-    const bool hasLines = ui.lvwStock->topLevelItemCount() > 0;
-    ui.mnuEdit->setEnabled(hasLines);
-    ui.mnuDelete->setEnabled(hasLines);
+    enableLineCommands();
 }
 
 void frmStockDetails::mnuAdd_Click()
 {
     try {
-        strLineMode = QStringLiteral("N");
-        openItemWindow([](QDialog &window) {
-            if (auto *barcode = window.findChild<QWidget *>(QStringLiteral("cmdbarcode")))
-                barcode->setEnabled(true);
-        });
+        m_lines.lineMode = QStringLiteral("N");
+        openItemWindow();
     } catch (...) {
         TrackCaughtError(WindowName, QStringLiteral("mnuAdd_Click "));
     }
@@ -411,29 +433,11 @@ void frmStockDetails::mnuAdd_Click()
 void frmStockDetails::mnuEdit_Click()
 {
     try {
-        const QTreeWidgetItem *selected = ui.lvwStock->currentItem();
-        if (!selected)
+        // The item window reads the current line itself.
+        if (!m_lines.current())
             noSelectedLine();
-        const QString description = selected->text(line::Description);
-        const QString itemId = selected->text(line::ItemId);
-        const QString available = selected->text(line::AvailableQty);
-        const QString returned = selected->text(line::ReturnQty);
-        strLineMode = QStringLiteral("E");
-        openItemWindow([&](QDialog &window) {
-            if (auto *item = window.findChild<QComboBox *>(QStringLiteral("cboItem"))) {
-                item->clear();
-                item->addItem(description, toInt32(QVariant(itemId)));
-                item->setCurrentIndex(0);
-            }
-            if (auto *quantity = window.findChild<QLineEdit *>(QStringLiteral("txtQuantity")))
-                quantity->setText(available);
-            if (auto *writeOff = window.findChild<QLineEdit *>(QStringLiteral("txtWriteQty")))
-                writeOff->setText(returned);
-            moduleAudit().SaveInToTag(&window);
-            for (const char *name : {"cboItem", "txtBarcode", "cmdbarcode"})
-                if (auto *control = window.findChild<QWidget *>(QString::fromLatin1(name)))
-                    control->setEnabled(false);
-        });
+        m_lines.lineMode = QStringLiteral("E");
+        openItemWindow();
     } catch (...) {
         TrackCaughtError(WindowName, QStringLiteral("mnuEdit_Click "));
     }
@@ -444,24 +448,17 @@ void frmStockDetails::mnuDelete_Click()
     try {
         if (!ui.cmdOK->isEnabled())
             return;
-        const QTreeWidgetItem *selected = ui.lvwStock->currentItem();
+        const auto selected = m_lines.current();
         if (!selected)
             noSelectedLine();
         const MsgAnswer answer = Ui::current().ask(QStringLiteral("Are you sure you want to delete ") + QStringLiteral("\r")
-                                                       + selected->text(line::Description) + QStringLiteral(" ?"),
+                                                       + m_lines.at(*selected).at(line::Description) + QStringLiteral(" ?"),
                                                    MsgButtons::YesNo, MsgAnswer::No, MsgIcon::Question, messageTitle());
         if (answer != MsgAnswer::Yes)
             return;
-        const QString itemId = selected->text(line::ItemId);
-        RemoveGridRows(m_flxLocations, locationcol::ItemId, itemId);
-        RemoveGridRows(m_flxexpiry, expirycol::ItemId, itemId);
-        RemoveGridRows(m_flxserial, serialcol::ItemId, itemId);
-        m_gen->fnDeleteListview(true, ui.lvwStock, ui.lvwStock->topLevelItemCount() != 1);
-        blnChanged = true;
-        if (ui.lvwStock->topLevelItemCount() == 0) {
-            ui.mnuEdit->setEnabled(false);
-            ui.mnuDelete->setEnabled(false);
-        }
+        m_lines.removeAllocations(m_lines.itemIdAt(*selected));
+        m_lines.removeAt(*selected);
+        m_lines.changed = true;
     } catch (...) {
         TrackCaughtError(WindowName, QStringLiteral("mnuDelete_Click  "));
     }
@@ -491,9 +488,7 @@ void frmStockDetails::lvwStock_MouseDown(Qt::MouseButton button, const QPoint &g
         ui.mnuDelete->setEnabled(false);
         return;
     }
-    const bool hasLines = ui.lvwStock->topLevelItemCount() > 0;
-    ui.mnuEdit->setEnabled(hasLines);
-    ui.mnuDelete->setEnabled(hasLines);
+    enableLineCommands();
     if (button == Qt::RightButton) {
         ui.mnuAdd->setEnabled(true);
         ui.mnuPopup->popup(globalPos);
@@ -505,7 +500,7 @@ void frmStockDetails::lvwStock_DblClick()
     // A read-only entry offers no line work here; F10 still opens the item window.
     if (!ui.cmdOK->isEnabled())
         return;
-    if (ui.lvwStock->topLevelItemCount() == 0)
+    if (m_lines.isEmpty())
         mnuAdd_Click();
     else
         mnuEdit_Click();
@@ -513,7 +508,7 @@ void frmStockDetails::lvwStock_DblClick()
 
 void frmStockDetails::F10_KeyDown()
 {
-    if (ui.lvwStock->topLevelItemCount() > 0)
+    if (!m_lines.isEmpty())
         mnuEdit_Click();
     else
         mnuAdd_Click();
@@ -560,7 +555,7 @@ bool frmStockDetails::eventFilter(QObject *watched, QEvent *event)
             return true;
         }
         if (key->key() == Qt::Key_Delete) {
-            if (ui.lvwStock->topLevelItemCount() > 0)
+            if (!m_lines.isEmpty())
                 mnuDelete_Click();
             return true;
         }
@@ -577,6 +572,83 @@ bool frmStockDetails::eventFilter(QObject *watched, QEvent *event)
         return true;
     }
     return QDialog::eventFilter(watched, event);
+}
+
+} // namespace shop
+
+namespace shop {
+
+namespace {
+
+// One allocation table: a table that cannot be read is reported to the user and the
+// rest of the entry still loads.
+void loadAllocations(TextTable &table, const std::function<QList<QStringList>()> &read)
+{
+    try {
+        for (const QStringList &cells : read())
+            table.addRow(cells);
+    } catch (const ModuleError &error) {
+        Ui::current().message(error.description(), MsgIcon::Critical, messageTitle());
+    } catch (const std::exception &error) {
+        Ui::current().message(QString::fromLocal8Bit(error.what()), MsgIcon::Critical, messageTitle());
+    }
+}
+
+} // namespace
+
+void frmStockDetails::loadEntry(TransactionId id, const RegisterListing &listing)
+{
+    const ModuleState &state = moduleState();
+    const qint32 shopId = state.gintShopID;
+    m_transId = id;
+    m_link.currentRowId = id;
+
+    const StoredHeader header = readStoredHeader(shopId, id.value());
+    ui.txtWriteNo->setText(header.number);
+    ui.txtProcessDate->setText(header.dateText);
+    ui.txtUserName->setText(header.userName);
+    ui.txtRemark->setText(header.remarks);
+    ui.Chkconfirmed->setChecked(header.confirmed);
+    if (header.confirmed)
+        ui.cmdOK->setEnabled(false);
+    if (state.gstrTransType == QLatin1String("I")) {
+        ui.txtapproved->setText(header.approvedBy);
+        ui.txtreceived->setText(header.receivedBy);
+    }
+    if (!m_gen)
+        m_gen = ComponentRegistry::create<clsCommonGen>(progid::CommonGen);
+    if (!header.otherDepartmentId.isNull())
+        m_gen->SelectComboItemByValue(ui.cbodepartment, header.otherDepartmentId);
+    if (!header.apartmentId.isNull())
+        m_gen->SelectComboItemByValue(ui.cboApartmentNo, header.apartmentId);
+
+    m_lines.clear();
+    for (const QStringList &l : readStoredLines(shopId, id.value(), StoredFlags{listing.cancelled, listing.confirmed}))
+        m_lines.add(l);
+    if (!m_lines.isEmpty())
+        m_lines.select(0);
+
+    m_lines.clearAllocations();
+    if (fnLocationArrangement(toInt16(QVariant(shopId))))
+        loadAllocations(flxLocations(), [&] { return readLocationRows(state.gintInterfaceID, shopId, id.value()); });
+    loadAllocations(flxexpiry(), [&] { return readExpiryRows(state.gintInterfaceID, shopId, id.value()); });
+    loadAllocations(flxserial(), [&] { return readSerialRows(state.gintInterfaceID, shopId, id.value()); });
+
+    if (listing.cancelled)
+        ui.cmdOK->setEnabled(false);
+    if (listing.posted) {
+        ui.cmdOK->setEnabled(false);
+        Ui::current().message(QStringLiteral("Entry Posted,Cannot Modify"), MsgIcon::Information, QString());
+    }
+    if (header.posted) {
+        ui.cmdOK->setEnabled(false);
+        Ui::current().message(QStringLiteral("Entry posted to journal"), MsgIcon::Information, messageTitle());
+    }
+    if (listing.date.isValid() && listing.date < state.gdtProcessDate && !listing.mayChangeBackDated)
+        ui.cmdOK->setEnabled(false);
+
+    m_lines.changed = false;
+    moduleAudit().SaveInToTag(this);
 }
 
 } // namespace shop

@@ -1,7 +1,11 @@
 #pragma once
 
-#include "common/TextTable.h"
+#include "common/core/TextTable.h"
+#include "common/core/TransactionId.h"
+#include "editor/EntryLines.h"
 #include "editor/PurchaseReturnEntry.h"
+
+#include <QDate>
 
 #include <QDialog>
 #include <functional>
@@ -26,8 +30,18 @@ class clsCommonGen;
 // current row (a stored entry being changed) and how to refresh that row once the
 // entry is saved.
 struct RegisterRowLink {
-    QString currentRowId;
-    std::function<void(const QString &condition, qint32 transId)> refreshRow;
+    TransactionId currentRowId; // not stored for a new entry
+    std::function<void(const QString &condition, TransactionId id)> refreshRow;
+};
+
+// What the register's row shows of a stored entry, which decides whether it may still
+// be changed.
+struct RegisterListing {
+    QDate date;
+    bool cancelled = false;
+    bool posted = false;
+    bool confirmed = false;
+    bool mayChangeBackDated = false; // the user's right "B"
 };
 
 // The window in which one purchase return is entered or changed: the header, the
@@ -37,8 +51,7 @@ struct RegisterRowLink {
 class frmStockDetails : public QDialog {
     Q_OBJECT
 public:
-    // The controls, by the names the item window, the register and the form-colour
-    // and audit components know them by.
+    // The controls, by the names the form-colour and audit components know them by.
     struct Controls {
         QLabel *lblPurchRetno = nullptr;
         QLabel *lblPurchRetdate = nullptr;
@@ -74,24 +87,31 @@ public:
     // defaults a new entry and builds the transaction's exchange-rate list.
     void Form_Load();
 
+    // Fills the window with the shop's stored entry: header, one line per item and the
+    // lines' allocations. Saving is then refused for a cancelled, posted or confirmed
+    // entry, and for one dated before the process date unless the user may change
+    // back-dated entries; the user is told why where it is not plain to see. What the
+    // window then holds counts as unchanged. Errors of the header and the lines are
+    // raised; an allocation table that cannot be read is reported and left as far as
+    // it got.
+    void loadEntry(TransactionId id, const RegisterListing &listing);
+
     const Controls &controls() const { return ui; }
-    TextTable &flxLocations() { return m_flxLocations; }
-    TextTable &flxexpiry() { return m_flxexpiry; }
-    TextTable &flxserial() { return m_flxserial; }
+    // The item lines and their allocations: what the item window works on.
+    EntryLines &lines() { return m_lines; }
+    TextTable &flxLocations() { return m_lines.allocations(AllocationKind::Location); }
+    TextTable &flxexpiry() { return m_lines.allocations(AllocationKind::Expiry); }
+    TextTable &flxserial() { return m_lines.allocations(AllocationKind::Serial); }
 
     // The window's contents as the save takes them.
     PurchaseReturnEntry entry() const;
     // Whether closing should ask to save: a changed field or line.
     bool hasChanges();
 
-    // "N" while the item window adds a line, "E" while it changes one.
-    QString strLineMode;
     // The transaction's id: the register's row for a stored entry, given on save for a new one.
-    qint32 lngTransID = 0;
+    TransactionId transId() const { return m_transId; }
     // The document number a new transaction got on save.
     QString strTransNo;
-    // Set by the item window when a line it confirmed changed anything, allocations included.
-    bool blnChanged = false;
 
     // Closing by any means (Close, the close box, Escape) asks to save changes first.
     void reject() override;
@@ -116,15 +136,18 @@ private:
     void lvwStock_MouseDown(Qt::MouseButton button, const QPoint &globalPos);
     void lvwStock_DblClick();
     void F10_KeyDown();
-    // Opens the item window; `prepare` fills it before it shows.
-    void openItemWindow(const std::function<void(QDialog &)> &prepare);
+    void openItemWindow();
     void Form_Activate();
+    // Shows the lines as they stand and keeps the list's current line the lines' current one.
+    void redrawLines();
+    void listCurrentChanged();
+    void enableLineCommands();
 
     RegisterRowLink m_link;
     Controls ui;
-    TextTable m_flxLocations{7};
-    TextTable m_flxexpiry{7};
-    TextTable m_flxserial{7};
+    EntryLines m_lines;
+    TransactionId m_transId;
+    bool m_redrawing = false;
     std::shared_ptr<clsCommonDB> m_db;
     std::shared_ptr<clsCommonGen> m_gen;
     bool m_firstActivation = true;

@@ -1,9 +1,10 @@
 #include "entry/clsShopWriteoff.h"
 
-#include "common/ModuleState.h"
-#include "common/Ui.h"
+#include "common/host/ModuleState.h"
+#include "common/ui/Ui.h"
 #include "register/FrmMaster.h"
-#include "register/ModuleWindows.h"
+#include "entry/ModuleWindows.h"
+#include "common/db/Schema.h"
 
 namespace shop {
 
@@ -25,6 +26,9 @@ void clsShopWriteoff::Show()
     state.gdtProcessDate = gdtProccessDate;
     state.gstrTransType = strtranstype;
 
+    // The host's connection may never have been through our schema setup.
+    if (state.gadocon && state.gadocon->isOpen())
+        schema::attach(*state.gadocon);
     installModuleWindows();
     // A fresh register every time: the last one was unloaded when it closed.
     FrmMaster window;

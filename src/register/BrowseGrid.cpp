@@ -1,9 +1,9 @@
 #include "register/BrowseGrid.h"
 
-#include "common/Conversions.h"
-#include "common/FlexGrid.h"
-#include "common/ModuleState.h"
-#include "common/Twips.h"
+#include "common/core/Conversions.h"
+#include "common/ui/FlexGrid.h"
+#include "common/host/ModuleState.h"
+#include "common/ui/Twips.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,17 +1,18 @@
 #include "register/FrmMaster.h"
 
-#include "common/Conversions.h"
-#include "common/ErrorReporting.h"
-#include "common/FlexGrid.h"
-#include "common/FormKeys.h"
-#include "common/GridRoutines.h"
-#include "common/ModuleCommonDB.h"
-#include "common/ModuleState.h"
-#include "common/NamedWidget.h"
-#include "common/SqlText.h"
-#include "common/Twips.h"
-#include "common/Ui.h"
+#include "common/core/Conversions.h"
+#include "common/host/ErrorReporting.h"
+#include "common/ui/FlexGrid.h"
+#include "common/ui/FormKeys.h"
+#include "common/routines/GridRoutines.h"
+#include "common/host/ModuleCommonDB.h"
+#include "common/host/ModuleState.h"
+#include "common/ui/NamedWidget.h"
+#include "common/db/SqlText.h"
+#include "common/ui/Twips.h"
+#include "common/ui/Ui.h"
 #include "register/RegisterChildWindows.h"
+#include "register/RegisterRow.h"
 #include "register/RegisterData.h"
 
 #include <QComboBox>
@@ -198,11 +199,6 @@ void FrmMaster::Form_Load()
         // Once the columns share the width, widening the window widens the last one.
         flexMaster->horizontalHeader()->setStretchLastSection(true);
         UserRights();
-        refreshCurrentRow();
-        if (flexMaster->textMatrix(1, 1).isEmpty())
-            disableRowCommands();
-        if (currentRowIs(BrowseGrid::CancelledColumn))
-            CmdDelete->setEnabled(false);
         m_browse->applySelectionColours();
         state.gintCompanyLogin = settings.companyLogin;
     } catch (...) {
@@ -223,13 +219,9 @@ void FrmMaster::UserRights()
     const ModuleState &state = moduleState();
     const auto rights = reg::functionRights(*state.gadocon, state.gintUserID, state.gintInterfaceID);
     m_hasRightsRow = rights.has_value();
-    if (!rights)
-        return;
-    m_rights = *rights;
+    m_rights = rights.value_or(QString());
     cmdnew->setEnabled(fnUserRights(QStringLiteral("N")));
-    CmdEdit->setEnabled(fnUserRights(QStringLiteral("E")));
-    CmdDelete->setEnabled(fnUserRights(QStringLiteral("D")));
-    cmdPreview->setEnabled(fnUserRights(QStringLiteral("P")));
+    enableCommands(PostedRow::BlocksDelete);
 }
 
 bool FrmMaster::fnUserRights(const QString &letter) const
@@ -244,40 +236,26 @@ bool FrmMaster::currentRowIs(int column) const
     return row >= 1 && row < flexMaster->rows() && flexMaster->textMatrix(row, column) == QLatin1String("Yes");
 }
 
-void FrmMaster::disableRowCommands()
-{
-    CmdEdit->setEnabled(false);
-    CmdDelete->setEnabled(false);
-    cmdPreview->setEnabled(false);
-}
-
-void FrmMaster::enableForCurrentRow(bool postedBlocksDelete)
+void FrmMaster::enableCommands(PostedRow posted)
 {
     const int row = flexMaster->row();
-    if (row < 1 || row >= flexMaster->rows() || flexMaster->textMatrix(row, 0).isEmpty()) {
-        disableRowCommands();
-        return;
-    }
-    CmdEdit->setEnabled(fnUserRights(QStringLiteral("E")));
-    cmdPreview->setEnabled(fnUserRights(QStringLiteral("P")));
-    CmdDelete->setEnabled(fnUserRights(QStringLiteral("D")) && !currentRowIs(BrowseGrid::CancelledColumn)
-                          && !(postedBlocksDelete && currentRowIs(BrowseGrid::PostedColumn)));
+    const bool onEntry = row >= 1 && row < flexMaster->rows() && !flexMaster->textMatrix(row, BrowseGrid::IdColumn).isEmpty()
+        && !flexMaster->textMatrix(1, BrowseGrid::NumberColumn).isEmpty();
+    CmdEdit->setEnabled(onEntry && fnUserRights(QStringLiteral("E")));
+    cmdPreview->setEnabled(onEntry && fnUserRights(QStringLiteral("P")));
+    CmdDelete->setEnabled(onEntry && fnUserRights(QStringLiteral("D")) && !currentRowIs(BrowseGrid::CancelledColumn)
+                          && !(posted == PostedRow::BlocksDelete && currentRowIs(BrowseGrid::PostedColumn)));
 }
 
-void FrmMaster::refreshCurrentRow() { enableForCurrentRow(true); }
+void FrmMaster::refreshCurrentRow() { enableCommands(PostedRow::BlocksDelete); }
 
 // Coming back to the register (the editor closed) leaves a posted row's Delete to
 // the posted check of the command itself.
-void FrmMaster::Form_Activate() { enableForCurrentRow(false); }
+void FrmMaster::Form_Activate() { enableCommands(PostedRow::CheckedByDelete); }
 
 void FrmMaster::MarkCancelledRows()
 {
-    if (currentRowIs(BrowseGrid::CancelledColumn)) {
-        CmdDelete->setEnabled(false);
-    } else {
-        CmdDelete->setEnabled(fnUserRights(QStringLiteral("D")));
-        CmdEdit->setEnabled(fnUserRights(QStringLiteral("E")));
-    }
+    enableCommands(PostedRow::CheckedByDelete);
     m_browse->paintCancelledRows();
 }
 
@@ -346,7 +324,7 @@ void FrmMaster::CmdDelete_Click()
             return;
         }
         const int row = flexMaster->row();
-        const qint32 id = toInt32(flexMaster->textMatrix(row, BrowseGrid::IdColumn));
+        const qint32 id = RegisterRow::current(*flexMaster, false).id.value();
         m_db->strTableName = QStringLiteral("LOsPurchaseReturnHeader");
         const QVariant cancelled = m_db->fnReturnField(QStringLiteral("count(*)"),
                                                        QStringLiteral(" whCancelled = 1 and whId = ") + sqlNumber(id)
@@ -379,14 +357,7 @@ void FrmMaster::CmdDelete_Click()
                 }
             }
         }
-        if (flexMaster->textMatrix(1, 1).isEmpty())
-            disableRowCommands(); else {
-            CmdEdit->setEnabled(fnUserRights(QStringLiteral("E")));
-            CmdDelete->setEnabled(fnUserRights(QStringLiteral("D")));
-            cmdPreview->setEnabled(fnUserRights(QStringLiteral("P")));
-        }
-        if (currentRowIs(BrowseGrid::CancelledColumn))
-            CmdDelete->setEnabled(false);
+        enableCommands(PostedRow::CheckedByDelete);
         m_browse->applySelectionColours();
     } catch (...) {
         TrackCaughtError(WindowName, QStringLiteral("CmdDelete_Click  "));

@@ -56,8 +56,11 @@ protected:
 private:
     void buildWindow();
     void refreshCurrentRow();
-    void enableForCurrentRow(bool postedBlocksDelete);
-    void disableRowCommands();
+    // Whether a posted row's Delete is switched off here or left to the command's own check.
+    enum class PostedRow { BlocksDelete, CheckedByDelete };
+    // The one rule for Edit, Delete and Print: a row with an entry, the user's rights,
+    // not for a cancelled row (nor a posted one, where asked).
+    void enableCommands(PostedRow posted);
     using ChildFactory = std::function<std::unique_ptr<QDialog>(FrmMaster &)>;
     // The window a command opens, or nothing (and the user told so) when it is not there.
     std::unique_ptr<QDialog> createChild(const ChildFactory &factory, const QString &unavailable);

@@ -1,7 +1,7 @@
 #include "register/RegisterData.h"
 
-#include "common/Conversions.h"
-#include "common/SqlText.h"
+#include "common/core/Conversions.h"
+#include "common/db/SqlText.h"
 
 namespace shop::reg {
 

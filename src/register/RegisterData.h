@@ -1,7 +1,7 @@
 #pragma once
 
-#include "common/Connection.h"
-#include "common/HostComponents.h"
+#include "common/db/Connection.h"
+#include "common/host/HostComponents.h"
 
 #include <QDate>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "common/Schema.h"
+#include "common/db/Schema.h"
 #include "support/TestDatabase.h"
 
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "EditorTestSupport.h"
 
-#include "common/ModuleError.h"
+#include "common/core/ModuleError.h"
 
 namespace shop::test {
 

@@ -14,7 +14,7 @@ namespace {
 class CancelWindow : public EditorTest {
 protected:
     ScriptedUiScope ui;
-    frmCancel dialog{1, "PR1"};
+    frmCancel dialog{TransactionId(1), "PR1"};
 
     CancelWindow()
     {

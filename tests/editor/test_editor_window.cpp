@@ -1,7 +1,7 @@
 #include "EditorTestSupport.h"
 
-#include "common/HostComponents.h"
-#include "common/ModuleError.h"
+#include "common/host/HostComponents.h"
+#include "common/core/ModuleError.h"
 #include "editor/EditorChildWindows.h"
 #include "editor/frmStockDetails.h"
 #include "support/RecordingErrorTracker.h"
@@ -29,14 +29,14 @@ struct ItemLine {
 };
 
 // The editor on its own, with a stand-in for the item window that writes lines the
-// way the item window does: through fnInsertListView and into the allocation tables.
+// way the item window does: into the editor's lines and their allocation tables.
 class EditorWindow : public EditorTest {
 protected:
     ScriptedUiScope ui;
     ErrorTrackerScope errors;
     std::unique_ptr<frmStockDetails> editor;
     std::vector<ItemLine> toAdd;     // what the next Add writes, in turn
-    QStringList itemWindowModes;     // strLineMode each time the item window opened
+    QStringList itemWindowModes;     // the line mode each time the item window opened
     std::function<void(QDialog &)> onEdit;
     QStringList refreshed;           // the register rows the editor asked to refresh
 
@@ -55,7 +55,7 @@ protected:
     void open()
     {
         RegisterRowLink link;
-        link.refreshRow = [this](const QString &condition, qint32 id) { refreshed << condition + "/" + QString::number(id); };
+        link.refreshRow = [this](const QString &condition, TransactionId id) { refreshed << condition + "/" + id.text(); };
         editor = std::make_unique<frmStockDetails>(link);
         editor->Form_Load();
         editor->show();
@@ -79,21 +79,19 @@ protected:
 
     void runItemWindow(QDialog &w)
     {
-        itemWindowModes << editor->strLineMode;
-        if (editor->strLineMode == "E" && onEdit)
+        EntryLines &lines = editor->lines();
+        itemWindowModes << lines.lineMode;
+        if (lines.lineMode == "E" && onEdit)
             onEdit(w);
-        if (editor->strLineMode == "N" && !toAdd.empty()) {
-            EXPECT_TRUE(w.findChild<QPushButton *>("cmdbarcode")->isEnabled());
+        if (lines.lineMode == "N" && !toAdd.empty()) {
             const ItemLine l = toAdd.front();
             toAdd.erase(toAdd.begin());
-            ComponentRegistry::create<clsCommonGen>(progid::CommonGen)
-                ->fnInsertListView(list(), 0, QString::number(list()->topLevelItemCount() + 1), "1", "CODE",
-                                   l.description, "80.000", l.returnQty, "1", l.itemId, "6.5", "BAG");
+            lines.add({"", "1", "CODE", l.description, "80.000", l.returnQty, "1", l.itemId, "6.5", "BAG"});
             for (const QStringList &r : l.locations)
                 editor->flxLocations().addRow(r);
             for (const QStringList &r : l.expiry)
                 editor->flxexpiry().addRow(r);
-            editor->blnChanged = true;
+            lines.changed = true;
         }
         w.accept();
     }
@@ -152,7 +150,7 @@ TEST_P(EditorWindow, PopupMenuAndToolTipsFollowTheListAndEditHandsTheLineToTheIt
     c().mnuPopup->hide();
 
     addRiceAndMilk();
-    EXPECT_EQ(list()->currentItem(), list()->topLevelItem(0)); // so that F10 now edits the first line
+    EXPECT_EQ(list()->currentItem(), list()->topLevelItem(1)); // the line just added, so that F10 now edits it
     QTest::mouseClick(viewport, Qt::RightButton, {}, QPoint(10, 5));
     EXPECT_TRUE(c().mnuEdit->isEnabled());
     EXPECT_TRUE(c().mnuDelete->isEnabled());
@@ -164,14 +162,14 @@ TEST_P(EditorWindow, PopupMenuAndToolTipsFollowTheListAndEditHandsTheLineToTheIt
     EXPECT_EQ(QStringList({line->toolTip(3), line->toolTip(4), line->toolTip(5)}),
               QStringList({"Long grain rice 5 kg", "80.000", "1,234.500"}));
 
-    onEdit = [](QDialog &w) {
-        const auto *item = w.findChild<QComboBox *>("cboItem");
-        EXPECT_EQ(item->count(), 1);
-        EXPECT_EQ(item->currentText() + "/" + item->currentData().toString(), "Fresh milk 1 L/1");
-        EXPECT_EQ(w.findChild<QLineEdit *>("txtQuantity")->text() + "/" + w.findChild<QLineEdit *>("txtWriteQty")->text(),
-                  "80.000/4");
-        for (const char *name : {"cboItem", "txtBarcode", "cmdbarcode"})
-            EXPECT_FALSE(w.findChild<QWidget *>(name)->isEnabled()) << name;
+    // The item window finds the line to change as the current line.
+    onEdit = [this](QDialog &) {
+        const EntryLines &lines = editor->lines();
+        ASSERT_TRUE(lines.current().has_value());
+        const QStringList &l = lines.at(*lines.current());
+        EXPECT_EQ(l.at(line::Description) + "/" + l.at(line::ItemId) + "/" + l.at(line::AvailableQty) + "/"
+                      + l.at(line::ReturnQty),
+                  "Fresh milk 1 L/1/80.000/4");
     };
     list()->setCurrentItem(list()->topLevelItem(1));
     QTest::mouseDClick(viewport, Qt::LeftButton, {}, list()->visualItemRect(list()->topLevelItem(1)).center());

@@ -32,8 +32,7 @@ PurchaseReturnEntry editOfPr1(const QList<QStringList> &lines)
 {
     PurchaseReturnEntry e = newEntry(lines);
     e.mode = "E";
-    e.transId = 1;
-    e.registerRowId = "1";
+    e.id = TransactionId(1);
     e.number = "PR1";
     return e;
 }
@@ -52,7 +51,7 @@ TEST_P(PurchaseReturnSaveTest, NewReturnWritesHeaderAndDetailsAndCallsTheProcedu
     e.remarks = " O'Neill's '; drop table LOsPurchaseReturnDetail; -- ";
     const SaveOutcome out = save(e);
     ASSERT_TRUE(out.saved);
-    EXPECT_EQ(out.transId, 8);
+    EXPECT_EQ(out.transId.value(), 8);
     EXPECT_EQ(out.transNo, "PR7");
     EXPECT_EQ(rows("select WhNo, WhDate, WhUserName, WhRemarks, whcancelled, whdepartmentid, whOtherDepId, "
                    "Whtransfinished, whtype, whexpenseaccid, whexchangerates "
@@ -133,9 +132,9 @@ TEST_P(PurchaseReturnSaveTest, ShopWithoutLocationsWritesNoLocationRowsAndBadQua
     e.locations.addRow(locationRow("1", 1, 5));
     const SaveOutcome out = save(e);
     EXPECT_EQ(out.transNo, "BC2");
-    EXPECT_EQ(count("select count(*) from losLocationIssueDetails where lidShopId = 2 and lidTransId = ?", {out.transId}), 0);
+    EXPECT_EQ(count("select count(*) from losLocationIssueDetails where lidShopId = 2 and lidTransId = ?", {out.transId.value()}), 0);
     EXPECT_EQ(rows("select WdAvailableQty, WdPurchaseReturnQty from LOsPurchaseReturnDetail where wdshopid = 2 and WdID = ?",
-                   {out.transId}),
+                   {out.transId.value()}),
               QStringList{"12|0"});
 }
 
@@ -151,14 +150,14 @@ TEST_P(PurchaseReturnSaveTest, IssueToAnotherDepartmentUsesTheirControlAccount)
     const SaveOutcome other = save(e);
     EXPECT_EQ(rows("select WhID, whOtherDepId, whapartmentid, whexpenseaccid, whreceivedby, whauthorisedby, whtype "
                    "from LOsPurchaseReturnHeader where whShopID = 1 and WhID in (?, ?) order by WhID",
-                   {own.transId, other.transId}),
+                   {own.transId.value(), other.transId.value()}),
               (QStringList{"8|10|2|103|Ann||I", "9|11|2|104|Ann||I"}));
 }
 
 TEST_P(PurchaseReturnSaveTest, PostedReturnIsRefusedBeforeAnythingIsWritten)
 {
     PurchaseReturnEntry e = editOfPr1({itemLine(1, 5, "1")});
-    e.registerRowId = "3"; // PR3 is posted
+    e.id = TransactionId(3); // PR3 is posted
     const SaveOutcome out = save(e);
     EXPECT_FALSE(out.saved);
     EXPECT_EQ(out.refusal, "The transaction has posted to the journal. Please cancel post to edit it.");

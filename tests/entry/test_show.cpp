@@ -1,5 +1,5 @@
-#include "common/FlexGrid.h"
-#include "common/ModuleState.h"
+#include "common/ui/FlexGrid.h"
+#include "common/host/ModuleState.h"
 #include "entry/clsShopWriteoff.h"
 #include "register/FrmMaster.h"
 #include "support/ModuleStateScope.h"

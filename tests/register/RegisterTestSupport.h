@@ -1,9 +1,9 @@
 #pragma once
 
-#include "common/FlexGrid.h"
+#include "common/ui/FlexGrid.h"
 #include "editor/EditorChildWindows.h"
 #include "register/FrmMaster.h"
-#include "register/ModuleWindows.h"
+#include "entry/ModuleWindows.h"
 #include "register/RegisterChildWindows.h"
 #include "support/ModuleStateScope.h"
 #include "support/ScriptedUi.h"

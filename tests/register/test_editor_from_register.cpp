@@ -1,6 +1,6 @@
 #include "RegisterTestSupport.h"
 
-#include "common/ModuleError.h"
+#include "common/core/ModuleError.h"
 #include "editor/frmStockDetails.h"
 #include "support/RecordingErrorTracker.h"
 #include "support/RowText.h"
@@ -88,7 +88,7 @@ TEST_P(EditorFromRegister, EditLoadsMergedLinesAllocationsAndDepartmentAndSavesO
     open();
     showEditor("PR1", [&](frmStockDetails &e) {
         const auto &c = e.controls();
-        EXPECT_EQ(e.lngTransID, 1);
+        EXPECT_EQ(e.transId().value(), 1);
         EXPECT_EQ(QStringList({c.txtWriteNo->text(), c.txtRemark->text(), c.txtUserName->text()}),
                   QStringList({"PR1", "Damaged packaging", "clerk"}));
         ASSERT_EQ(c.lvwStock->topLevelItemCount(), 2);
@@ -143,7 +143,7 @@ TEST_P(EditorFromRegister, PostedCancelledAndBackDatedEntriesAreReadOnly)
         QTest::mouseClick(list, Qt::RightButton, {}, QPoint(20, 10));
         EXPECT_FALSE(c.mnuPopup->isVisible());
         QTest::mouseDClick(list, Qt::LeftButton, {}, QPoint(20, 10)); // no action on a read-only entry
-        c.lvwStock->clear();
+        e.lines().clear();
         QTest::keyClick(c.txtRemark, Qt::Key_F10); // an empty list still adds
     });
     EXPECT_EQ(ui->messageTexts(),

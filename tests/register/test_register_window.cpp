@@ -1,6 +1,6 @@
 #include "RegisterTestSupport.h"
 
-#include "common/GridRoutines.h"
+#include "common/routines/GridRoutines.h"
 #include "support/RecordingErrorTracker.h"
 
 #include <QComboBox>

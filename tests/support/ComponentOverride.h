@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/HostComponents.h"
+#include "common/host/HostComponents.h"
 
 #include <memory>
 
@@ -14,10 +14,9 @@ public:
     ComponentOverride(const QString &progId, std::shared_ptr<Interface> object)
         : m_progId(progId), m_previous(ComponentRegistry::factoryFor(progId))
     {
-        std::shared_ptr<void> held = std::static_pointer_cast<void>(std::shared_ptr<Interface>(std::move(object)));
-        ComponentRegistry::registerFactory(progId, [held] { return held; });
+        ComponentRegistry::registerFactory<Interface>(progId, [held = std::move(object)] { return held; });
     }
-    ~ComponentOverride() { ComponentRegistry::registerFactory(m_progId, m_previous); }
+    ~ComponentOverride() { ComponentRegistry::put(m_progId, m_previous); }
     ComponentOverride(const ComponentOverride &) = delete;
     ComponentOverride &operator=(const ComponentOverride &) = delete;
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/ModuleState.h"
+#include "common/host/ModuleState.h"
 
 #include <QDate>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/HostComponents.h"
+#include "common/host/HostComponents.h"
 #include "support/ComponentOverride.h"
 
 #include <QStringList>

@@ -1,8 +1,8 @@
 #include "support/RowText.h"
 
-#include "common/Conversions.h"
-#include "common/Decimal.h"
-#include "common/Recordset.h"
+#include "common/core/Conversions.h"
+#include "common/core/Decimal.h"
+#include "common/db/Recordset.h"
 
 namespace shop::test {
 

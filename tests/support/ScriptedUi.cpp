@@ -1,7 +1,7 @@
 #include "support/ScriptedUi.h"
 
-#include "common/FocusChain.h"
-#include "common/QtUi.h"
+#include "common/ui/FocusChain.h"
+#include "common/ui/QtUi.h"
 
 #include <QCoreApplication>
 #include <QDialog>

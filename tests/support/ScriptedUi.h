@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/Ui.h"
+#include "common/ui/Ui.h"
 
 #include <QHash>
 #include <QString>

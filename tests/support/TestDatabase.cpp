@@ -1,7 +1,7 @@
 #include "support/TestDatabase.h"
 
-#include "common/DemoData.h"
-#include "common/Schema.h"
+#include "demo/DemoData.h"
+#include "common/db/Schema.h"
 
 #include <QCoreApplication>
 #include <QDate>

@@ -1,0 +1,107 @@
+#include "common/core/Decimal.h"
+
+#include <QRegularExpression>
+
+namespace shop {
+
+namespace {
+
+struct Parts {
+    bool negative = false;
+    QString whole;
+    QString fraction;
+};
+
+std::optional<Parts> split(const QString &text)
+{
+    static const QRegularExpression re(QStringLiteral("^\\s*([-+]?)(\\d*)(?:\\.(\\d*))?\\s*$"));
+    const auto m = re.match(text);
+    if (!m.hasMatch() || (m.captured(2).isEmpty() && m.captured(3).isEmpty()))
+        return std::nullopt;
+    Parts p;
+    p.negative = m.captured(1) == QLatin1String("-");
+    p.whole = m.captured(2).isEmpty() ? QStringLiteral("0") : m.captured(2);
+    p.fraction = m.captured(3);
+    return p;
+}
+
+// Adds one unit in the last place of a run of decimal digits; returns the carry.
+bool incrementDigits(QString &digits)
+{
+    for (qsizetype i = digits.size() - 1; i >= 0; --i) {
+        if (digits[i] == QLatin1Char('9')) {
+            digits[i] = QLatin1Char('0');
+        } else {
+            digits[i] = QChar(digits[i].unicode() + 1);
+            return false;
+        }
+    }
+    return true;
+}
+
+QString numberText(const QVariant &value)
+{
+    switch (value.typeId()) {
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return QString::number(value.toDouble(), 'f', 9);
+    default:
+        return value.toString();
+    }
+}
+
+} // namespace
+
+QString roundDecimalText(const QString &text, int decimals)
+{
+    auto parts = split(text);
+    if (!parts)
+        return {};
+    QString whole = parts->whole;
+    QString fraction = parts->fraction.leftJustified(decimals + 1, QLatin1Char('0'));
+    const bool roundUp = fraction.at(decimals) >= QLatin1Char('5');
+    fraction.truncate(decimals);
+    if (roundUp && incrementDigits(fraction) && incrementDigits(whole))
+        whole.prepend(QLatin1Char('1'));
+    while (whole.size() > 1 && whole.startsWith(QLatin1Char('0')))
+        whole.remove(0, 1);
+    QString result = whole;
+    if (decimals > 0)
+        result += QLatin1Char('.') + fraction;
+    const bool zero = !result.contains(QRegularExpression(QStringLiteral("[1-9]")));
+    if (parts->negative && !zero)
+        result.prepend(QLatin1Char('-'));
+    return result;
+}
+
+std::optional<Decimal> Decimal::parse(const QString &text)
+{
+    const QString rounded = roundDecimalText(text, 3);
+    if (rounded.isEmpty())
+        return std::nullopt;
+    QString digits = rounded;
+    digits.remove(QLatin1Char('.'));
+    bool ok = false;
+    const qint64 units = digits.toLongLong(&ok);
+    if (!ok)
+        return std::nullopt;
+    return fromThousandths(units);
+}
+
+Decimal Decimal::fromVariant(const QVariant &value)
+{
+    if (!value.isValid() || value.isNull())
+        return {};
+    return parse(numberText(value)).value_or(Decimal{});
+}
+
+QString Decimal::toString(int decimals) const
+{
+    const qint64 magnitude = m_units < 0 ? -m_units : m_units;
+    QString text = QStringLiteral("%1.%2").arg(magnitude / 1000).arg(magnitude % 1000, 3, 10, QLatin1Char('0'));
+    if (m_units < 0)
+        text.prepend(QLatin1Char('-'));
+    return roundDecimalText(text, decimals);
+}
+
+} // namespace shop

@@ -1,0 +1,11 @@
+#include "common/core/ModuleError.h"
+
+namespace shop {
+
+ModuleError::ModuleError(long long number, QString source, QString description)
+    : m_number(number), m_source(std::move(source)), m_description(std::move(description)),
+      m_what(QStringLiteral("%1 (%2): %3").arg(m_number).arg(m_source, m_description).toStdString())
+{
+}
+
+} // namespace shop

@@ -1,0 +1,273 @@
+#include "common/db/Connection.h"
+
+#include "common/core/ModuleError.h"
+#include "common/db/SqliteFunctions.h"
+
+#include <QAtomicInt>
+#include <QFileInfo>
+#include <QHash>
+#include <QMutex>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QUrl>
+#include <QUrlQuery>
+
+namespace shop {
+
+namespace {
+
+QAtomicInt g_connectionCounter;
+
+long long errorNumber(const QSqlError &error)
+{
+    bool ok = false;
+    const long long native = error.nativeErrorCode().toLongLong(&ok);
+    return ok && native != 0 ? native : ModuleError::DatabaseFailure;
+}
+
+void bindAll(QSqlQuery &q, const QVariantList &values)
+{
+    for (const QVariant &v : values)
+        q.addBindValue(v);
+}
+
+} // namespace
+
+Connection::Connection() = default;
+
+Connection::~Connection()
+{
+    if (m_name.isEmpty())
+        return;
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_name, false);
+        if (db.isOpen()) {
+            if (m_inTransaction)
+                QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(m_name);
+}
+
+bool Connection::isServerLocation(const QString &location)
+{
+    return location.startsWith(QLatin1String("postgresql://"), Qt::CaseInsensitive)
+        || location.startsWith(QLatin1String("postgres://"), Qt::CaseInsensitive);
+}
+
+std::shared_ptr<Connection> Connection::open(const QString &location)
+{
+    auto con = std::make_shared<Connection>();
+    con->m_location = location;
+    con->m_name = QStringLiteral("shopreturns-%1").arg(g_connectionCounter.fetchAndAddRelaxed(1));
+    QString schema;
+    if (isServerLocation(location)) {
+        con->m_backend = Backend::Postgres;
+        const QUrl url(location);
+        const QUrlQuery params(url);
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), con->m_name);
+        db.setHostName(params.hasQueryItem(QStringLiteral("host")) ? params.queryItemValue(QStringLiteral("host"))
+                                                                   : url.host());
+        db.setPort(url.port(5432));
+        db.setDatabaseName(url.path().mid(1));
+        db.setUserName(url.userName());
+        db.setPassword(url.password());
+        db.setConnectOptions(QStringLiteral("connect_timeout=5"));
+        schema = params.queryItemValue(QStringLiteral("schema"));
+    } else {
+        con->m_backend = Backend::Sqlite;
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), con->m_name);
+        db.setDatabaseName(location);
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=30000"));
+    }
+    con->m_dialect = Dialect::create(con->m_backend);
+    QSqlDatabase db = con->database();
+    if (!QSqlDatabase::isDriverAvailable(db.driverName()))
+        throw ModuleError(ModuleError::DatabaseFailure, con->sourceName(),
+                          QStringLiteral("The database driver %1 is not installed.").arg(db.driverName()));
+    if (!db.open())
+        con->fail(QStringLiteral("Cannot open the database %1").arg(location), db.lastError());
+    db.setNumericalPrecisionPolicy(QSql::HighPrecision);
+    if (con->m_backend == Backend::Sqlite) {
+        if (!registerSqliteFunctions(db))
+            throw ModuleError(ModuleError::DatabaseFailure, con->sourceName(),
+                              QStringLiteral("The SQLite driver does not allow functions to be added."));
+        con->executeRaw(QStringLiteral("PRAGMA foreign_keys = ON"));
+        // Reading the journal mode is the first real read of the file: a file that
+        // is not a database fails here, not half-way through a window.
+        con->executeRaw(QStringLiteral("PRAGMA journal_mode = WAL"));
+    } else {
+        // Notices ("already exists, skipping") are not for the person at the keyboard.
+        con->executeRaw(QStringLiteral("set client_min_messages = warning"));
+        if (!schema.isEmpty())
+            con->execute(QStringLiteral("select set_config('search_path', ?, false)"), {schema});
+    }
+    return con;
+}
+
+QSqlDatabase Connection::database() const { return QSqlDatabase::database(m_name, false); }
+
+bool Connection::isOpen() const { return !m_name.isEmpty() && database().isOpen(); }
+
+const Dialect &Connection::dialect() const
+{
+    requireOpen();
+    return *m_dialect;
+}
+
+QString Connection::sourceName() const
+{
+    switch (m_backend) {
+    case Backend::Sqlite:
+        return QStringLiteral("Shop database (SQLite)");
+    case Backend::Postgres:
+        return QStringLiteral("Shop database (PostgreSQL)");
+    case Backend::None:
+        break;
+    }
+    return QStringLiteral("Shop database connection");
+}
+
+void Connection::requireOpen() const
+{
+    if (!isOpen())
+        throw ModuleError(ModuleError::ConnectionClosed, sourceName(),
+                          QStringLiteral("Operation is not allowed when the object is closed."));
+}
+
+void Connection::notify(const QString &kind, const QString &text) const
+{
+    if (m_observer)
+        m_observer(kind, text);
+}
+
+void Connection::fail(const QString &what, const QSqlError &error) const
+{
+    QString text = error.databaseText().trimmed();
+    if (text.isEmpty())
+        text = error.text().trimmed();
+    throw ModuleError(errorNumber(error), sourceName(), what.isEmpty() ? text : what + QStringLiteral(": ") + text);
+}
+
+void Connection::executeRaw(const QString &statement)
+{
+    requireOpen();
+    QSqlQuery q(database());
+    if (!q.exec(statement))
+        fail(QString(), q.lastError());
+}
+
+void Connection::beginTrans()
+{
+    requireOpen();
+    if (m_inTransaction)
+        throw ModuleError(ModuleError::DatabaseFailure, sourceName(), QStringLiteral("A transaction is already open."));
+    notify(QStringLiteral("begin"), QString());
+    // IMMEDIATE takes the file's write lock at once, so two terminals saving at
+    // the same time wait for each other instead of failing half-way.
+    executeRaw(m_backend == Backend::Sqlite ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN"));
+    m_inTransaction = true;
+}
+
+void Connection::commitTrans()
+{
+    requireOpen();
+    if (!m_inTransaction)
+        throw ModuleError(ModuleError::DatabaseFailure, sourceName(), QStringLiteral("No transaction is open."));
+    notify(QStringLiteral("commit"), QString());
+    executeRaw(QStringLiteral("COMMIT"));
+    m_inTransaction = false;
+}
+
+void Connection::rollbackTrans()
+{
+    if (!m_inTransaction || !isOpen())
+        return;
+    m_inTransaction = false;
+    QSqlQuery q(database());
+    q.exec(QStringLiteral("ROLLBACK"));
+}
+
+int Connection::execute(const QString &statement, const QVariantList &values)
+{
+    requireOpen();
+    notify(QStringLiteral("execute"), statement);
+    QSqlQuery q(database());
+    if (!q.prepare(m_dialect->translate(statement)))
+        fail(QString(), q.lastError());
+    bindAll(q, values);
+    if (!q.exec())
+        fail(QString(), q.lastError());
+    return q.numRowsAffected();
+}
+
+Recordset Connection::query(const QString &statement, const QVariantList &values)
+{
+    requireOpen();
+    notify(QStringLiteral("query"), statement);
+    QSqlQuery q(database());
+    q.setForwardOnly(true);
+    if (!q.prepare(m_dialect->translate(statement)))
+        fail(QString(), q.lastError());
+    bindAll(q, values);
+    if (!q.exec())
+        fail(QString(), q.lastError());
+    const QSqlRecord record = q.record();
+    QStringList names;
+    for (int i = 0; i < record.count(); ++i)
+        names << record.fieldName(i);
+    std::vector<QVariantList> rows;
+    while (q.next()) {
+        QVariantList row;
+        row.reserve(record.count());
+        for (int i = 0; i < record.count(); ++i)
+            row << q.value(i);
+        rows.push_back(std::move(row));
+    }
+    if (q.lastError().isValid())
+        fail(QString(), q.lastError());
+    return Recordset(std::move(names), std::move(rows));
+}
+
+QVariant Connection::scalar(const QString &statement, const QVariantList &values)
+{
+    const Recordset rs = query(statement, values);
+    if (rs.isEmpty() || rs.fieldCount() == 0)
+        return {};
+    return rs.value(0, 0);
+}
+
+void Connection::callProcedure(const QString &name, const QVariantList &parameters)
+{
+    requireOpen();
+    QStringList shown;
+    for (const QVariant &p : parameters)
+        shown << p.toString();
+    notify(QStringLiteral("procedure"), name + QLatin1Char(' ') + shown.join(QLatin1Char(',')));
+    if (m_backend == Backend::Postgres) {
+        QStringList marks;
+        for (qsizetype i = 0; i < parameters.size(); ++i)
+            marks << QStringLiteral("?");
+        QSqlQuery q(database());
+        if (!q.prepare(QStringLiteral("select %1(%2)").arg(name, marks.join(QLatin1Char(',')))))
+            fail(QString(), q.lastError());
+        bindAll(q, parameters);
+        if (!q.exec())
+            fail(QString(), q.lastError());
+        return;
+    }
+    const EmbeddedProcedure procedure = m_procedures.value(name.toLower());
+    if (!procedure)
+        throw ModuleError(ModuleError::DatabaseFailure, sourceName(),
+                          QStringLiteral("Could not find stored procedure '%1'.").arg(name));
+    procedure(*this, parameters);
+}
+
+void Connection::installEmbeddedProcedure(const QString &name, EmbeddedProcedure procedure)
+{
+    m_procedures.insert(name.toLower(), std::move(procedure));
+}
+
+} // namespace shop

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "common/db/Connection.h"
+#include "common/host/HostComponents.h"
+#include "common/db/Recordset.h"
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+namespace shop {
+
+// The session and module-wide state every window and shared routine reads. One
+// instance per loaded library; Show fills the session part, the register's load
+// the rest.
+struct ModuleState {
+    // Session (copied by Show)
+    ConnectionPtr gadocon;
+    qint32 gintUserID = 0;
+    qint32 gintShopID = 0;
+    qint32 gintCompanyID = 0;
+    QDate gdtProcessDate;
+    QString gstrMessageTitle;
+    QString gstrTransType;
+
+    // Register load
+    qint32 gintInterfaceID = 0;
+    QString gstrMode;            // "N" new entry, "E" stored entry
+    QString gstrListQuery;
+    QString gstrListTable;
+    QString gstrStockView;
+    bool gblnIntegerQuantity = false;
+    bool gblnAlias = false;
+    QString gstrAlias;
+    qint16 gintCompanyLogin = 0;
+    std::shared_ptr<clsUserAuditing> gobjAudit;
+    std::shared_ptr<clsFormcolor> gobjFormColor;
+
+    // Item identification
+    QString gstrItemTypeFilter;
+    std::shared_ptr<Recordset> grsFetch;
+
+    // Exchange-rate list of the open transaction and its parsed halves
+    QString gstrExchangeRates;
+    QStringList gCurrencyIds;
+    QStringList gRates;
+
+    // Editor load, read by the save
+    qint32 gintInventoryID = 0;
+    qint32 gintStockTransferAccID = 0;
+    qint32 gintShopDepartmentID = 0;
+};
+
+ModuleState &moduleState();
+
+} // namespace shop

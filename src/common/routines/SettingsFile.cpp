@@ -1,0 +1,70 @@
+#include "common/routines/SettingsFile.h"
+
+#include "common/host/ErrorReporting.h"
+#include "common/host/ModuleState.h"
+#include "common/ui/Ui.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTextStream>
+#include <optional>
+
+namespace shop {
+
+namespace {
+
+const QString kModule = QStringLiteral("basGoodsPurchase");
+const QString kRoutine = QStringLiteral("FileCode ");
+
+// The value of `key` on this line, if the line is that key's.
+std::optional<QString> valueOnLine(const QString &line, const QString &key)
+{
+    const qsizetype assign = line.indexOf(QLatin1String(":="));
+    // A line without ":=" (a blank line, a note) or with nothing before it holds no key.
+    if (assign < 1)
+        return std::nullopt;
+    const QString lineKey = line.left(assign - 1);
+    if (lineKey.compare(key, Qt::CaseInsensitive) != 0)
+        return std::nullopt;
+    return line.mid(assign + 2);
+}
+
+void report(long long number, const QString &description, bool showToUser)
+{
+    const ModuleState &state = moduleState();
+    TrackError(kModule, state.gintUserID, kRoutine, number, QStringLiteral("rtnmod08"), description, state.gstrMode,
+               showToUser);
+}
+
+} // namespace
+
+QString FileCode(const QString &key, const QString &filePath)
+{
+    QFile file(filePath);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        if (!QFileInfo::exists(filePath)) {
+            Ui::current().message(QStringLiteral(" Settings.ini file not found"), MsgIcon::Critical,
+                                  moduleState().gstrMessageTitle);
+            report(53, QStringLiteral("File not found"), false);
+        } else {
+            report(75, QStringLiteral("Path/File access error: ") + file.errorString(), true);
+        }
+        return QString();
+    }
+    QTextStream in(&file);
+    QString line;
+    while (in.readLineInto(&line)) {
+        if (const auto value = valueOnLine(line, key))
+            return *value;
+    }
+    if (file.error() != QFileDevice::NoError) {
+        report(57, QStringLiteral("Device I/O error: ") + file.errorString(), true);
+        return QString();
+    }
+    file.close();
+    Ui::current().message(key + QStringLiteral("  invalid parameter in Settings.ini file"), MsgIcon::Critical,
+                          moduleState().gstrMessageTitle);
+    return QString();
+}
+
+} // namespace shop

@@ -1,0 +1,56 @@
+#include "entry/ModuleWindows.h"
+
+#include "common/routines/GridRoutines.h"
+#include "common/host/ModuleState.h"
+#include "common/ui/FlexGrid.h"
+#include "editor/frmCancel.h"
+#include "editor/frmStockDetails.h"
+#include "register/BrowseGrid.h"
+#include "register/FrmMaster.h"
+#include "register/RegisterChildWindows.h"
+#include "register/RegisterRow.h"
+
+namespace shop {
+
+namespace {
+
+// The editor for the register's mode: empty for New, filled from the current row for Edit.
+std::unique_ptr<QDialog> openEditor(FrmMaster &master)
+{
+    FlexGrid &grid = master.grid();
+    const bool stored = moduleState().gstrMode != QLatin1String("N");
+    const RegisterRow row = stored ? RegisterRow::current(grid, master.fnUserRights(QStringLiteral("B"))) : RegisterRow{};
+
+    RegisterRowLink link;
+    link.currentRowId = row.id;
+    link.refreshRow = [&grid](const QString &condition, TransactionId id) { UpdateEditedRow(grid, condition, id.value()); };
+
+    auto editor = std::make_unique<frmStockDetails>(std::move(link));
+    editor->Form_Load();
+    if (stored)
+        editor->loadEntry(row.id, row.listing);
+    return editor;
+}
+
+// The deletion dialog for the register's current row.
+std::unique_ptr<QDialog> openDeletion(FrmMaster &master)
+{
+    const FlexGrid &grid = master.grid();
+    const RegisterRow row = RegisterRow::current(grid, false);
+    auto dialog = std::make_unique<frmCancel>(row.id, grid.textMatrix(grid.row(), BrowseGrid::NumberColumn));
+    dialog->Form_Load();
+    return dialog;
+}
+
+} // namespace
+
+void installModuleWindows()
+{
+    RegisterChildWindows &windows = RegisterChildWindows::current();
+    if (!windows.editor)
+        windows.editor = openEditor;
+    if (!windows.deletion)
+        windows.deletion = openDeletion;
+}
+
+} // namespace shop

@@ -1,0 +1,147 @@
+#include "common/core/ModuleError.h"
+#include "common/db/Schema.h"
+#include "common/db/SqlText.h"
+#include "support/RowText.h"
+#include "support/TestDatabase.h"
+
+#include <gtest/gtest.h>
+
+using namespace shop;
+using shop::test::TestDatabase;
+
+class DatabaseLayer : public ::testing::TestWithParam<Backend> {
+protected:
+    TestDatabase db{GetParam(), TestDatabase::Content::Demo};
+    QString stockOf(int item, int shopId)
+    {
+        return db.con->scalar("select cast(cast(stock as numeric(18,3)) as varchar(20)) from mosShopStock "
+                              "where itemid = ? and shopid = ?", {item, shopId}).toString();
+    }
+    int count(const QString &sql, const QVariantList &values = {}) { return db.con->scalar(sql, values).toInt(); }
+};
+
+TEST_P(DatabaseLayer, AwkwardTextSurvivesBoundAndQuoted)
+{
+    const QStringList texts{"O'Neill's ''quoted''", "-- not a comment", "a; drop table aItem;", "/* open",
+                            "Crème brûlée – Ærø ÅÄÖ 東京", "'; delete from aItem where ''='"};
+    int id = 100;
+    for (const QString &text : texts) {
+        db.con->execute("insert into aUnit (UnitId, UnitCode) values (?, ?)", {id, text});
+        EXPECT_EQ(db.con->scalar("select UnitCode from aUnit where UnitId = ?", {id}).toString(), text);
+        // The quoting helper is what host contracts taking SQL text rely on.
+        EXPECT_EQ(count("select count(*) from aUnit where UnitCode = " + sqlQuote(text)), 1) << text;
+        ++id;
+    }
+    EXPECT_EQ(count("select count(*) from aItem"), 10);
+}
+
+TEST_P(DatabaseLayer, FailuresAreModuleErrorsAndAFailedTransactionLeavesNothingBehind)
+{
+    const QStringList tables{"LOsPurchaseReturnHeader", "LOsPurchaseReturnDetail", "mosShopStock"};
+    const QStringList before = test::dumpTables(*db.con, tables);
+    db.con->beginTrans();
+    try {
+        db.con->execute("update mosShopStock set stock = stock - 1 where shopid = 1");
+        db.con->execute("insert into LOsPurchaseReturnHeader (whShopID, WhID, WhNo) values (1, 90, 'PR90')");
+        db.con->execute("insert into LOsPurchaseReturnHeader (whShopID, WhID, WhNo) values (1, 1, 'PR91')"); // key taken
+        db.con->execute("insert into LOsPurchaseReturnDetail (wdshopid, WdID, WdItemID) values (1, 90, 5)");
+        db.con->commitTrans();
+        FAIL() << "the duplicate key was accepted";
+    } catch (const ModuleError &e) {
+        db.con->rollbackTrans();
+        EXPECT_FALSE(e.description().isEmpty());
+    }
+    EXPECT_FALSE(db.con->inTransaction());
+    EXPECT_EQ(test::dumpTables(*db.con, tables), before);
+
+    try {
+        db.con->query("select nosuchcolumn from aItem");
+        FAIL();
+    } catch (const ModuleError &e) {
+        EXPECT_NE(e.number(), 0);
+        EXPECT_TRUE(e.source().contains("Shop database"));
+    }
+    Connection closed;
+    EXPECT_THROW(closed.query("select 1"), ModuleError);
+    EXPECT_THROW(closed.beginTrans(), ModuleError);
+}
+
+TEST_P(DatabaseLayer, ProceduresKeepShopStockInStep)
+{
+    // Return 1 of shop 1 holds 5 of item 5 and 4 of item 1; shop 2 also has a return 1.
+    const QString rice = stockOf(5, 1);
+    const QString milk = stockOf(1, 1);
+    const QString otherShop = stockOf(1, 2);
+    db.con->beginTrans();
+    db.con->callProcedure("spUpdateshopWriteoff", {1, 1, "F", "P"});
+    EXPECT_EQ(stockOf(5, 1), "70.000");
+    db.con->callProcedure("spUpdateshopWriteoff", {1, 1, "R", "P"});
+    db.con->commitTrans();
+    EXPECT_EQ(stockOf(5, 1), rice);
+    EXPECT_EQ(stockOf(1, 1), milk);
+
+    db.con->callProcedure("spUpdateshopWriteoff", {1, 1, "F", "P"});
+    db.con->callProcedure("spUpdateshopPurchaseReturn", {1, 1, "P", "P"});
+    EXPECT_EQ(stockOf(5, 1), rice);
+    EXPECT_EQ(stockOf(1, 2), otherShop);
+
+    // An item without a stock row gets one.
+    db.con->execute("delete from mosShopStock where itemid = 6 and shopid = 1");
+    db.con->callProcedure("spUpdateshopWriteoff", {2, 1, "F", "P"});
+    EXPECT_EQ(stockOf(6, 1), "-2.000");
+}
+
+TEST_P(DatabaseLayer, DemoHoldsEveryCaseTheWindowsNeed)
+{
+    for (const char *exactlyOne :
+         {"select count(*) from ashops where LocationArrangement = 1",
+          "select count(*) from ashops where upper(substring(futurevarchar,1,1)) = 'B'",
+          "select count(*) from aPrefix p, aFinancialYear f where p.FinancialId = f.FinancialId and f.CurFinancialYear = 1 "
+          "and p.InterfaceID = 1901 and p.shopid = 1 and p.Prefix = 'PR'",
+          "select count(*) from Lousers u where userid = 4 and not exists (select 1 from louserrights r "
+          "where r.userid = u.userid and r.interfaceid = 1901)"})
+        EXPECT_EQ(count(exactlyOne), 1) << exactlyOne;
+    for (const char *rights : {"ADMIN", "NEP", "NEDPB"})
+        EXPECT_EQ(count("select count(*) from louserrights where interfaceid = 1901 and functionrights = ?", {rights}), 1)
+            << rights;
+    for (const char *some :
+         {"select count(*) from ashops where LocationArrangement = 0",
+          "select count(*) from aItem where ExpiryNoOfDays > 0",
+          "select count(*) from aItem where SerialNoActive = 1 and SerialNodupli = 1",
+          "select count(*) from aItem where SerialNoActive = 1 and SerialNodupli = 0",
+          "select count(*) from aItem where SerialNoActive = 0 and ExpiryNoOfDays is null",
+          "select count(*) from aItemPackingDetail", "select count(*) from ashopitemDetail",
+          "select count(*) from loslocationArrivalDetails", "select count(*) from losExpiryArrivalDetails",
+          "select count(*) from losSerialArrivalDetails",
+          "select count(*) from LOsPurchaseReturnHeader where whcancelled = 1 and whOtherDepId is null",
+          "select count(*) from LOsPurchaseReturnHeader where whposted = 1",
+          "select count(*) from LOsPurchaseReturnHeader where Whtransfinished = 1",
+          "select count(*) from LOsPurchaseReturnHeader where whdate < '20261206' and whcancelled = 0 and whposted = 0 "
+          "and Whtransfinished = 0",
+          "select count(*) from ashopprintmessages where transtype = 'POSPO'"})
+        EXPECT_GE(count(some), 1) << some;
+    EXPECT_GE(count("select count(*) from atablecolumns c, atables t where c.tableid = t.tableid "
+                    "and upper(t.tablename) = 'LOSPURCHASERETURNHEADER'"), 7);
+    EXPECT_GE(count("select count(*) from alistviewdetails"), 10);
+}
+
+SHOP_ON_ALL_BACKENDS(DatabaseLayer);
+
+class SchemaVersions : public ::testing::TestWithParam<Backend> {};
+
+TEST_P(SchemaVersions, UpgradeKeepsRowsOfEarlierVersion)
+{
+    TestDatabase db(GetParam(), TestDatabase::Content::Empty);
+    EXPECT_TRUE(schema::isEmptyDatabase(*db.con));
+    schema::upgrade(*db.con, 1);
+    EXPECT_EQ(schema::installedVersion(*db.con), 1);
+    db.con->execute("insert into aUnit (UnitId, UnitCode) values (1, 'PCS')");
+    schema::upgrade(*db.con);
+    EXPECT_EQ(schema::installedVersion(*db.con), schema::currentVersion());
+    EXPECT_EQ(db.con->scalar("select UnitCode from aUnit where UnitId = 1").toString(), "PCS");
+    EXPECT_EQ(db.con->scalar("select count(*) from shop_error_log").toInt(), 0);
+    schema::upgrade(*db.con); // nothing left to do
+    EXPECT_EQ(schema::installedVersion(*db.con), schema::currentVersion());
+}
+
+SHOP_ON_ALL_BACKENDS(SchemaVersions);

@@ -1,0 +1,85 @@
+#include "common/ui/FocusChain.h"
+#include "common/ui/FormKeys.h"
+#include "common/ui/QtUi.h"
+#include "support/ScriptedUi.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace shop;
+
+namespace {
+
+struct Form {
+    QDialog window;
+    QLineEdit *first = new QLineEdit(&window);
+    QLineEdit *disabled = new QLineEdit(&window);
+    QLineEdit *hidden = new QLineEdit(&window);
+    QPushButton *last = new QPushButton("OK", &window);
+    Form()
+    {
+        last->setFocusPolicy(Qt::StrongFocus);
+        disabled->setEnabled(false);
+        hidden->setVisible(false);
+    }
+};
+
+} // namespace
+
+TEST(FormKeys, TabSkipsDisabledAndHiddenControlsEnterMovesOnAndBlankTextIsRefused)
+{
+    test::ScriptedUiScope scope;
+    Form f;
+    EXPECT_EQ(nextTabStop(f.first, false), f.last);
+    EXPECT_EQ(nextTabStop(f.last, false), f.first);
+    EXPECT_EQ(nextTabStop(f.first, true), f.last);
+
+    EnterToTab('a', f.first);
+    EXPECT_NE(f.window.focusWidget(), f.last);
+    EnterToTab(13, f.first);
+    EXPECT_EQ(f.window.focusWidget(), f.last);
+
+    f.first->setText("   ");
+    EXPECT_FALSE(fnCheckEmpty(f.first, "Enter the remarks", "Harbour Market"));
+    EXPECT_EQ(f.window.focusWidget(), f.first);
+    ASSERT_EQ(scope->messages().size(), 1u);
+    EXPECT_EQ(scope->messages()[0].icon, MsgIcon::Information);
+    EXPECT_EQ(scope->messages()[0].title, "Harbour Market");
+    f.first->setText(" x ");
+    EXPECT_TRUE(fnCheckEmpty(f.first, "Enter the remarks", "Harbour Market"));
+}
+
+TEST(QtUi, EnterTakesTheDefaultAnswerOfAQuestion)
+{
+    QtUi qt;
+    QString shownTitle;
+    QTimer::singleShot(0, [&shownTitle] {
+        QWidget *box = QApplication::activeModalWidget();
+        ASSERT_NE(box, nullptr);
+        shownTitle = box->windowTitle();
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    EXPECT_EQ(qt.ask("Delete the entry?", MsgButtons::YesNo, MsgAnswer::No, MsgIcon::Question, "Harbour Market"),
+              MsgAnswer::No);
+    EXPECT_EQ(shownTitle, "Harbour Market");
+}
+
+TEST(QtUi, ModalWindowSitsOverItsOwnerOnlyWhileShown)
+{
+    QtUi qt;
+    QWidget owner;
+    QDialog window;
+    QWidget *parentWhileShown = nullptr;
+    QTimer::singleShot(0, [&] {
+        parentWhileShown = window.parentWidget();
+        window.accept();
+    });
+    EXPECT_EQ(qt.showModal(window, &owner), QDialog::Accepted);
+    EXPECT_EQ(parentWhileShown, &owner);
+    EXPECT_EQ(window.parentWidget(), nullptr);
+}
