@@ -1,13 +1,19 @@
-// Saves a number of new purchase returns for one shop, as one terminal would, so
-// that several of these running at once show whether numbering stays unique.
+// A terminal that saves purchase returns for one shop, as the tests that run several
+// at once, or kill one half-way, need it.
 //   concurrent_saves <database location> <shop id> <count>
-// Prints the numbers it stored, one a line; a failure is printed as one line
-// starting with "failed:" and ends the program with exit code 1.
+//       saves <count> one-line returns and prints the numbers it stored, one a line.
+//   concurrent_saves <database location> <shop id> --churn
+//       until killed: saves a return whose lines take stock from locations, an
+//       expiry batch and a serial number, and cancels every other one; prints
+//       "saved <id>" and "cancelled <id>" as each is committed.
+// A failure is printed as one line starting with "failed:" and ends the program with
+// exit code 1.
 
+#include "common/core/ModuleError.h"
 #include "common/db/Connection.h"
 #include "common/db/Schema.h"
-#include "common/core/ModuleError.h"
 #include "common/host/ModuleState.h"
+#include "editor/PurchaseReturnCancel.h"
 #include "editor/PurchaseReturnSave.h"
 
 #include <QCoreApplication>
@@ -17,17 +23,81 @@ using namespace shop;
 
 namespace {
 
-PurchaseReturnEntry oneLineReturn(int serial)
+ItemLine itemLine(const char *itemId, const char *code, const char *name, const QString &quantity)
+{
+    return {QStringLiteral("1"), QStringLiteral("1"), QString::fromLatin1(code), QString::fromLatin1(name),
+            QStringLiteral("75.000"), quantity, QStringLiteral("1"), QString::fromLatin1(itemId),
+            QStringLiteral("6.5"), QStringLiteral("PCS")};
+}
+
+PurchaseReturnEntry newReturn(const QString &remarks)
 {
     PurchaseReturnEntry e;
     e.mode = QStringLiteral("N");
     e.dateText = QStringLiteral("06/12/2026");
     e.userName = QStringLiteral("clerk");
-    e.remarks = QStringLiteral("Terminal save %1").arg(serial);
-    e.lines.append(QStringList{QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("RICE-5"),
-                               QStringLiteral("Long grain rice 5 kg"), QStringLiteral("75.000"), QStringLiteral("0.001"),
-                               QStringLiteral("1"), QStringLiteral("5"), QStringLiteral("6.5"), QStringLiteral("BAG")});
+    e.remarks = remarks;
     return e;
+}
+
+PurchaseReturnEntry oneLineReturn(int serial)
+{
+    PurchaseReturnEntry e = newReturn(QStringLiteral("Terminal save %1").arg(serial));
+    e.lines.append(itemLine("5", "RICE-5", "Long grain rice 5 kg", QStringLiteral("0.001")));
+    return e;
+}
+
+// Rice from the front shelf, milk of batch B1001 from the cold room, one television by
+// its serial number: every ledger gets rows.
+PurchaseReturnEntry allocatedReturn(int serial)
+{
+    PurchaseReturnEntry e = newReturn(QStringLiteral("Churn %1").arg(serial));
+    e.lines.append(itemLine("5", "RICE-5", "Long grain rice 5 kg", QStringLiteral("1")));
+    e.lines.append(itemLine("1", "MLK-1L", "Fresh milk 1 L", QStringLiteral("1")));
+    e.lines.append(itemLine("3", "TV-32", "LED television 32 in", QStringLiteral("1")));
+    e.locations.addRow({QStringLiteral("1"), QStringLiteral("Front shelf"), QStringLiteral("1"), QStringLiteral("1"),
+                        QString(), QStringLiteral("0"), QStringLiteral("5")});
+    e.locations.addRow({QStringLiteral("2"), QStringLiteral("Cold room"), QStringLiteral("1"), QStringLiteral("3"),
+                        QString(), QStringLiteral("0"), QStringLiteral("1")});
+    e.locations.addRow({QStringLiteral("3"), QStringLiteral("Front shelf"), QStringLiteral("1"), QStringLiteral("1"),
+                        QString(), QStringLiteral("0"), QStringLiteral("3")});
+    e.expiry.addRow({QStringLiteral("1"), QStringLiteral("B1001"), QStringLiteral("2026-12-11"), QStringLiteral("1"),
+                     QString(), QStringLiteral("0"), QStringLiteral("1")});
+    e.serials.addRow({QStringLiteral("1"), QStringLiteral("3"), QStringLiteral("SN-TV-0002"), QStringLiteral("1"),
+                      QString(), QStringLiteral("0")});
+    return e;
+}
+
+void logIn(ModuleState &s, const QString &location, qint32 shopId)
+{
+    s.gadocon = Connection::open(location);
+    schema::attach(*s.gadocon);
+    s.gintShopID = shopId;
+    s.gintUserID = 1;
+    s.gintCompanyID = 1;
+    s.gintInterfaceID = 1901;
+    s.gstrTransType = QStringLiteral("P");
+    s.gstrMode = QStringLiteral("N");
+    const Recordset rs = s.gadocon->query(QStringLiteral("select i.InventoryID, s.DepartmentID from aPackageSettings i, "
+                                                         "ashops s where i.companyid = s.CompanyID and s.ShopID = ?"),
+                                          {shopId});
+    if (!rs.isEmpty()) {
+        s.gintInventoryID = rs.value(0, 0).toInt();
+        s.gintShopDepartmentID = rs.value(0, 1).toInt();
+    }
+}
+
+[[noreturn]] void churn(QTextStream &out)
+{
+    PurchaseReturnSave save;
+    for (int i = 1;; ++i) {
+        const SaveOutcome saved = save.save(allocatedReturn(i));
+        out << "saved " << saved.transId.value() << Qt::endl;
+        if (i % 2 == 0) {
+            PurchaseReturnCancel().cancel(saved.transId, saved.transNo, QStringLiteral("churn"));
+            out << "cancelled " << saved.transId.value() << Qt::endl;
+        }
+    }
 }
 
 } // namespace
@@ -39,7 +109,7 @@ int main(int argc, char **argv)
     QTextStream err(stderr);
     const QStringList args = app.arguments();
     if (args.size() != 4) {
-        err << "usage: concurrent_saves <database location> <shop id> <count>\n";
+        err << "usage: concurrent_saves <database location> <shop id> <count>|--churn\n";
         return 2;
     }
     // The module state outlives main; its connection must close while the application still exists.
@@ -48,21 +118,10 @@ int main(int argc, char **argv)
     } reset;
     try {
         ModuleState &s = moduleState();
-        s.gadocon = Connection::open(args.at(1));
-        schema::attach(*s.gadocon);
-        s.gintShopID = args.at(2).toInt();
-        s.gintUserID = 1;
-        s.gintCompanyID = 1;
-        s.gintInterfaceID = 1901;
-        s.gstrTransType = QStringLiteral("P");
+        logIn(s, args.at(1), args.at(2).toInt());
         s.gstrMode = QStringLiteral("N");
-        const Recordset rs = s.gadocon->query(QStringLiteral("select i.InventoryID, s.DepartmentID from aPackageSettings i, "
-                                                             "ashops s where i.companyid = s.CompanyID and s.ShopID = ?"),
-                                              {s.gintShopID});
-        if (!rs.isEmpty()) {
-            s.gintInventoryID = rs.value(0, 0).toInt();
-            s.gintShopDepartmentID = rs.value(0, 1).toInt();
-        }
+        if (args.at(3) == QLatin1String("--churn"))
+            churn(out);
         const int count = args.at(3).toInt();
         PurchaseReturnSave save;
         for (int i = 1; i <= count; ++i)

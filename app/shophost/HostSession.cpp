@@ -40,7 +40,7 @@ HostLogin startHostSession(const HostOptions &options)
     try {
         const int installed = schema::installedVersion(con);
         if (installed == 0 && !schema::isEmptyDatabase(con))
-            throw HostStartError(QStringLiteral("%1 holds other data and is not a shop database.").arg(options.database));
+            throw HostStartError(QStringLiteral("%1 holds other data and is not a shop database.").arg(Connection::withoutPassword(options.database)));
         if (installed < schema::currentVersion())
             schema::upgrade(con);
         // A first start cut short after the schema was made still gets its demo.
@@ -62,8 +62,8 @@ HostLogin startHostSession(const HostOptions &options)
         login.userName = user.toString().trimmed();
     } catch (const ModuleError &e) {
         if (e.description().contains(QLatin1String("not a database"), Qt::CaseInsensitive))
-            throw HostStartError(QStringLiteral("%1 is not a shop database.").arg(options.database));
-        throw HostStartError(QStringLiteral("The database %1 could not be used.\n%2").arg(options.database, e.description()));
+            throw HostStartError(QStringLiteral("%1 is not a shop database.").arg(Connection::withoutPassword(options.database)));
+        throw HostStartError(QStringLiteral("The database %1 could not be used.\n%2").arg(Connection::withoutPassword(options.database), e.description()));
     }
     return login;
 }

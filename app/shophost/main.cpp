@@ -56,8 +56,8 @@ int main(int argc, char **argv)
         return 1;
     }
     if (login.createdDemo)
-        out << "Created the demo data in " << options->database << ".\n";
-    out << "Opened " << options->database << ": user " << login.userName << " (" << options->userId
+        out << "Created the demo data in " << shop::Connection::withoutPassword(options->database) << ".\n";
+    out << "Opened " << shop::Connection::withoutPassword(options->database) << ": user " << login.userName << " (" << options->userId
         << ") is logged in to shop " << options->shopId << " (" << login.shopName << ") for "
         << options->processDate.toString(Qt::ISODate) << ".\n";
     out.flush();

@@ -27,6 +27,9 @@ std::unique_ptr<QDialog> openEditor(FrmMaster &master)
 
     auto editor = std::make_unique<frmStockDetails>(std::move(link));
     editor->Form_Load();
+    // Loading has told the user the server is gone; an empty editor would only mislead.
+    if (const ConnectionPtr &con = moduleState().gadocon; con && con->isLost())
+        return nullptr;
     if (stored)
         editor->loadEntry(row.id, row.listing);
     return editor;

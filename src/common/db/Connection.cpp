@@ -88,8 +88,9 @@ std::shared_ptr<Connection> Connection::open(const QString &location)
         throw ModuleError(ModuleError::DatabaseFailure, con->sourceName(),
                           QStringLiteral("The database driver %1 is not installed.").arg(db.driverName()));
     if (!db.open())
-        con->fail(QStringLiteral("Cannot open the database %1").arg(location), db.lastError());
+        con->fail(QStringLiteral("Cannot open the database %1").arg(con->displayLocation()), db.lastError());
     db.setNumericalPrecisionPolicy(QSql::HighPrecision);
+    con->m_schema = schema;
     if (con->m_backend == Backend::Sqlite) {
         if (!registerSqliteFunctions(db))
             throw ModuleError(ModuleError::DatabaseFailure, con->sourceName(),
@@ -99,12 +100,57 @@ std::shared_ptr<Connection> Connection::open(const QString &location)
         // is not a database fails here, not half-way through a window.
         con->executeRaw(QStringLiteral("PRAGMA journal_mode = WAL"));
     } else {
-        // Notices ("already exists, skipping") are not for the person at the keyboard.
-        con->executeRaw(QStringLiteral("set client_min_messages = warning"));
-        if (!schema.isEmpty())
-            con->execute(QStringLiteral("select set_config('search_path', ?, false)"), {schema});
+        con->prepareServerSession();
     }
     return con;
+}
+
+void Connection::prepareServerSession()
+{
+    // Notices ("already exists, skipping") are not for the person at the keyboard.
+    executeRaw(QStringLiteral("set client_min_messages = warning"));
+    if (!m_schema.isEmpty())
+        execute(QStringLiteral("select set_config('search_path', ?, false)"), {m_schema});
+}
+
+QString Connection::withoutPassword(const QString &location)
+{
+    if (!isServerLocation(location))
+        return location;
+    QUrl url(location);
+    url.setPassword(QString());
+    return url.toString();
+}
+
+bool Connection::isLostConnection(const QSqlError &error) const
+{
+    if (m_backend != Backend::Postgres)
+        return false;
+    if (error.type() == QSqlError::ConnectionError)
+        return true;
+    static const char *const signs[] = {"server closed the connection", "no connection to the server",
+                                        "terminating connection", "could not connect", "connection to server",
+                                        "could not receive data", "could not send data", "SSL SYSCALL"};
+    const QString text = error.databaseText() + QLatin1Char(' ') + error.driverText();
+    for (const char *sign : signs)
+        if (text.contains(QLatin1String(sign), Qt::CaseInsensitive))
+            return true;
+    return false;
+}
+
+void Connection::ensureConnected()
+{
+    if (!m_lost) {
+        requireOpen();
+        return;
+    }
+    // The server went away since the last command: a fresh session, once it is back.
+    QSqlDatabase db = database();
+    db.close();
+    if (!db.open())
+        throw ModuleError(ModuleError::ConnectionClosed, sourceName(), ServerUnreachableMessage);
+    m_lost = false;
+    prepareServerSession();
 }
 
 QSqlDatabase Connection::database() const { return QSqlDatabase::database(m_name, false); }
@@ -143,8 +189,20 @@ void Connection::notify(const QString &kind, const QString &text) const
         m_observer(kind, text);
 }
 
+const QString Connection::ServerLostMessage = QStringLiteral(
+    "The connection to the database server was lost, so the last command was not carried out. "
+    "Nothing of it was stored. Try it again when the server is back.");
+const QString Connection::ServerUnreachableMessage = QStringLiteral(
+    "The database server cannot be reached. Try again when it is back.");
+
 void Connection::fail(const QString &what, const QSqlError &error) const
 {
+    if (isLostConnection(error) && isOpen()) {
+        // What the server had of an open transaction is gone with it.
+        m_lost = true;
+        m_inTransaction = false;
+        throw ModuleError(ModuleError::ConnectionClosed, sourceName(), ServerLostMessage);
+    }
     QString text = error.databaseText().trimmed();
     if (text.isEmpty())
         text = error.text().trimmed();
@@ -153,7 +211,7 @@ void Connection::fail(const QString &what, const QSqlError &error) const
 
 void Connection::executeRaw(const QString &statement)
 {
-    requireOpen();
+    ensureConnected();
     QSqlQuery q(database());
     if (!q.exec(statement))
         fail(QString(), q.lastError());
@@ -161,7 +219,7 @@ void Connection::executeRaw(const QString &statement)
 
 void Connection::beginTrans()
 {
-    requireOpen();
+    ensureConnected();
     if (m_inTransaction)
         throw ModuleError(ModuleError::DatabaseFailure, sourceName(), QStringLiteral("A transaction is already open."));
     notify(QStringLiteral("begin"), QString());
@@ -192,7 +250,7 @@ void Connection::rollbackTrans()
 
 int Connection::execute(const QString &statement, const QVariantList &values)
 {
-    requireOpen();
+    ensureConnected();
     notify(QStringLiteral("execute"), statement);
     QSqlQuery q(database());
     if (!q.prepare(m_dialect->translate(statement)))
@@ -205,7 +263,7 @@ int Connection::execute(const QString &statement, const QVariantList &values)
 
 Recordset Connection::query(const QString &statement, const QVariantList &values)
 {
-    requireOpen();
+    ensureConnected();
     notify(QStringLiteral("query"), statement);
     QSqlQuery q(database());
     q.setForwardOnly(true);
@@ -241,7 +299,7 @@ QVariant Connection::scalar(const QString &statement, const QVariantList &values
 
 void Connection::callProcedure(const QString &name, const QVariantList &parameters)
 {
-    requireOpen();
+    ensureConnected();
     QStringList shown;
     for (const QVariant &p : parameters)
         shown << p.toString();

@@ -43,12 +43,17 @@ public:
     Backend backend() const { return m_backend; }
     const Dialect &dialect() const;
     const QString &location() const { return m_location; }
+    // The location as messages and logs may show it: a server's password left out.
+    QString displayLocation() const { return withoutPassword(m_location); }
+    static QString withoutPassword(const QString &location);
     QString sourceName() const;
 
     void beginTrans();
     void commitTrans();
     void rollbackTrans(); // never throws; a connection already outside a transaction is left alone
     bool inTransaction() const { return m_inTransaction; }
+    // The server went away and has not been reached again since.
+    bool isLost() const { return m_lost; }
 
     int execute(const QString &statement, const QVariantList &values = {});
     Recordset query(const QString &statement, const QVariantList &values = {});
@@ -66,8 +71,16 @@ public:
 
     QSqlDatabase database() const;
 
+    // What a command says when the server went away under it, and when it cannot be
+    // reached again yet. The next command after the server is back opens a fresh session.
+    static const QString ServerLostMessage;
+    static const QString ServerUnreachableMessage;
+
 private:
     void requireOpen() const;
+    void ensureConnected();
+    void prepareServerSession();
+    bool isLostConnection(const class QSqlError &error) const;
     void notify(const QString &kind, const QString &text) const;
     [[noreturn]] void fail(const QString &what, const class QSqlError &error) const;
 
@@ -75,7 +88,10 @@ private:
     QString m_location;
     Backend m_backend = Backend::None;
     std::unique_ptr<Dialect> m_dialect;
-    bool m_inTransaction = false;
+    QString m_schema;
+    // Set on a lost server: rollbacks and raised errors may come from const paths.
+    mutable bool m_inTransaction = false;
+    mutable bool m_lost = false;
     StatementObserver m_observer;
     QHash<QString, EmbeddedProcedure> m_procedures;
 };
