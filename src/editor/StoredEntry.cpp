@@ -26,10 +26,13 @@ QString availableQuantity(qint32 shopId, qint32 itemId, const StoredFlags &flags
                        fmt::Stock);
 }
 
-// Where a ledger field goes in its allocation table.
+// Where a ledger field goes in its allocation table. Every field but the expiry date
+// goes back to the ledger on save exactly as it came out; the date is shown as the
+// editor shows dates and stored again as a date.
 struct Placed {
     int column;
     const char *field;
+    bool date = false;
 };
 
 // Runs one of the entry's issue-ledger statements and numbers its rows from 1 in
@@ -42,8 +45,10 @@ QList<QStringList> allocationRows(const QString &statement, std::initializer_lis
     for (int r = 0; r < rs.recordCount(); ++r) {
         QStringList cells(AllocationColumnCount);
         cells[0] = QString::number(r + 1);
-        for (const Placed &p : fields)
-            cells[p.column] = cellText(rs.value(r, QString::fromLatin1(p.field)));
+        for (const Placed &p : fields) {
+            const QVariant value = rs.value(r, QString::fromLatin1(p.field));
+            cells[p.column] = p.date ? cellText(value) : exactCellText(value);
+        }
         rows << cells;
     }
     return rows;
@@ -130,7 +135,7 @@ QList<QStringList> readExpiryRows(qint32 interfaceId, qint32 shopId, qint32 tran
                               + QStringLiteral(" eidInterfaceId = ?") + QStringLiteral(" AND eidShopId = ?")
                               + QStringLiteral(" AND eidTransactionId = ?") + QStringLiteral(" ORDER BY eidDetailId"),
                           {{expirycol::BatchNo, "eidBatchNo"},
-                           {expirycol::ExpiryDate, "eidexpirydate"},
+                           {expirycol::ExpiryDate, "eidexpirydate", true},
                            {expirycol::Quantity, "eiditemqty"},
                            {expirycol::PackingTypeId, "eidpackingtypeid"},
                            {expirycol::PackingQty, "eidpackingqty"},

@@ -190,6 +190,50 @@ TEST_P(EditorFromRegister, UnreadableHeaderOpensNoEditorAndUnreadableAllocations
     EXPECT_EQ(ui->messages()[0].icon, MsgIcon::Critical);
 }
 
+TEST_P(EditorFromRegister, ResavingKeepsEveryStoredAllocationTextAndTheBatchBalances)
+{
+    // Batch and serial numbers as another terminal stored them: blanks around them and a
+    // batch number that looks like a date. The arrivals carry the same texts.
+    db.con->execute("update losExpiryIssueDetails set eidBatchNo = ' 2026-12-10 ' where eidShopId = 2");
+    db.con->execute("update losExpiryArrivalDetails set eadBatchNo = ' 2026-12-10 ' where eadShopId = 2");
+    db.con->execute("update losSerialIssueDetails set sidSerialNo = '  SN-TV-0101 ' where sidShopId = 2");
+    db.con->execute("update losSerialArrivalDetails set sadSerialNo = '  SN-TV-0101 ' "
+                    "where sadShopId = 2 and sadSerialNo = 'SN-TV-0101'");
+    const QString ledgers = "select eidDetailId, eidExpiryDate, '[' || eidBatchNo || ']', eidItemId, eidItemQty, "
+                            "eidPackingTypeId, eidPackingQty from losExpiryIssueDetails where eidShopId = 2 "
+                            "union all select sidDetailId, null, '[' || sidSerialNo || ']', sidItemId, sidItemQty, "
+                            "sidPackingTypeId, sidPackingQty from losSerialIssueDetails where sidShopId = 2";
+    const QString balances =
+        "select eadBatchNo, eadExpiryDate, sum(eadItemQty) - (select coalesce(sum(eidItemQty), 0) "
+        "from losExpiryIssueDetails where eidCancel = 0 and eidShopId = eadShopId and eidItemId = eadItemId "
+        "and eidBatchNo = eadBatchNo and eidExpiryDate = eadExpiryDate) from losExpiryArrivalDetails "
+        "where eadShopId = 2 group by eadShopId, eadItemId, eadBatchNo, eadExpiryDate "
+        "union all select sadSerialNo, null, sum(sadItemQty) - (select coalesce(sum(sidItemQty), 0) "
+        "from losSerialIssueDetails where sidCancel = 0 and sidShopId = sadShopId and sidItemId = sadItemId "
+        "and sidSerialNo = sadSerialNo) from losSerialArrivalDetails where sadShopId = 2 "
+        "group by sadShopId, sadItemId, sadSerialNo";
+    const auto sortedRows = [&](const QString &statement) {
+        QStringList r = rowsOf(*db.con, statement);
+        r.sort();
+        return r;
+    };
+    const QStringList ledgersBefore = sortedRows(ledgers);
+    const QStringList balancesBefore = sortedRows(balances);
+    ASSERT_TRUE(ledgersBefore.join(' ').contains("[ 2026-12-10 ]")) << ledgersBefore.join('\n').toStdString();
+
+    open(1, 2);
+    showEditor("BC1", [&](frmStockDetails &e) {
+        e.controls().txtRemark->setText("Leaking cartons, two of them");
+        QTest::mouseClick(e.controls().cmdOK, Qt::LeftButton);
+        EXPECT_FALSE(e.isVisible());
+    });
+    EXPECT_TRUE(ui->messages().empty()) << ui->messageTexts().join('\n').toStdString();
+    EXPECT_EQ(db.con->scalar("select WhRemarks from LOsPurchaseReturnHeader where whshopid = 2 and whid = 1").toString(),
+              "Leaking cartons, two of them");
+    EXPECT_EQ(sortedRows(ledgers), ledgersBefore);
+    EXPECT_EQ(sortedRows(balances), balancesBefore);
+}
+
 SHOP_ON_ALL_BACKENDS(EditorFromRegister);
 
 } // namespace
