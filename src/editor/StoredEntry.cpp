@@ -81,9 +81,11 @@ QList<QStringList> readStoredLines(qint32 shopId, qint32 transId, const StoredFl
         QStringLiteral("select wditemid,")
             + QStringLiteral("cast(cast(sum(wdavailableQty) as numeric(18,3))as varchar (20)) as wdavailableqty,")
             + QStringLiteral("cast(cast(sum(wdpurchasereturnQty) as numeric(18,3))as varchar (20)) as wdpurchasereturnQty,")
-            + QStringLiteral(" Min(u.UnitCode) UnitCode") + QStringLiteral(" from LOsPurchaseReturnDetail, aItem i, aUnit u")
-            + QStringLiteral(" where wdItemId = i.ItemId ") + QStringLiteral(" and i.UnitsId = u.UnitId")
-            + QStringLiteral(" and wdshopid = ?") + QStringLiteral(" ") + QStringLiteral(" and wdid = ?")
+            + QStringLiteral(" Min(u.UnitCode) UnitCode")
+            // An item without a unit keeps its line (unit empty), so a re-save stores it again.
+            + QStringLiteral(" from LOsPurchaseReturnDetail inner join aItem i on wdItemId = i.ItemId")
+            + QStringLiteral(" left join aUnit u on i.UnitsId = u.UnitId")
+            + QStringLiteral(" where wdshopid = ?") + QStringLiteral(" ") + QStringLiteral(" and wdid = ?")
             + QStringLiteral(" group by wditemid"),
         {shopId, transId});
 

@@ -234,6 +234,29 @@ TEST_P(EditorFromRegister, ResavingKeepsEveryStoredAllocationTextAndTheBatchBala
     EXPECT_EQ(sortedRows(balances), balancesBefore);
 }
 
+TEST_P(EditorFromRegister, AnItemWithoutAUnitKeepsItsLineAndAResaveStoresWhatWasThere)
+{
+    db.con->execute("update aItem set UnitsId = null where ItemId = 5");
+    const QString stock = "select itemid, stock from mosShopStock where shopid = 1 and itemid in (1, 5) order by itemid";
+    const QStringList stockBefore = rowsOf(*db.con, stock);
+    open();
+    showEditor("PR1", [&](frmStockDetails &e) {
+        const auto &c = e.controls();
+        ASSERT_EQ(c.lvwStock->topLevelItemCount(), 2);
+        const QList<QTreeWidgetItem *> rice = c.lvwStock->findItems("5", Qt::MatchExactly, 7);
+        ASSERT_EQ(rice.size(), 1);
+        EXPECT_EQ(rice[0]->text(9), "");
+        c.txtRemark->setText("Torn bags");
+        QTest::mouseClick(c.cmdOK, Qt::LeftButton);
+        EXPECT_FALSE(e.isVisible());
+    });
+    EXPECT_TRUE(ui->messages().empty()) << ui->messageTexts().join('\n').toStdString();
+    EXPECT_EQ(rowsOf(*db.con, "select WdItemID, WdPurchaseReturnQty from LOsPurchaseReturnDetail "
+                              "where wdshopid = 1 and wdid = 1 order by WdItemID"),
+              QStringList({"1|4", "5|5"}));
+    EXPECT_EQ(rowsOf(*db.con, stock), stockBefore);
+}
+
 SHOP_ON_ALL_BACKENDS(EditorFromRegister);
 
 } // namespace
