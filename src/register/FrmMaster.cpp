@@ -283,12 +283,17 @@ std::unique_ptr<QDialog> FrmMaster::createChild(const ChildFactory &factory, con
 
 void FrmMaster::openEditor(const QString &mode, const QString &unavailable)
 {
-    BusyPointer busy;
     ModuleState &state = moduleState();
     if (state.gobjAudit)
         state.gobjAudit->LoggedTime = QDateTime::currentDateTime();
     state.gstrMode = mode;
-    if (std::unique_ptr<QDialog> editor = createChild(RegisterChildWindows::current().editor, unavailable))
+    std::unique_ptr<QDialog> editor;
+    {
+        // The hourglass covers loading the entry, not the clerk's time in the editor.
+        BusyPointer busy;
+        editor = createChild(RegisterChildWindows::current().editor, unavailable);
+    }
+    if (editor)
         showChild(std::move(editor));
 }
 
@@ -336,7 +341,7 @@ void FrmMaster::CmdDelete_Click()
             return;
         }
         {
-            BusyPointer busy;
+            // The question and the deletion dialog wait for the clerk without the hourglass.
             const MsgAnswer answer = Ui::current().ask(
                 QStringLiteral("Are you sure want to delete the entry - ") + flexMaster->textMatrix(row, BrowseGrid::NumberColumn),
                 MsgButtons::YesNo, MsgAnswer::No, MsgIcon::Question, state.gstrMessageTitle);
@@ -347,6 +352,7 @@ void FrmMaster::CmdDelete_Click()
                     Ui::current().showModal(*dialog, this);
                     dialog.reset();
                     Ui::current().processEvents();
+                    BusyPointer busy;
                     const int remembered = flexMaster->row();
                     state.gstrMode = QStringLiteral("E");
                     QString condition = QStringLiteral(" whID=") + sqlNumber(id);
