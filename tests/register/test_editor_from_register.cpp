@@ -156,6 +156,12 @@ TEST_P(EditorFromRegister, PostedCancelledAndBackDatedEntriesAreReadOnly)
     showEditor("PR5", [](frmStockDetails &e) { EXPECT_FALSE(e.controls().cmdOK->isEnabled()); });
     open(1); // NEDPB
     showEditor("PR5", [](frmStockDetails &e) { EXPECT_TRUE(e.controls().cmdOK->isEnabled()); });
+    db.con->execute("update LOsPurchaseReturnHeader set WhDate = ? where whshopid = 1 and whid = 1", {QDate(2026, 12, 6)});
+    open(4); // no rights row: every command, but not the right to change back-dated entries
+    EXPECT_FALSE(master->fnUserRights("B"));
+    EXPECT_TRUE(button("CmdEdit")->isEnabled());
+    showEditor("PR5", [](frmStockDetails &e) { EXPECT_FALSE(e.controls().cmdOK->isEnabled()); });
+    showEditor("PR1", [](frmStockDetails &e) { EXPECT_TRUE(e.controls().cmdOK->isEnabled()); });
     EXPECT_TRUE(ui->messages().empty());
 }
 
