@@ -142,12 +142,23 @@ TEST_P(EditorFromRegister, PostedCancelledAndBackDatedEntriesAreReadOnly)
         QWidget *list = c.lvwStock->viewport();
         QTest::mouseClick(list, Qt::RightButton, {}, QPoint(20, 10));
         EXPECT_FALSE(c.mnuPopup->isVisible());
-        QTest::mouseDClick(list, Qt::LeftButton, {}, QPoint(20, 10)); // no action on a read-only entry
+        // A read-only entry's line can still be looked at in the item window.
+        QTest::mouseDClick(list, Qt::LeftButton, {}, QPoint(20, 10));
+        EXPECT_EQ(e.lines().lineMode, "E");
+        e.lines().lineMode.clear();
+        QTest::keyClick(c.lvwStock, Qt::Key_Return);
+        EXPECT_EQ(e.lines().lineMode, "E");
         e.lines().clear();
+        e.lines().lineMode.clear();
+        QTest::mouseDClick(list, Qt::LeftButton, {}, QPoint(20, 10)); // nothing to look at, nothing to add
+        QTest::keyClick(c.lvwStock, Qt::Key_Return);
+        EXPECT_EQ(e.lines().lineMode, "");
         QTest::keyClick(c.txtRemark, Qt::Key_F10); // an empty list still adds
+        EXPECT_EQ(e.lines().lineMode, "N");
     });
     EXPECT_EQ(ui->messageTexts(),
-              QStringList({"Entry Posted,Cannot Modify", "Entry posted to journal", "Item entry is not available yet."}));
+              QStringList({"Entry Posted,Cannot Modify", "Entry posted to journal", "Item entry is not available yet.",
+                           "Item entry is not available yet.", "Item entry is not available yet."}));
     EXPECT_TRUE(ui->questions().empty()) << "a read-only entry closes without asking";
 
     ui->clearRecords(); // a cancelled entry and back-dated ones say nothing
