@@ -3,6 +3,7 @@
 #include "common/db/Transaction.h"
 
 #include "common/host/ModuleCommonDB.h"
+#include "common/core/Conversions.h"
 #include "common/core/ModuleError.h"
 #include "editor/IssueLedgers.h"
 #include "editor/ModuleAudit.h"
@@ -32,22 +33,26 @@ bool PurchaseReturnCancel::cancel(TransactionId id, const QString &transNo, cons
     const qint32 shopId = state.gintShopID;
     Transaction tx(con);
     {
+        // The return's row is locked and checked first: a second cancellation from a
+        // terminal that had not seen the first must not give the stock back twice.
+        // (On SQLite the transaction already holds the write lock.)
+        const QString check = QStringLiteral("select whCancelled from LOsPurchaseReturnHeader where whshopid=? and whID=?")
+            + (con.backend() == Backend::Postgres ? QStringLiteral(" for update") : QString());
+        const Recordset header = con.query(check, {shopId, transId});
+        if (header.isEmpty() || toBool(header.value(0, 0)))
+            throw ModuleError(ModuleError::DatabaseFailure, QStringLiteral("PurchaseReturnCancel"),
+                              QStringLiteral("This entry is already deleted"));
         const Recordset user = con.query(QStringLiteral("select username from lousers where userid=? and shopID=?"),
                                          {state.gintUserID, shopId});
         const QString text = user.isEmpty() ? QString() : remark(user.value(0, 0).toString(), reason);
-        // Flagging first, and only a return not yet cancelled: a second cancellation from
-        // another terminal must not give the stock back twice.
-        if (con.execute(QStringLiteral("update LOsPurchaseReturnHeader set whCancelled=1 where whshopid=? and whID=? "
-                                       "and whCancelled=0"),
-                        {shopId, transId})
-            == 0)
-            throw ModuleError(ModuleError::DatabaseFailure, QStringLiteral("PurchaseReturnCancel"),
-                              QStringLiteral("This entry is already deleted"));
+        // The stock goes back while the return still counts as not cancelled.
         // The transaction id goes in as 32-bit: shops past their 32767th return can cancel too.
         con.callProcedure(QStringLiteral("spUpdateshopPurchaseReturn"),
                           {transId, shopId, QStringLiteral("P"), state.gstrTransType});
         con.execute(QStringLiteral("update LOsPurchaseReturnHeader set whCancelledRemarks=? where whshopid=? and whID=?"),
                     {storedText(text), shopId, transId});
+        con.execute(QStringLiteral("update LOsPurchaseReturnHeader set whCancelled=1 where whshopid=? and whID=?"),
+                    {shopId, transId});
         const LedgerOwner owner{state.gintInterfaceID, shopId, transId};
         for (IssueLedger ledger : {IssueLedger::Location, IssueLedger::Expiry, IssueLedger::Serial})
             cancelIssueLedger(con, ledger, owner);

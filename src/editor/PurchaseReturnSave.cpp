@@ -12,11 +12,16 @@
 #include "editor/IssueLedgers.h"
 #include "editor/ModuleAudit.h"
 
+#include <algorithm>
+
 namespace shop {
 
 const QString PurchaseReturnSave::PostedMessage =
     QStringLiteral("The transaction has posted to the journal. Please cancel post to edit it.");
 const QString PurchaseReturnSave::AlreadyDeletedMessage = QStringLiteral("This entry is already deleted");
+const QString PurchaseReturnSave::AllocationWithoutLineMessage =
+    QStringLiteral("Location, expiry or serial details are entered for an item that has no line in the list.")
+    + QStringLiteral("\n\n") + QStringLiteral("Add the item's line again or remove its details before saving.");
 
 namespace {
 
@@ -34,6 +39,20 @@ QVariant headerDate(const QString &text)
 
 bool isTypeI(const QString &transType) { return transType == QLatin1String("I"); }
 
+// Whether an allocation table holds rows of an item that has no line: saved, they would
+// take stock out that no detail row accounts for.
+bool hasRowsWithoutLine(const TextTable &table, AllocationKind kind, const QList<QStringList> &lines)
+{
+    for (int r = 1; r < table.rowCount(); ++r) {
+        const bool owned = std::any_of(lines.begin(), lines.end(), [&](const QStringList &l) {
+            return isRowOfItem(table, kind, r, l.value(line::ItemId));
+        });
+        if (!owned)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 PurchaseReturnSave::PurchaseReturnSave() : m_state(moduleState()), m_con(moduleConnection()) {}
@@ -49,6 +68,12 @@ SaveOutcome PurchaseReturnSave::save(const PurchaseReturnEntry &entry, QWidget *
 {
     if (!entry.isNew() && isPosted(entry.id))
         return SaveOutcome{false, PostedMessage, MsgIcon::Critical, entry.id, entry.number};
+    // Location rows are stored only for a shop that keeps stock by location.
+    if ((entry.locations.hasData() && fnLocationArrangement(toInt16(m_state.gintShopID))
+         && hasRowsWithoutLine(entry.locations, AllocationKind::Location, entry.lines))
+        || hasRowsWithoutLine(entry.expiry, AllocationKind::Expiry, entry.lines)
+        || hasRowsWithoutLine(entry.serials, AllocationKind::Serial, entry.lines))
+        return SaveOutcome{false, AllocationWithoutLineMessage, MsgIcon::Exclamation, entry.id, entry.number};
 
     for (int attempt = 1;; ++attempt) {
         try {

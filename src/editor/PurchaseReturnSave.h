@@ -32,6 +32,7 @@ public:
 
     static const QString AlreadyDeletedMessage;
     static const QString PostedMessage;
+    static const QString AllocationWithoutLineMessage;
     static constexpr int MaxAttempts = 3;
 
     // Saves the entry (validated beforehand). `window` is the editor, for the audit.

@@ -26,10 +26,13 @@ QString availableQuantity(qint32 shopId, qint32 itemId, const StoredFlags &flags
                        fmt::Stock);
 }
 
-// Where a ledger field goes in its allocation table.
+// Where a ledger field goes in its allocation table. Every field but the expiry date
+// goes back to the ledger on save exactly as it came out; the date is shown as the
+// editor shows dates and stored again as a date.
 struct Placed {
     int column;
     const char *field;
+    bool date = false;
 };
 
 // Runs one of the entry's issue-ledger statements and numbers its rows from 1 in
@@ -42,8 +45,10 @@ QList<QStringList> allocationRows(const QString &statement, std::initializer_lis
     for (int r = 0; r < rs.recordCount(); ++r) {
         QStringList cells(AllocationColumnCount);
         cells[0] = QString::number(r + 1);
-        for (const Placed &p : fields)
-            cells[p.column] = cellText(rs.value(r, QString::fromLatin1(p.field)));
+        for (const Placed &p : fields) {
+            const QVariant value = rs.value(r, QString::fromLatin1(p.field));
+            cells[p.column] = p.date ? cellText(value) : exactCellText(value);
+        }
         rows << cells;
     }
     return rows;
@@ -76,9 +81,11 @@ QList<QStringList> readStoredLines(qint32 shopId, qint32 transId, const StoredFl
         QStringLiteral("select wditemid,")
             + QStringLiteral("cast(cast(sum(wdavailableQty) as numeric(18,3))as varchar (20)) as wdavailableqty,")
             + QStringLiteral("cast(cast(sum(wdpurchasereturnQty) as numeric(18,3))as varchar (20)) as wdpurchasereturnQty,")
-            + QStringLiteral(" Min(u.UnitCode) UnitCode") + QStringLiteral(" from LOsPurchaseReturnDetail, aItem i, aUnit u")
-            + QStringLiteral(" where wdItemId = i.ItemId ") + QStringLiteral(" and i.UnitsId = u.UnitId")
-            + QStringLiteral(" and wdshopid = ?") + QStringLiteral(" ") + QStringLiteral(" and wdid = ?")
+            + QStringLiteral(" Min(u.UnitCode) UnitCode")
+            // An item without a unit keeps its line (unit empty), so a re-save stores it again.
+            + QStringLiteral(" from LOsPurchaseReturnDetail inner join aItem i on wdItemId = i.ItemId")
+            + QStringLiteral(" left join aUnit u on i.UnitsId = u.UnitId")
+            + QStringLiteral(" where wdshopid = ?") + QStringLiteral(" ") + QStringLiteral(" and wdid = ?")
             + QStringLiteral(" group by wditemid"),
         {shopId, transId});
 
@@ -130,7 +137,7 @@ QList<QStringList> readExpiryRows(qint32 interfaceId, qint32 shopId, qint32 tran
                               + QStringLiteral(" eidInterfaceId = ?") + QStringLiteral(" AND eidShopId = ?")
                               + QStringLiteral(" AND eidTransactionId = ?") + QStringLiteral(" ORDER BY eidDetailId"),
                           {{expirycol::BatchNo, "eidBatchNo"},
-                           {expirycol::ExpiryDate, "eidexpirydate"},
+                           {expirycol::ExpiryDate, "eidexpirydate", true},
                            {expirycol::Quantity, "eiditemqty"},
                            {expirycol::PackingTypeId, "eidpackingtypeid"},
                            {expirycol::PackingQty, "eidpackingqty"},

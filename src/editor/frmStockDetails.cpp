@@ -497,13 +497,12 @@ void frmStockDetails::lvwStock_MouseDown(Qt::MouseButton button, const QPoint &g
 
 void frmStockDetails::lvwStock_DblClick()
 {
-    // A read-only entry offers no line work here; F10 still opens the item window.
-    if (!ui.cmdOK->isEnabled())
-        return;
-    if (m_lines.isEmpty())
-        mnuAdd_Click();
-    else
+    // A read-only entry's lines can still be looked at; it takes no new ones here (F10
+    // still opens the item window on an empty list).
+    if (!m_lines.isEmpty())
         mnuEdit_Click();
+    else if (ui.cmdOK->isEnabled())
+        mnuAdd_Click();
 }
 
 void frmStockDetails::F10_KeyDown()

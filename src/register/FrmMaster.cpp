@@ -220,14 +220,17 @@ void FrmMaster::UserRights()
     const auto rights = reg::functionRights(*state.gadocon, state.gintUserID, state.gintInterfaceID);
     m_hasRightsRow = rights.has_value();
     m_rights = rights.value_or(QString());
-    cmdnew->setEnabled(fnUserRights(QStringLiteral("N")));
+    cmdnew->setEnabled(mayUse(QStringLiteral("N")));
     enableCommands(PostedRow::BlocksDelete);
 }
 
-bool FrmMaster::fnUserRights(const QString &letter) const
+bool FrmMaster::fnUserRights(const QString &letter) const { return reg::fnUserRights(letter, m_rights); }
+
+bool FrmMaster::mayUse(const QString &letter) const
 {
-    // Without a rights row every command is open to the user.
-    return !m_hasRightsRow || reg::fnUserRights(letter, m_rights);
+    // Without a rights row every command is open to the user; the rights themselves
+    // (among them "B", changing back-dated entries) stay those of an empty rights text.
+    return !m_hasRightsRow || fnUserRights(letter);
 }
 
 bool FrmMaster::currentRowIs(int column) const
@@ -241,9 +244,9 @@ void FrmMaster::enableCommands(PostedRow posted)
     const int row = flexMaster->row();
     const bool onEntry = row >= 1 && row < flexMaster->rows() && !flexMaster->textMatrix(row, BrowseGrid::IdColumn).isEmpty()
         && !flexMaster->textMatrix(1, BrowseGrid::NumberColumn).isEmpty();
-    CmdEdit->setEnabled(onEntry && fnUserRights(QStringLiteral("E")));
-    cmdPreview->setEnabled(onEntry && fnUserRights(QStringLiteral("P")));
-    CmdDelete->setEnabled(onEntry && fnUserRights(QStringLiteral("D")) && !currentRowIs(BrowseGrid::CancelledColumn)
+    CmdEdit->setEnabled(onEntry && mayUse(QStringLiteral("E")));
+    cmdPreview->setEnabled(onEntry && mayUse(QStringLiteral("P")));
+    CmdDelete->setEnabled(onEntry && mayUse(QStringLiteral("D")) && !currentRowIs(BrowseGrid::CancelledColumn)
                           && !(posted == PostedRow::BlocksDelete && currentRowIs(BrowseGrid::PostedColumn)));
 }
 
@@ -283,12 +286,17 @@ std::unique_ptr<QDialog> FrmMaster::createChild(const ChildFactory &factory, con
 
 void FrmMaster::openEditor(const QString &mode, const QString &unavailable)
 {
-    BusyPointer busy;
     ModuleState &state = moduleState();
     if (state.gobjAudit)
         state.gobjAudit->LoggedTime = QDateTime::currentDateTime();
     state.gstrMode = mode;
-    if (std::unique_ptr<QDialog> editor = createChild(RegisterChildWindows::current().editor, unavailable))
+    std::unique_ptr<QDialog> editor;
+    {
+        // The hourglass covers loading the entry, not the clerk's time in the editor.
+        BusyPointer busy;
+        editor = createChild(RegisterChildWindows::current().editor, unavailable);
+    }
+    if (editor)
         showChild(std::move(editor));
 }
 
@@ -336,7 +344,7 @@ void FrmMaster::CmdDelete_Click()
             return;
         }
         {
-            BusyPointer busy;
+            // The question and the deletion dialog wait for the clerk without the hourglass.
             const MsgAnswer answer = Ui::current().ask(
                 QStringLiteral("Are you sure want to delete the entry - ") + flexMaster->textMatrix(row, BrowseGrid::NumberColumn),
                 MsgButtons::YesNo, MsgAnswer::No, MsgIcon::Question, state.gstrMessageTitle);
@@ -347,6 +355,7 @@ void FrmMaster::CmdDelete_Click()
                     Ui::current().showModal(*dialog, this);
                     dialog.reset();
                     Ui::current().processEvents();
+                    BusyPointer busy;
                     const int remembered = flexMaster->row();
                     state.gstrMode = QStringLiteral("E");
                     QString condition = QStringLiteral(" whID=") + sqlNumber(id);

@@ -35,6 +35,7 @@ public:
 
     void GridPopulate(const QString &statement);
     void UserRights();
+    // Whether the user's rights text holds the letter ("ADMIN" holds none).
     bool fnUserRights(const QString &letter) const;
     QDate fnPopulateDate();
     void MarkCancelledRows();
@@ -70,6 +71,8 @@ private:
     void cboColNames_Click();
     void txtsearch_KeyUp();
     bool currentRowIs(int column) const;
+    // Whether a command of the letter is open to the user.
+    bool mayUse(const QString &letter) const;
     void showChild(std::unique_ptr<QDialog> window);
 
     std::shared_ptr<clsCommonGen> m_gen;

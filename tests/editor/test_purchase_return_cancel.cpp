@@ -46,6 +46,27 @@ TEST_P(PurchaseReturnCancelTest, BlankReasonWritesNothingAGivenOneFlagsThisModul
               (QStringList{"40", "80"}));
 }
 
+TEST_P(PurchaseReturnCancelTest, StockGoesBackBeforeTheHeaderIsFlaggedThenRemarksFlagAndLedgers)
+{
+    QStringList steps;
+    con().setObserver([&](const QString &kind, const QString &text) {
+        static const QList<std::pair<QString, QString>> named{
+            {"whCancelled from LOsPurchaseReturnHeader", "check"}, {"spUpdateshopPurchaseReturn", "procedure"},
+            {"set whCancelledRemarks", "remarks"},                   {"set whCancelled=1", "flag"},
+            {"UPDATE losLocationIssueDetails", "locations"},        {"UPDATE losExpiryIssueDetails", "expiry"},
+            {"UPDATE losserialIssueDetails", "serials"}};
+        if (kind == "begin" || kind == "commit")
+            steps << kind;
+        for (const auto &[fragment, step] : named)
+            if (text.contains(fragment))
+                steps << step;
+    });
+    ASSERT_TRUE(cancel(1, "damaged"));
+    con().setObserver({});
+    EXPECT_EQ(steps, QStringList({"begin", "check", "procedure", "remarks", "flag", "locations", "expiry", "serials",
+                                  "commit"}));
+}
+
 TEST_P(PurchaseReturnCancelTest, UnknownUsersIdsAbove32767AndPastedTextStillCancel)
 {
     state().gintUserID = 99; // no row in lousers: the remark stays empty

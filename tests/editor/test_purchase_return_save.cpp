@@ -100,7 +100,7 @@ TEST_P(PurchaseReturnSaveTest, EditingGivesStockBackBeforeTheOldLinesGoAndTakesI
 
 TEST_P(PurchaseReturnSaveTest, LedgerRowsFollowTableOrderAndRestartAtOneOnEverySave)
 {
-    PurchaseReturnEntry e = editOfPr1({itemLine(1, 5, "3"), itemLine(2, 1, "4")});
+    PurchaseReturnEntry e = editOfPr1({itemLine(1, 5, "3"), itemLine(2, 1, "4"), itemLine(3, 3, "1")});
     e.locations.addRow(locationRow("4", 3, 1));
     e.locations.addRow(locationRow("1", 1, 5, "2"));
     e.locations.addRow(locationRow("2", 2, 5));
@@ -165,6 +165,32 @@ TEST_P(PurchaseReturnSaveTest, PostedReturnIsRefusedBeforeAnythingIsWritten)
     EXPECT_EQ(log.filter(QRegularExpression("^(begin|execute|procedure)")), QStringList{});
 }
 
+TEST_P(PurchaseReturnSaveTest, AllocationsOfAnItemWithoutALineAreRefusedBeforeAnythingIsWritten)
+{
+    const QStringList before = dump();
+    PurchaseReturnEntry withLocation = editOfPr1({itemLine(1, 5, "1")});
+    withLocation.locations.addRow(locationRow("1", 1, 5));
+    withLocation.locations.addRow(locationRow("4", 3, 1)); // milk has no line
+    PurchaseReturnEntry withExpiry = newEntry({itemLine(1, 5, "1")});
+    withExpiry.expiry.addRow(kExpiryRow);
+    PurchaseReturnEntry withSerial = editOfPr1({itemLine(1, 5, "1")});
+    withSerial.serials.addRow(kSerialRow);
+    for (const PurchaseReturnEntry *e : {&withLocation, &withExpiry, &withSerial}) {
+        const SaveOutcome out = save(*e);
+        EXPECT_FALSE(out.saved);
+        EXPECT_EQ(out.refusal, PurchaseReturnSave::AllocationWithoutLineMessage);
+        EXPECT_EQ(out.icon, MsgIcon::Exclamation);
+        EXPECT_EQ(log.filter(QRegularExpression("^(begin|execute|procedure)")), QStringList{});
+    }
+    EXPECT_EQ(dump(), before);
+
+    // A shop that keeps no stock by location never stores its location rows, whatever they hold.
+    loginShop(2);
+    PurchaseReturnEntry leftover = newEntry({itemLine(1, 5, "1")});
+    leftover.locations.addRow(locationRow("1", 1, 7));
+    EXPECT_TRUE(save(leftover).saved);
+}
+
 TEST_P(PurchaseReturnSaveTest, ANumberTakenMeanwhileMakesTheSaveRunAgain)
 {
     // Just before the header goes in, "another terminal" stores PR7: the save rolls
@@ -188,7 +214,7 @@ TEST_P(PurchaseReturnSaveTest, ANumberTakenMeanwhileMakesTheSaveRunAgain)
 // Breaks a new and an edited save at each step that reaches the database in turn.
 TEST_P(PurchaseReturnSaveTest, AFailureAtAnyStepLeavesTheDatabaseAsItWas)
 {
-    PurchaseReturnEntry edit = editOfPr1({itemLine(1, 5, "1"), itemLine(2, 1, "4")});
+    PurchaseReturnEntry edit = editOfPr1({itemLine(1, 5, "1"), itemLine(2, 1, "4"), itemLine(3, 3, "1")});
     edit.locations.addRow(locationRow("1", 1, 5));
     edit.expiry.addRow(kExpiryRow);
     edit.serials.addRow(kSerialRow);

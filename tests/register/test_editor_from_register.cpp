@@ -142,12 +142,23 @@ TEST_P(EditorFromRegister, PostedCancelledAndBackDatedEntriesAreReadOnly)
         QWidget *list = c.lvwStock->viewport();
         QTest::mouseClick(list, Qt::RightButton, {}, QPoint(20, 10));
         EXPECT_FALSE(c.mnuPopup->isVisible());
-        QTest::mouseDClick(list, Qt::LeftButton, {}, QPoint(20, 10)); // no action on a read-only entry
+        // A read-only entry's line can still be looked at in the item window.
+        QTest::mouseDClick(list, Qt::LeftButton, {}, QPoint(20, 10));
+        EXPECT_EQ(e.lines().lineMode, "E");
+        e.lines().lineMode.clear();
+        QTest::keyClick(c.lvwStock, Qt::Key_Return);
+        EXPECT_EQ(e.lines().lineMode, "E");
         e.lines().clear();
+        e.lines().lineMode.clear();
+        QTest::mouseDClick(list, Qt::LeftButton, {}, QPoint(20, 10)); // nothing to look at, nothing to add
+        QTest::keyClick(c.lvwStock, Qt::Key_Return);
+        EXPECT_EQ(e.lines().lineMode, "");
         QTest::keyClick(c.txtRemark, Qt::Key_F10); // an empty list still adds
+        EXPECT_EQ(e.lines().lineMode, "N");
     });
     EXPECT_EQ(ui->messageTexts(),
-              QStringList({"Entry Posted,Cannot Modify", "Entry posted to journal", "Item entry is not available yet."}));
+              QStringList({"Entry Posted,Cannot Modify", "Entry posted to journal", "Item entry is not available yet.",
+                           "Item entry is not available yet.", "Item entry is not available yet."}));
     EXPECT_TRUE(ui->questions().empty()) << "a read-only entry closes without asking";
 
     ui->clearRecords(); // a cancelled entry and back-dated ones say nothing
@@ -156,6 +167,12 @@ TEST_P(EditorFromRegister, PostedCancelledAndBackDatedEntriesAreReadOnly)
     showEditor("PR5", [](frmStockDetails &e) { EXPECT_FALSE(e.controls().cmdOK->isEnabled()); });
     open(1); // NEDPB
     showEditor("PR5", [](frmStockDetails &e) { EXPECT_TRUE(e.controls().cmdOK->isEnabled()); });
+    db.con->execute("update LOsPurchaseReturnHeader set WhDate = ? where whshopid = 1 and whid = 1", {QDate(2026, 12, 6)});
+    open(4); // no rights row: every command, but not the right to change back-dated entries
+    EXPECT_FALSE(master->fnUserRights("B"));
+    EXPECT_TRUE(button("CmdEdit")->isEnabled());
+    showEditor("PR5", [](frmStockDetails &e) { EXPECT_FALSE(e.controls().cmdOK->isEnabled()); });
+    showEditor("PR1", [](frmStockDetails &e) { EXPECT_TRUE(e.controls().cmdOK->isEnabled()); });
     EXPECT_TRUE(ui->messages().empty());
 }
 
@@ -188,6 +205,73 @@ TEST_P(EditorFromRegister, UnreadableHeaderOpensNoEditorAndUnreadableAllocations
     ASSERT_EQ(ui->messages().size(), 1u);
     EXPECT_EQ(ui->messages()[0].text, "Invalid object name 'losExpiryIssueDetails'.");
     EXPECT_EQ(ui->messages()[0].icon, MsgIcon::Critical);
+}
+
+TEST_P(EditorFromRegister, ResavingKeepsEveryStoredAllocationTextAndTheBatchBalances)
+{
+    // Batch and serial numbers as another terminal stored them: blanks around them and a
+    // batch number that looks like a date. The arrivals carry the same texts.
+    db.con->execute("update losExpiryIssueDetails set eidBatchNo = ' 2026-12-10 ' where eidShopId = 2");
+    db.con->execute("update losExpiryArrivalDetails set eadBatchNo = ' 2026-12-10 ' where eadShopId = 2");
+    db.con->execute("update losSerialIssueDetails set sidSerialNo = '  SN-TV-0101 ' where sidShopId = 2");
+    db.con->execute("update losSerialArrivalDetails set sadSerialNo = '  SN-TV-0101 ' "
+                    "where sadShopId = 2 and sadSerialNo = 'SN-TV-0101'");
+    const QString ledgers = "select eidDetailId, eidExpiryDate, '[' || eidBatchNo || ']', eidItemId, eidItemQty, "
+                            "eidPackingTypeId, eidPackingQty from losExpiryIssueDetails where eidShopId = 2 "
+                            "union all select sidDetailId, null, '[' || sidSerialNo || ']', sidItemId, sidItemQty, "
+                            "sidPackingTypeId, sidPackingQty from losSerialIssueDetails where sidShopId = 2";
+    const QString balances =
+        "select eadBatchNo, eadExpiryDate, sum(eadItemQty) - (select coalesce(sum(eidItemQty), 0) "
+        "from losExpiryIssueDetails where eidCancel = 0 and eidShopId = eadShopId and eidItemId = eadItemId "
+        "and eidBatchNo = eadBatchNo and eidExpiryDate = eadExpiryDate) from losExpiryArrivalDetails "
+        "where eadShopId = 2 group by eadShopId, eadItemId, eadBatchNo, eadExpiryDate "
+        "union all select sadSerialNo, null, sum(sadItemQty) - (select coalesce(sum(sidItemQty), 0) "
+        "from losSerialIssueDetails where sidCancel = 0 and sidShopId = sadShopId and sidItemId = sadItemId "
+        "and sidSerialNo = sadSerialNo) from losSerialArrivalDetails where sadShopId = 2 "
+        "group by sadShopId, sadItemId, sadSerialNo";
+    const auto sortedRows = [&](const QString &statement) {
+        QStringList r = rowsOf(*db.con, statement);
+        r.sort();
+        return r;
+    };
+    const QStringList ledgersBefore = sortedRows(ledgers);
+    const QStringList balancesBefore = sortedRows(balances);
+    ASSERT_TRUE(ledgersBefore.join(' ').contains("[ 2026-12-10 ]")) << ledgersBefore.join('\n').toStdString();
+
+    open(1, 2);
+    showEditor("BC1", [&](frmStockDetails &e) {
+        e.controls().txtRemark->setText("Leaking cartons, two of them");
+        QTest::mouseClick(e.controls().cmdOK, Qt::LeftButton);
+        EXPECT_FALSE(e.isVisible());
+    });
+    EXPECT_TRUE(ui->messages().empty()) << ui->messageTexts().join('\n').toStdString();
+    EXPECT_EQ(db.con->scalar("select WhRemarks from LOsPurchaseReturnHeader where whshopid = 2 and whid = 1").toString(),
+              "Leaking cartons, two of them");
+    EXPECT_EQ(sortedRows(ledgers), ledgersBefore);
+    EXPECT_EQ(sortedRows(balances), balancesBefore);
+}
+
+TEST_P(EditorFromRegister, AnItemWithoutAUnitKeepsItsLineAndAResaveStoresWhatWasThere)
+{
+    db.con->execute("update aItem set UnitsId = null where ItemId = 5");
+    const QString stock = "select itemid, stock from mosShopStock where shopid = 1 and itemid in (1, 5) order by itemid";
+    const QStringList stockBefore = rowsOf(*db.con, stock);
+    open();
+    showEditor("PR1", [&](frmStockDetails &e) {
+        const auto &c = e.controls();
+        ASSERT_EQ(c.lvwStock->topLevelItemCount(), 2);
+        const QList<QTreeWidgetItem *> rice = c.lvwStock->findItems("5", Qt::MatchExactly, 7);
+        ASSERT_EQ(rice.size(), 1);
+        EXPECT_EQ(rice[0]->text(9), "");
+        c.txtRemark->setText("Torn bags");
+        QTest::mouseClick(c.cmdOK, Qt::LeftButton);
+        EXPECT_FALSE(e.isVisible());
+    });
+    EXPECT_TRUE(ui->messages().empty()) << ui->messageTexts().join('\n').toStdString();
+    EXPECT_EQ(rowsOf(*db.con, "select WdItemID, WdPurchaseReturnQty from LOsPurchaseReturnDetail "
+                              "where wdshopid = 1 and wdid = 1 order by WdItemID"),
+              QStringList({"1|4", "5|5"}));
+    EXPECT_EQ(rowsOf(*db.con, stock), stockBefore);
 }
 
 SHOP_ON_ALL_BACKENDS(EditorFromRegister);

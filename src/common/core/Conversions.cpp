@@ -368,4 +368,11 @@ QString cellText(const QVariant &value)
     return text;
 }
 
+QString exactCellText(const QVariant &value)
+{
+    if (!isNull(value) && isTextType(value))
+        return value.toString();
+    return cellText(value);
+}
+
 } // namespace shop

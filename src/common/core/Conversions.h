@@ -73,5 +73,9 @@ QDate dateValue(const QVariant &value);
 // The text a grid or list cell shows for a database value: trimmed, null as "",
 // dates (and stored date text) in the display form, numbers without locale.
 QString cellText(const QVariant &value);
+// The text a cell holds for a database value that must go back exactly as it came out
+// (a batch or serial number, an id): stored text untouched, blanks and all, however
+// much it looks like a date; null as ""; other values as cellText gives them.
+QString exactCellText(const QVariant &value);
 
 } // namespace shop

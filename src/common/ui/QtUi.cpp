@@ -103,8 +103,31 @@ QString keyText(int key, Qt::KeyboardModifiers modifiers)
     return (modifiers & Qt::ShiftModifier) ? QString(c) : QString(c.toLower());
 }
 
+class QtUi::InputWait {
+public:
+    explicit InputWait(QtUi &ui) : m_ui(ui), m_suspended(ui.m_busyShown)
+    {
+        for (int i = 0; i < m_suspended; ++i)
+            QApplication::restoreOverrideCursor();
+        m_ui.m_busyShown = 0;
+    }
+    ~InputWait()
+    {
+        for (int i = 0; i < m_suspended; ++i)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        m_ui.m_busyShown += m_suspended;
+    }
+    InputWait(const InputWait &) = delete;
+    InputWait &operator=(const InputWait &) = delete;
+
+private:
+    QtUi &m_ui;
+    const int m_suspended;
+};
+
 void QtUi::message(const QString &text, MsgIcon icon, const QString &title)
 {
+    const InputWait wait(*this);
     QMessageBox box(boxIcon(icon), title, shownText(text), QMessageBox::Ok, QApplication::activeWindow());
     box.exec();
 }
@@ -112,6 +135,7 @@ void QtUi::message(const QString &text, MsgIcon icon, const QString &title)
 MsgAnswer QtUi::ask(const QString &text, MsgButtons buttons, MsgAnswer defaultAnswer, MsgIcon icon,
                     const QString &title)
 {
+    const InputWait wait(*this);
     QMessageBox box(boxIcon(icon), title, shownText(text), boxButtons(buttons), QApplication::activeWindow());
     box.setDefaultButton(boxButton(defaultAnswer));
     return answerOf(box.exec());
@@ -124,6 +148,7 @@ int QtUi::showModal(QDialog &window, QWidget *owner)
     const bool adopt = owner && !window.parentWidget();
     if (adopt)
         window.setParent(owner, window.windowFlags() | Qt::Dialog);
+    const InputWait wait(*this);
     const int result = window.exec();
     if (adopt)
         window.setParent(nullptr, window.windowFlags());
@@ -132,10 +157,14 @@ int QtUi::showModal(QDialog &window, QWidget *owner)
 
 void QtUi::setBusy(bool busy)
 {
-    if (busy)
+    if (busy) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
-    else
+        ++m_busyShown;
+    } else if (m_busyShown > 0) {
+        // Only the hourglasses set here are taken off; others' pointers stay.
         QApplication::restoreOverrideCursor();
+        --m_busyShown;
+    }
 }
 
 void QtUi::focusNext(QWidget *from, bool backwards)

@@ -83,3 +83,35 @@ TEST(QtUi, ModalWindowSitsOverItsOwnerOnlyWhileShown)
     EXPECT_EQ(parentWhileShown, &owner);
     EXPECT_EQ(window.parentWidget(), nullptr);
 }
+
+TEST(QtUi, HourglassGivesWayWhileAWindowOrAMessageWaitsAndComesBackAfter)
+{
+    QtUi qt;
+    const auto pointer = [] {
+        const QCursor *c = QApplication::overrideCursor();
+        return c ? c->shape() : Qt::ArrowCursor;
+    };
+    QList<Qt::CursorShape> whileWaiting;
+    qt.setBusy(true);
+    QDialog window;
+    QTimer::singleShot(0, [&] {
+        whileWaiting << pointer();
+        // The window's own work shows the hourglass, and a message it shows does not.
+        qt.setBusy(true);
+        whileWaiting << pointer();
+        QTimer::singleShot(0, [&] {
+            whileWaiting << pointer();
+            QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Return);
+        });
+        qt.message("Saved", MsgIcon::Information, "Harbour Market");
+        whileWaiting << pointer();
+        qt.setBusy(false);
+        window.accept();
+    });
+    qt.showModal(window, nullptr);
+    EXPECT_EQ(whileWaiting,
+              QList<Qt::CursorShape>({Qt::ArrowCursor, Qt::WaitCursor, Qt::ArrowCursor, Qt::WaitCursor}));
+    EXPECT_EQ(pointer(), Qt::WaitCursor);
+    qt.setBusy(false);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
