@@ -61,7 +61,11 @@ std::shared_ptr<Connection> Connection::open(const QString &location)
 {
     auto con = std::make_shared<Connection>();
     con->m_location = location;
-    con->m_name = QStringLiteral("shopreturns-%1").arg(g_connectionCounter.fetchAndAddRelaxed(1));
+    // The address keeps the name unique even where a program carries a second copy of
+    // this code beside the shared library (each copy counts on its own).
+    con->m_name = QStringLiteral("shopreturns-%1-%2")
+                      .arg(g_connectionCounter.fetchAndAddRelaxed(1))
+                      .arg(reinterpret_cast<quintptr>(con.get()), 0, 16);
     QString schema;
     if (isServerLocation(location)) {
         con->m_backend = Backend::Postgres;
@@ -82,7 +86,6 @@ std::shared_ptr<Connection> Connection::open(const QString &location)
         db.setDatabaseName(location);
         db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=30000"));
     }
-    con->m_dialect = Dialect::create(con->m_backend);
     QSqlDatabase db = con->database();
     if (!QSqlDatabase::isDriverAvailable(db.driverName()))
         throw ModuleError(ModuleError::DatabaseFailure, con->sourceName(),
@@ -110,12 +113,6 @@ std::shared_ptr<Connection> Connection::open(const QString &location)
 QSqlDatabase Connection::database() const { return QSqlDatabase::database(m_name, false); }
 
 bool Connection::isOpen() const { return !m_name.isEmpty() && database().isOpen(); }
-
-const Dialect &Connection::dialect() const
-{
-    requireOpen();
-    return *m_dialect;
-}
 
 QString Connection::sourceName() const
 {
@@ -195,7 +192,7 @@ int Connection::execute(const QString &statement, const QVariantList &values)
     requireOpen();
     notify(QStringLiteral("execute"), statement);
     QSqlQuery q(database());
-    if (!q.prepare(m_dialect->translate(statement)))
+    if (!q.prepare(Dialect::of(m_backend).translate(statement)))
         fail(QString(), q.lastError());
     bindAll(q, values);
     if (!q.exec())
@@ -209,7 +206,7 @@ Recordset Connection::query(const QString &statement, const QVariantList &values
     notify(QStringLiteral("query"), statement);
     QSqlQuery q(database());
     q.setForwardOnly(true);
-    if (!q.prepare(m_dialect->translate(statement)))
+    if (!q.prepare(Dialect::of(m_backend).translate(statement)))
         fail(QString(), q.lastError());
     bindAll(q, values);
     if (!q.exec())
