@@ -9,6 +9,7 @@ set(CPACK_PACKAGE_DESCRIPTION
     "librtnmod08 records the goods a shop sends back out of its stock: a register, an editor and an item window, with quantities checked against the stock ledgers. It ships with its headers, a CMake package and a pkg-config file for host applications, and shophost, a small host for demos and checks.")
 set(CPACK_PACKAGE_CONTACT "Shop back-office developers <backoffice@example.invalid>")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_SECTION libs)
 # The Qt and SQLite libraries are found from what the binaries link; the database drivers
 # are plugins that Qt loads by name, so they are named here.

@@ -1,6 +1,6 @@
 # The module as a host gets it: installs the build into a fresh prefix, checks what lies
 # there, builds examples/embed_host against that prefix alone (CMake package, and once
-# more through pkg-config), makes a demo database with the installed shophost and runs the
+# more through pkg-config, which also compiles each installed header on its own), makes a demo database with the installed shophost and runs the
 # example on it offscreen: the register must open and close.
 #     cmake -DBUILD_DIR=... -DSOURCE_DIR=... -DWORK_DIR=... -P ExampleHost.cmake
 cmake_minimum_required(VERSION 3.25)
@@ -59,6 +59,12 @@ set(ENV{PKG_CONFIG_PATH} ${library_dir}/pkgconfig)
 run(pkg-config --cflags --libs rtnmod08)
 string(STRIP "${out}" flags)
 separate_arguments(flags UNIX_COMMAND "${flags}")
+# Each installed header stands on its own: a host may include any one of them first.
+file(GLOB headers RELATIVE ${prefix}/include ${prefix}/include/rtnmod08/*.h)
+foreach(h IN LISTS headers)
+    file(WRITE ${WORK_DIR}/header.cpp "#include <${h}>\n")
+    run(c++ -std=c++20 -fPIC -fsyntax-only -Wall -Wextra -Werror ${WORK_DIR}/header.cpp ${flags})
+endforeach()
 run(c++ -std=c++20 -fPIC ${SOURCE_DIR}/examples/embed_host/main.cpp ${flags} -Wl,-rpath,${library_dir}
     -o ${WORK_DIR}/embed_host_pc)
 
