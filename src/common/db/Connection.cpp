@@ -61,11 +61,7 @@ std::shared_ptr<Connection> Connection::open(const QString &location)
 {
     auto con = std::make_shared<Connection>();
     con->m_location = location;
-    // The address keeps the name unique even where a program carries a second copy of
-    // this code beside the shared library (each copy counts on its own).
-    con->m_name = QStringLiteral("shopreturns-%1-%2")
-                      .arg(g_connectionCounter.fetchAndAddRelaxed(1))
-                      .arg(reinterpret_cast<quintptr>(con.get()), 0, 16);
+    con->m_name = QStringLiteral("shopreturns-%1").arg(g_connectionCounter.fetchAndAddRelaxed(1));
     QString schema;
     if (isServerLocation(location)) {
         con->m_backend = Backend::Postgres;
