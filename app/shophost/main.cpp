@@ -1,7 +1,7 @@
 #include "HostOptions.h"
 #include "HostSession.h"
 
-#include "entry/clsShopWriteoff.h"
+#include <rtnmod08/clsShopWriteoff.h>
 
 #include <QApplication>
 #include <QCoreApplication>

@@ -1,53 +1,5 @@
 #pragma once
 
-#include "common/db/Connection.h"
+// The module's public class is in the installed headers.
+#include <rtnmod08/clsShopWriteoff.h>
 
-#include <QDate>
-#include <QString>
-#include <QtGlobal>
-#include <memory>
-
-#if defined(RTNMOD08_LIBRARY)
-#define RTNMOD08_EXPORT Q_DECL_EXPORT
-#else
-#define RTNMOD08_EXPORT Q_DECL_IMPORT
-#endif
-
-namespace shop {
-
-// The module's public class. A host assigns the session (connection, message title,
-// process date, user, shop, company, transaction type) and calls Show, which opens the
-// purchase-return register modally and returns when the user closes it.
-class RTNMOD08_EXPORT clsShopWriteoff {
-public:
-    // The host's connection. Reading it before the host assigned one gives a new,
-    // unopened connection, on which the register's first query fails and is reported.
-    ConnectionPtr &adocon();
-    void setAdocon(ConnectionPtr connection) { m_adocon = std::move(connection); }
-
-    QString MessageTitle;
-    QDate gdtProccessDate;
-    qint32 intUserID = 0;
-    qint32 intShopID = 0;
-    qint32 intCompanyID = 0;
-    QString strtranstype;
-
-    void Show();
-
-private:
-    ConnectionPtr m_adocon;
-};
-
-} // namespace shop
-
-// The factory a host uses to create the module's public class.
-extern "C" RTNMOD08_EXPORT shop::clsShopWriteoff *rtnmod08_create_clsShopWriteoff();
-extern "C" RTNMOD08_EXPORT void rtnmod08_destroy_clsShopWriteoff(shop::clsShopWriteoff *object);
-
-namespace shop {
-// The same factory for C++ hosts, owning what it creates.
-inline std::unique_ptr<clsShopWriteoff, void (*)(clsShopWriteoff *)> createShopWriteoff()
-{
-    return {rtnmod08_create_clsShopWriteoff(), &rtnmod08_destroy_clsShopWriteoff};
-}
-} // namespace shop

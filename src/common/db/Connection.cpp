@@ -82,7 +82,6 @@ std::shared_ptr<Connection> Connection::open(const QString &location)
         db.setDatabaseName(location);
         db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=30000"));
     }
-    con->m_dialect = Dialect::create(con->m_backend);
     QSqlDatabase db = con->database();
     if (!QSqlDatabase::isDriverAvailable(db.driverName()))
         throw ModuleError(ModuleError::DatabaseFailure, con->sourceName(),
@@ -156,12 +155,6 @@ void Connection::ensureConnected()
 QSqlDatabase Connection::database() const { return QSqlDatabase::database(m_name, false); }
 
 bool Connection::isOpen() const { return !m_name.isEmpty() && database().isOpen(); }
-
-const Dialect &Connection::dialect() const
-{
-    requireOpen();
-    return *m_dialect;
-}
 
 QString Connection::sourceName() const
 {
@@ -253,7 +246,7 @@ int Connection::execute(const QString &statement, const QVariantList &values)
     ensureConnected();
     notify(QStringLiteral("execute"), statement);
     QSqlQuery q(database());
-    if (!q.prepare(m_dialect->translate(statement)))
+    if (!q.prepare(Dialect::of(m_backend).translate(statement)))
         fail(QString(), q.lastError());
     bindAll(q, values);
     if (!q.exec())
@@ -267,7 +260,7 @@ Recordset Connection::query(const QString &statement, const QVariantList &values
     notify(QStringLiteral("query"), statement);
     QSqlQuery q(database());
     q.setForwardOnly(true);
-    if (!q.prepare(m_dialect->translate(statement)))
+    if (!q.prepare(Dialect::of(m_backend).translate(statement)))
         fail(QString(), q.lastError());
     bindAll(q, values);
     if (!q.exec())

@@ -1,5 +1,7 @@
 #include "common/db/Dialect.h"
 
+#include "common/core/ModuleError.h"
+
 #include <QRegularExpression>
 
 namespace shop {
@@ -91,17 +93,20 @@ bool endsWithComparison(const QString &text)
 
 } // namespace
 
-std::unique_ptr<Dialect> Dialect::create(Backend backend)
+const Dialect &Dialect::of(Backend backend)
 {
+    static const SqliteDialect sqlite;
+    static const PostgresDialect postgres;
     switch (backend) {
     case Backend::Sqlite:
-        return std::make_unique<SqliteDialect>();
+        return sqlite;
     case Backend::Postgres:
-        return std::make_unique<PostgresDialect>();
+        return postgres;
     case Backend::None:
         break;
     }
-    return nullptr;
+    throw ModuleError(ModuleError::ConnectionClosed, QStringLiteral("Dialect"),
+                      QStringLiteral("Operation is not allowed when the object is closed."));
 }
 
 QString Dialect::translate(const QString &statement) const { return rewrite(statement); }

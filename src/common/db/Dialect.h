@@ -1,5 +1,7 @@
 #pragma once
 
+#include <rtnmod08/Connection.h>
+
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -7,8 +9,6 @@
 #include <optional>
 
 namespace shop {
-
-enum class Backend { None, Sqlite, Postgres };
 
 // The suite's statements are written with the server dialect of the shops' old
 // database (isnull, len, right, isnumeric, convert(int, x), getdate(), numeric
@@ -24,7 +24,8 @@ public:
     // Statements that give a fresh database the helper functions the rewrites call.
     virtual QStringList functionDefinitions() const { return {}; }
 
-    static std::unique_ptr<Dialect> create(Backend backend);
+    // The dialect of an open connection's backend (dialects hold no state).
+    static const Dialect &of(Backend backend);
 
 protected:
     // A call of one of the rewritten functions, its arguments already translated.

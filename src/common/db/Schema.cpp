@@ -215,7 +215,7 @@ void upgrade(Connection &con, int target)
             for (const QString &ddl : *steps().at(version - 1))
                 con.executeRaw(typed(ddl, con.backend()));
             if (con.backend() == Backend::Postgres) {
-                for (const QString &def : con.dialect().functionDefinitions() + serverProcedureDefinitions())
+                for (const QString &def : Dialect::of(con.backend()).functionDefinitions() + serverProcedureDefinitions())
                     con.executeRaw(def);
             }
             con.execute(QStringLiteral("delete from shop_schema_version"));

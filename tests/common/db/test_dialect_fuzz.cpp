@@ -57,7 +57,7 @@ TEST(DialectFuzz, RewritesNeverChangeQuotedText)
     const QStringList quotable{"isnull(", "len(x)", "getdate()", "2026", "abc", "'", ")", "(", "--", "convert(int, 1)",
                                "cast(1 as numeric(18,3))", " ", "é中文"};
     for (Backend backend : {Backend::Sqlite, Backend::Postgres}) {
-        const auto dialect = Dialect::create(backend);
+        const Dialect *dialect = &Dialect::of(backend);
         for (int i = 0; i < 3000; ++i) {
             QString statement;
             for (int p = 1 + input.below(12); p > 0; --p) {
