@@ -1,0 +1,91 @@
+#include "printing/ScreenViewer.h"
+
+#include "common/core/ModuleError.h"
+
+#include <QFile>
+#include <QFontDatabase>
+#include <QLabel>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextEdit>
+#include <QVBoxLayout>
+
+namespace shop {
+
+ScreenViewer::ScreenViewer(QWidget *owner) : QWidget(owner, Qt::Window)
+{
+    setObjectName(QStringLiteral("ScreenViewer"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowModality(Qt::NonModal);
+    txtPrintout = new QTextEdit(this);
+    txtPrintout->setObjectName(QStringLiteral("txtPrintout"));
+    txtPrintout->setReadOnly(true);
+    txtPrintout->setLineWrapMode(QTextEdit::NoWrap);
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setStyleHint(QFont::Monospace);
+    txtPrintout->setFont(font);
+    txtPrintout->document()->setDefaultFont(font);
+    lblFile = new QLabel(this);
+    lblFile->setObjectName(QStringLiteral("lblFile"));
+    lblFile->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(txtPrintout);
+    layout->addWidget(lblFile);
+    // Room for an 80-column page.
+    const int columns = QFontMetrics(font).horizontalAdvance(QString(84, QLatin1Char('M')));
+    resize(columns + 40, 640);
+}
+
+ScreenViewer *ScreenViewer::showFile(QWidget *owner, const QString &path)
+{
+    ScreenViewer *viewer = owner ? owner->findChild<ScreenViewer *>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
+    if (!viewer)
+        viewer = new ScreenViewer(owner);
+    viewer->load(path);
+    viewer->show();
+    viewer->raise();
+    viewer->activateWindow();
+    return viewer;
+}
+
+void ScreenViewer::load(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw ModuleError(53, QStringLiteral("rtnmod08"), QStringLiteral("File not found: %1").arg(path));
+    QString text = QString::fromUtf8(file.readAll());
+    text.remove(QChar(0x0e));
+    text.remove(QChar(0x0f));
+    QStringList lines = text.split(QStringLiteral("\r\n"));
+    if (!lines.isEmpty() && lines.constLast().isEmpty())
+        lines.removeLast();
+
+    QTextDocument *doc = txtPrintout->document();
+    doc->clear();
+    QTextCursor cursor(doc);
+    QTextBlockFormat plain;
+    QTextBlockFormat pageEnd;
+    pageEnd.setProperty(QTextFormat::BlockTrailingHorizontalRulerWidth, QTextLength(QTextLength::PercentageLength, 100));
+    m_pages = 1;
+    bool first = true;
+    for (const QString &line : std::as_const(lines)) {
+        if (!first)
+            cursor.insertBlock(plain);
+        first = false;
+        if (line.contains(QLatin1Char('\f'))) {
+            cursor.setBlockFormat(pageEnd);
+            QString rest = line;
+            cursor.insertText(rest.remove(QLatin1Char('\f')));
+            ++m_pages;
+        } else {
+            cursor.insertText(line);
+        }
+    }
+    txtPrintout->moveCursor(QTextCursor::Start);
+    setWindowTitle(QStringLiteral("PurchaseReturn.txt"));
+    lblFile->setText(QStringLiteral("%1   (%2 %3)").arg(path).arg(m_pages).arg(m_pages == 1 ? "page" : "pages"));
+}
+
+QString ScreenViewer::shownText() const { return txtPrintout->toPlainText(); }
+
+} // namespace shop

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+class QTextEdit;
+
+namespace shop {
+
+// The screen preview of "To Screen": the printout file in a monospace, read-only
+// window that does not block the register. A form feed shows as a rule across the
+// page, where the paper would be torn; the printer's control codes are not shown.
+class ScreenViewer : public QWidget {
+    Q_OBJECT
+public:
+    explicit ScreenViewer(QWidget *owner = nullptr);
+
+    // Shows the file in the owner's viewer, opening one when it has none yet.
+    static ScreenViewer *showFile(QWidget *owner, const QString &path);
+
+    void load(const QString &path);
+    int pageCount() const { return m_pages; }
+    // The text as shown, without the page rules.
+    QString shownText() const;
+
+private:
+    QTextEdit *txtPrintout = nullptr;
+    QLabel *lblFile = nullptr;
+    int m_pages = 0;
+};
+
+} // namespace shop
