@@ -1,4 +1,5 @@
 #include "HostOptions.h"
+#include "HostPrinting.h"
 #include "HostSession.h"
 
 #include "entry/clsShopWriteoff.h"
@@ -40,13 +41,18 @@ int main(int argc, char **argv)
         out << hostUsage();
         return 0;
     }
-    const bool windows = !options->checkOnly;
+    const bool reprint = !options->printNumber.isEmpty() || !options->reportNumber.isEmpty();
+    const bool windows = !options->checkOnly && !reprint;
+    // The report is laid out with fonts, which need a (screenless) graphical platform.
+    const bool fonts = !options->reportNumber.isEmpty();
+    if (fonts && !displayAvailable())
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     if (windows && !displayAvailable()) {
         err << "shophost: no display to open the register on; run it under xvfb-run, or use --check.\n";
         return 1;
     }
-    std::unique_ptr<QCoreApplication> app = windows ? std::make_unique<QApplication>(argc, argv)
-                                                    : std::make_unique<QCoreApplication>(argc, argv);
+    std::unique_ptr<QCoreApplication> app = (windows || fonts) ? std::make_unique<QApplication>(argc, argv)
+                                                               : std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("shophost"));
     HostLogin login;
     try {
@@ -54,6 +60,13 @@ int main(int argc, char **argv)
     } catch (const HostStartError &e) {
         err << "shophost: " << e.message() << "\n";
         return 1;
+    }
+    if (reprint) {
+        // Standard output may carry the printout itself.
+        if (login.createdDemo)
+            err << "Created the demo data in " << options->database << ".\n";
+        err.flush();
+        return runHostPrinting(*options, login);
     }
     if (login.createdDemo)
         out << "Created the demo data in " << options->database << ".\n";
