@@ -114,11 +114,10 @@ ReportDefinition ReportDefinition::load(const QString &path)
         notAReport(path, QStringLiteral("the file is missing or cannot be read (%1)").arg(file.errorString()));
     ReportDefinition def;
     QXmlStreamReader xml(&file);
-    bool sawReport = false;
-    while (xml.readNextStartElement()) {
-        if (xml.name() != QLatin1String("report"))
-            notAReport(path, QStringLiteral("it does not start with <report>"));
-        sawReport = true;
+    const bool sawReport = xml.readNextStartElement() && xml.name() == QLatin1String("report");
+    if (!sawReport && !xml.hasError())
+        notAReport(path, QStringLiteral("it does not start with <report>"));
+    if (sawReport) {
         def.title = xml.attributes().value(QLatin1String("title")).toString();
         if (xml.attributes().hasAttribute(QLatin1String("margins")))
             def.marginMillimetres = xml.attributes().value(QLatin1String("margins")).toDouble();

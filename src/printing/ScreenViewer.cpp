@@ -22,7 +22,13 @@ ScreenViewer::ScreenViewer(QWidget *owner) : QWidget(owner, Qt::Window)
     txtPrintout->setReadOnly(true);
     txtPrintout->setLineWrapMode(QTextEdit::NoWrap);
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    font.setStyleHint(QFont::Monospace);
+    const QFontMetrics metrics(font);
+    if (metrics.horizontalAdvance(QStringLiteral("iiii")) != metrics.horizontalAdvance(QStringLiteral("MMMM"))) {
+        // A platform without a fixed font of its own still has a monospace family.
+        font = QFont(QStringLiteral("monospace"));
+        font.setStyleHint(QFont::TypeWriter);
+        font.setFixedPitch(true);
+    }
     txtPrintout->setFont(font);
     txtPrintout->document()->setDefaultFont(font);
     lblFile = new QLabel(this);
