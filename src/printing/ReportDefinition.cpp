@@ -43,6 +43,9 @@ QString shown(const QVariant &value, const QString &format)
         return displayDate(dateValue(value));
     if (!format.isEmpty())
         return formatValue(value, format);
+    // Text as it is: the document's name starts with a space that must stay.
+    if (value.typeId() == QMetaType::QString)
+        return value.toString();
     return cellText(value);
 }
 

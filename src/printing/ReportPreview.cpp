@@ -37,7 +37,16 @@ std::unique_ptr<QTextDocument> documentOf(const QString &html)
 {
     auto doc = std::make_unique<QTextDocument>();
     doc->setHtml(html);
+    doc->setDocumentMargin(0);
     return doc;
+}
+
+// Lays the document out on the printer's page as the screen measures it (96 to the inch),
+// so that a 10pt letter is 10pt on the paper.
+void fitToPage(QTextDocument &document, const QPrinter &printer)
+{
+    constexpr int ScreenDpi = 96;
+    document.setPageSize(printer.pageLayout().paintRectPixels(ScreenDpi).size());
 }
 
 QAction *namedAction(QToolBar *bar, const QString &name, const QString &text, bool visible)
@@ -54,6 +63,7 @@ void printPdf(QTextDocument &document, const ReportDefinition &definition, const
     setUp(printer, definition);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(path);
+    fitToPage(document, printer);
     document.print(&printer);
     if (!QFileInfo(path).isFile())
         throw ModuleError(75, QStringLiteral("rtnmod08"), QStringLiteral("Path/File access error: %1").arg(path));
@@ -70,7 +80,10 @@ ReportPreview::ReportPreview(const QString &html, const ReportDefinition &defini
     setUp(*m_printer, definition);
     m_view = new QPrintPreviewWidget(m_printer.get(), this);
     m_view->setObjectName(QStringLiteral("pvwReport"));
-    connect(m_view, &QPrintPreviewWidget::paintRequested, this, [this](QPrinter *printer) { m_document->print(printer); });
+    connect(m_view, &QPrintPreviewWidget::paintRequested, this, [this](QPrinter *printer) {
+        fitToPage(*m_document, *printer);
+        m_document->print(printer);
+    });
 
     auto *bar = new QToolBar(this);
     bar->setObjectName(QStringLiteral("tbrReport"));
@@ -113,6 +126,7 @@ void ReportPreview::actPrint_Triggered()
         dialog.setObjectName(QStringLiteral("dlgPrint"));
         if (Ui::current().showModal(dialog, this) == QDialog::Accepted) {
             BusyPointer busy;
+            fitToPage(*m_document, *m_printer);
             m_document->print(m_printer.get());
         }
     } catch (...) {
