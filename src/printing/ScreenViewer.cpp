@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QFontDatabase>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -90,6 +91,15 @@ void ScreenViewer::load(const QString &path)
     txtPrintout->moveCursor(QTextCursor::Start);
     setWindowTitle(QStringLiteral("PurchaseReturn.txt"));
     lblFile->setText(QStringLiteral("%1   (%2 %3)").arg(path).arg(m_pages).arg(m_pages == 1 ? "page" : "pages"));
+}
+
+void ScreenViewer::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 QString ScreenViewer::shownText() const { return txtPrintout->toPlainText(); }

@@ -10,6 +10,7 @@ namespace shop {
 // The screen preview of "To Screen": the printout file in a monospace, read-only
 // window that does not block the register. A form feed shows as a rule across the
 // page, where the paper would be torn; the printer's control codes are not shown.
+// Escape closes it.
 class ScreenViewer : public QWidget {
     Q_OBJECT
 public:
@@ -22,6 +23,9 @@ public:
     int pageCount() const { return m_pages; }
     // The text as shown, without the page rules.
     QString shownText() const;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     QTextEdit *txtPrintout = nullptr;
