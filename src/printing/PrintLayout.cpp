@@ -222,9 +222,10 @@ private:
             return;
         if (!headerLine(QString()))
             return;
-        // Pads up to totalheadcount, never past it: a count the header already reached adds nothing.
+        // Pads up to totalheadcount, never past it: a count the header already reached adds
+        // nothing, and a count beyond any page stops where a 16-bit count does.
         if (h.linesAfterHeader == 1)
-            while (m_H < h.totalHeadCount && headerLine(QString())) {
+            while (m_H < std::min(h.totalHeadCount, 32767.0) && headerLine(QString())) {
             }
     }
 
