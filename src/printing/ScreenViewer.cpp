@@ -2,6 +2,7 @@
 
 #include "common/core/ModuleError.h"
 
+#include <QColor>
 #include <QFile>
 #include <QFontDatabase>
 #include <QKeyEvent>
@@ -12,6 +13,10 @@
 #include <QVBoxLayout>
 
 namespace shop {
+
+namespace {
+constexpr int PageBreakProperty = QTextFormat::UserProperty + 1;
+}
 
 ScreenViewer::ScreenViewer(QWidget *owner) : QWidget(owner, Qt::Window)
 {
@@ -70,22 +75,35 @@ void ScreenViewer::load(const QString &path)
     QTextDocument *doc = txtPrintout->document();
     doc->clear();
     QTextCursor cursor(doc);
-    QTextBlockFormat plain;
-    QTextBlockFormat pageEnd;
-    pageEnd.setProperty(QTextFormat::BlockTrailingHorizontalRulerWidth, QTextLength(QTextLength::PercentageLength, 100));
+    const QTextBlockFormat plain;
+    const QTextCharFormat letters;
+    // Where the paper is torn: a grey band across the page that names the next page.
+    QTextBlockFormat tear;
+    tear.setBackground(QColor(0xd8, 0xd8, 0xd8));
+    tear.setTopMargin(4);
+    tear.setBottomMargin(4);
+    tear.setProperty(PageBreakProperty, true);
+    QTextCharFormat tearText;
+    tearText.setForeground(QColor(0x60, 0x60, 0x60));
+    tearText.setFontItalic(true);
     m_pages = 1;
     bool first = true;
     for (const QString &line : std::as_const(lines)) {
         if (!first)
-            cursor.insertBlock(plain);
+            cursor.insertBlock(plain, letters);
         first = false;
         if (line.contains(QLatin1Char('\f'))) {
-            cursor.setBlockFormat(pageEnd);
-            QString rest = line;
-            cursor.insertText(rest.remove(QLatin1Char('\f')));
             ++m_pages;
+            cursor.setBlockFormat(tear);
+            cursor.insertText(QStringLiteral("  page %1").arg(m_pages), tearText);
+            QString rest = line;
+            rest.remove(QLatin1Char('\f'));
+            if (!rest.isEmpty()) {
+                cursor.insertBlock(plain, letters);
+                cursor.insertText(rest, letters);
+            }
         } else {
-            cursor.insertText(line);
+            cursor.insertText(line, letters);
         }
     }
     txtPrintout->moveCursor(QTextCursor::Start);
@@ -102,6 +120,13 @@ void ScreenViewer::keyPressEvent(QKeyEvent *event)
     QWidget::keyPressEvent(event);
 }
 
-QString ScreenViewer::shownText() const { return txtPrintout->toPlainText(); }
+QString ScreenViewer::shownText() const
+{
+    QStringList shown;
+    for (QTextBlock block = txtPrintout->document()->begin(); block.isValid(); block = block.next())
+        if (!block.blockFormat().hasProperty(PageBreakProperty))
+            shown << block.text();
+    return shown.join(QLatin1Char('\n'));
+}
 
 } // namespace shop

@@ -9,7 +9,8 @@ namespace shop {
 
 // The screen preview of "To Screen": the printout file in a monospace, read-only
 // window that does not block the register. A form feed shows as a rule across the
-// page, where the paper would be torn; the printer's control codes are not shown.
+// page, where the paper would be torn, naming the page that follows; the printer's
+// control codes are not shown.
 // Escape closes it.
 class ScreenViewer : public QWidget {
     Q_OBJECT
@@ -21,7 +22,7 @@ public:
 
     void load(const QString &path);
     int pageCount() const { return m_pages; }
-    // The text as shown, without the page rules.
+    // The printout's lines as shown, without the bands between pages.
     QString shownText() const;
 
 protected:
