@@ -9,7 +9,6 @@
 #include <QApplication>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QStandardPaths>
 
 #include <QFile>
 #include <QProcess>
@@ -153,13 +152,15 @@ TEST_F(Shophost, PrintGivesTheBytesOfTheDialogsToScreenFile)
     session.login();
     shop::test::ScriptedUiScope ui;
     shop::setModuleFolder(QStringLiteral(SHOP_LIBRARY_DIR));
-    QStandardPaths::setTestModeEnabled(true);
+    QTemporaryDir dataHome; // where "To Screen" writes, the test's own
+    const QByteArray savedDataHome = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
     shop::frmPrint dialog("1");
     dialog.Form_Load();
     dialog.findChild<QPushButton *>("cmdOK")->click();
     const QByteArray screen = fileBytes(shop::screenFilePath());
-    QFile::remove(shop::screenFilePath());
-    QStandardPaths::setTestModeEnabled(false);
+    EXPECT_TRUE(shop::screenFilePath().startsWith(dataHome.path()));
+    qputenv("XDG_DATA_HOME", savedDataHome);
     shop::setModuleFolder(QString());
     for (QWidget *w : QApplication::topLevelWidgets())
         if (w->objectName() == "ScreenViewer")

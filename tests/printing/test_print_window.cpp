@@ -17,7 +17,6 @@
 #include <QDir>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStandardPaths>
 #include <QTest>
 #include <QTextEdit>
 #include <QThread>
@@ -34,12 +33,12 @@ QByteArray readAll(const QString &path)
 
 class PrintWindow : public PrintTest {
 protected:
-    PrintWindow() { QStandardPaths::setTestModeEnabled(true); }
-    ~PrintWindow() override
-    {
-        QFile::remove(screenFilePath());
-        QStandardPaths::setTestModeEnabled(false);
-    }
+    // Each test has a data folder of its own, where "To Screen" writes.
+    PrintWindow() : m_savedDataHome(qgetenv("XDG_DATA_HOME")) { qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit()); }
+    ~PrintWindow() override { qputenv("XDG_DATA_HOME", m_savedDataHome); }
+
+    QTemporaryDir dataHome;
+    QByteArray m_savedDataHome;
 
     // The dialog for a return of the register, opened as the register opens it.
     frmPrint &open(const QString &transaction = "1")
