@@ -21,12 +21,18 @@ struct CommandLine {
                              QStringLiteral("text")};
     QCommandLineOption resetDemo{QStringLiteral("reset-demo"), QStringLiteral("Recreate the demo data before starting.")};
     QCommandLineOption check{QStringLiteral("check"), QStringLiteral("Check the login and exit without opening windows.")};
+    QCommandLineOption print{QStringLiteral("print"), QStringLiteral("Write the text printout of a return and exit."),
+                             QStringLiteral("number")};
+    QCommandLineOption report{QStringLiteral("report"), QStringLiteral("Write the report of a return as PDF and exit."),
+                              QStringLiteral("number")};
+    QCommandLineOption output{QStringLiteral("output"), QStringLiteral("File for --print or --report."),
+                              QStringLiteral("path")};
     QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help.")};
 
     void addTo(QCommandLineParser &parser) const
     {
         parser.setApplicationDescription(QStringLiteral("Shop purchase returns: logs a user into a shop and opens the register."));
-        parser.addOptions({database, shop, user, company, date, type, title, resetDemo, check, help});
+        parser.addOptions({database, shop, user, company, date, type, title, resetDemo, check, print, report, output, help});
     }
 };
 
@@ -64,6 +70,9 @@ QString hostUsage()
         "  --title <text>            title of the message boxes\n"
         "  --reset-demo              recreate the demo data first\n"
         "  --check                   check the database and the login, then exit\n"
+        "  --print <number>          write the text printout of the shop's return <number>\n"
+        "                            to --output <path> or to standard output, then exit\n"
+        "  --report <number>         write the report of the return as PDF to --output <file.pdf>\n"
         "  -h, --help                show this help\n").arg(defaultDatabasePath());
 }
 
@@ -110,5 +119,24 @@ std::optional<HostOptions> parseHostOptions(const QStringList &arguments, QStrin
         options.transType = parser.value(cli.type).trimmed().toUpper();
     if (parser.isSet(cli.title))
         options.title = parser.value(cli.title);
+    options.printNumber = parser.value(cli.print).trimmed();
+    options.reportNumber = parser.value(cli.report).trimmed();
+    options.output = parser.value(cli.output);
+    if (parser.isSet(cli.print) && parser.isSet(cli.report)) {
+        error = QStringLiteral("--print and --report cannot be asked for at once.");
+        return std::nullopt;
+    }
+    if ((parser.isSet(cli.print) && options.printNumber.isEmpty()) || (parser.isSet(cli.report) && options.reportNumber.isEmpty())) {
+        error = QStringLiteral("--print and --report need the number of a return, such as PR1.");
+        return std::nullopt;
+    }
+    if (parser.isSet(cli.report) && options.output.isEmpty()) {
+        error = QStringLiteral("--report needs --output <file.pdf>.");
+        return std::nullopt;
+    }
+    if (parser.isSet(cli.output) && !parser.isSet(cli.print) && !parser.isSet(cli.report)) {
+        error = QStringLiteral("--output goes with --print or --report.");
+        return std::nullopt;
+    }
     return options;
 }

@@ -17,6 +17,10 @@ struct HostOptions {
     bool resetDemo = false;
     bool checkOnly = false; // check the login and stop before opening any window
     bool help = false;
+    // Scripted reprints, without windows: the text printout or the report of one return.
+    QString printNumber;    // --print: the return's number (PR1)
+    QString reportNumber;   // --report
+    QString output;         // --output: where the printout or the PDF goes ("" for standard output)
 };
 
 QString defaultDatabasePath();

@@ -40,13 +40,18 @@ int main(int argc, char **argv)
         out << hostUsage();
         return 0;
     }
-    const bool windows = !options->checkOnly;
+    const bool reprint = !options->printNumber.isEmpty() || !options->reportNumber.isEmpty();
+    const bool windows = !options->checkOnly && !reprint;
+    // The report is laid out with fonts, which need a (screenless) graphical platform.
+    const bool fonts = !options->reportNumber.isEmpty();
+    if (fonts && !displayAvailable())
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     if (windows && !displayAvailable()) {
         err << "shophost: no display to open the register on; run it under xvfb-run, or use --check.\n";
         return 1;
     }
-    std::unique_ptr<QCoreApplication> app = windows ? std::make_unique<QApplication>(argc, argv)
-                                                    : std::make_unique<QCoreApplication>(argc, argv);
+    std::unique_ptr<QCoreApplication> app = (windows || fonts) ? std::make_unique<QApplication>(argc, argv)
+                                                               : std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("shophost"));
     HostLogin login;
     try {
@@ -54,6 +59,22 @@ int main(int argc, char **argv)
     } catch (const HostStartError &e) {
         err << "shophost: " << e.message() << "\n";
         return 1;
+    }
+    auto module = shop::createShopWriteoff();
+    module->setAdocon(login.connection);
+    module->MessageTitle = options->title;
+    module->gdtProccessDate = options->processDate;
+    module->intUserID = options->userId;
+    module->intShopID = options->shopId;
+    module->intCompanyID = options->companyId;
+    module->strtranstype = options->transType;
+    if (reprint) {
+        // Standard output may carry the printout itself.
+        if (login.createdDemo)
+            err << "Created the demo data in " << shop::Connection::withoutPassword(options->database) << ".\n";
+        err.flush();
+        return options->printNumber.isEmpty() ? module->ExportReport(options->reportNumber, options->output)
+                                              : module->PrintText(options->printNumber, options->output);
     }
     if (login.createdDemo)
         out << "Created the demo data in " << shop::Connection::withoutPassword(options->database) << ".\n";
@@ -64,14 +85,6 @@ int main(int argc, char **argv)
     if (!windows)
         return 0;
 
-    auto module = shop::createShopWriteoff();
-    module->setAdocon(login.connection);
-    module->MessageTitle = options->title;
-    module->gdtProccessDate = options->processDate;
-    module->intUserID = options->userId;
-    module->intShopID = options->shopId;
-    module->intCompanyID = options->companyId;
-    module->strtranstype = options->transType;
     module->Show();
     return 0;
 }

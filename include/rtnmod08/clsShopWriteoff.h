@@ -28,7 +28,18 @@ public:
 
     void Show();
 
+    // Scripted reprints, without windows, of the shop's return with document number
+    // `number` on the session set above: the text printout (the bytes "To Screen"
+    // writes) to `outputPath`, or standard output when it is empty; or the return's
+    // report as a PDF file. Messages go to standard error. Return 0 when done, 1 when
+    // the return is not the shop's or the output could not be written.
+    int PrintText(const QString &number, const QString &outputPath = {});
+    int ExportReport(const QString &number, const QString &pdfPath);
+
 private:
+    // Copies the session into the module-wide state.
+    void fillModuleState();
+
     ConnectionPtr m_adocon;
 };
 

@@ -5,6 +5,7 @@
 #include "common/ui/FlexGrid.h"
 #include "editor/frmCancel.h"
 #include "editor/frmStockDetails.h"
+#include "printing/frmPrint.h"
 #include "register/BrowseGrid.h"
 #include "register/FrmMaster.h"
 #include "register/RegisterChildWindows.h"
@@ -54,6 +55,12 @@ void installModuleWindows()
         windows.editor = openEditor;
     if (!windows.deletion)
         windows.deletion = openDeletion;
+    if (!windows.print)
+        windows.print = [](FrmMaster &master) -> std::unique_ptr<QDialog> {
+            auto dialog = std::make_unique<frmPrint>(master.grid().textMatrix(master.grid().row(), 0), &master);
+            dialog->Form_Load();
+            return dialog;
+        };
 }
 
 } // namespace shop

@@ -15,7 +15,7 @@ ConnectionPtr &clsShopWriteoff::adocon()
     return m_adocon;
 }
 
-void clsShopWriteoff::Show()
+void clsShopWriteoff::fillModuleState()
 {
     ModuleState &state = moduleState();
     state.gintCompanyID = intCompanyID;
@@ -25,7 +25,12 @@ void clsShopWriteoff::Show()
     state.gadocon = adocon();
     state.gdtProcessDate = gdtProccessDate;
     state.gstrTransType = strtranstype;
+}
 
+void clsShopWriteoff::Show()
+{
+    fillModuleState();
+    ModuleState &state = moduleState();
     // The host's connection may never have been through our schema setup.
     if (state.gadocon && state.gadocon->isOpen())
         schema::attach(*state.gadocon);

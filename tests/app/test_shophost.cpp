@@ -1,5 +1,14 @@
 #include "common/db/Schema.h"
+#include "printing/ModuleFolder.h"
+#include "printing/PrintDestinations.h"
+#include "printing/frmPrint.h"
+#include "support/ModuleStateScope.h"
+#include "support/ScriptedUi.h"
 #include "support/TestDatabase.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QRegularExpression>
 
 #include <QFile>
 #include <QProcess>
@@ -88,4 +97,91 @@ TEST_F(Shophost, ResetsOnlyTheDemoAndFinishesAFirstStartThatWasCutShort)
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_TRUE(refused.err.contains("demo company only")) << refused.err;
     EXPECT_EQ(con->scalar("select count(*) from acompanymaster").toInt(), 2);
+}
+
+namespace {
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The clock of the footer's user line, which two printouts a second apart do not share.
+QByteArray withoutClock(QByteArray bytes)
+{
+    static const QRegularExpression clock(" - \\d\\d/\\d\\d/\\d{4} - \\d\\d:\\d\\d:\\d\\d\r\n$");
+    return QString::fromLatin1(bytes).replace(clock, " - <clock>\r\n").toLatin1();
+}
+
+} // namespace
+
+TEST_F(Shophost, PrintWritesThePrintoutOfAReturnOfTheShopAndRefusesOneThatIsNot)
+{
+    const QString out = dir.filePath("pr1.txt");
+    const HostRun printed = shophost({"--database", db, "--print", "PR1", "--output", out});
+    ASSERT_EQ(printed.exitCode, 0) << printed.err;
+    const QByteArray bytes = fileBytes(out);
+    EXPECT_TRUE(bytes.contains("Harbour Market")) << bytes.toStdString();
+    EXPECT_TRUE(bytes.contains("Purchase Return No     :             PR1\r\n"));
+    // Every line of the shipped settings' printout is at most 80 wide.
+    for (const QByteArray &line : bytes.split('\n'))
+        EXPECT_LE(line.size(), 81) << line.toStdString();
+
+    // To standard output, nothing else on it.
+    const HostRun toStdout = shophost({"--database", db, "--print", "PR1"});
+    EXPECT_EQ(toStdout.exitCode, 0);
+    EXPECT_EQ(withoutClock(toStdout.out.toUtf8()), withoutClock(bytes));
+
+    for (const QStringList &refused : {QStringList{"--print", "PR99"}, QStringList{"--print", "BC1"},
+                                       QStringList{"--report", "PR99", "--output", dir.filePath("x.pdf")}}) {
+        const HostRun run = shophost(QStringList{"--database", db} + refused);
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_TRUE(run.err.contains("is not a purchase return of shop 1")) << run.err;
+        // One line of ours; the platform may add a note of its own about the session.
+        EXPECT_EQ(run.err.split('\n', Qt::SkipEmptyParts).filter(QRegularExpression("^shophost: ")).size(), 1) << run.err;
+        EXPECT_FALSE(run.err.contains("shop error")) << run.err;
+    }
+    EXPECT_EQ(shophost({"--database", db, "--report", "PR1"}).exitCode, 1); // a PDF needs --output
+}
+
+TEST_F(Shophost, PrintGivesTheBytesOfTheDialogsToScreenFile)
+{
+    ASSERT_EQ(shophost({"--database", db, "--check"}).exitCode, 0);
+    shop::test::ModuleStateScope session{shop::Connection::open(db)};
+    session.login();
+    shop::test::ScriptedUiScope ui;
+    shop::setModuleFolder(QStringLiteral(SHOP_LIBRARY_DIR));
+    QTemporaryDir dataHome; // where "To Screen" writes, the test's own
+    const QByteArray savedDataHome = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
+    shop::frmPrint dialog("1");
+    dialog.Form_Load();
+    dialog.findChild<QPushButton *>("cmdOK")->click();
+    const QByteArray screen = fileBytes(shop::screenFilePath());
+    EXPECT_TRUE(shop::screenFilePath().startsWith(dataHome.path()));
+    qputenv("XDG_DATA_HOME", savedDataHome);
+    shop::setModuleFolder(QString());
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w->objectName() == "ScreenViewer")
+            w->close();
+
+    const QString out = dir.filePath("pr1.txt");
+    ASSERT_EQ(shophost({"--database", db, "--print", "PR1", "--output", out}).exitCode, 0);
+    ASSERT_FALSE(screen.isEmpty());
+    EXPECT_EQ(withoutClock(fileBytes(out)), withoutClock(screen));
+    EXPECT_EQ(fileBytes(out).size(), screen.size());
+}
+
+TEST_F(Shophost, ReportWritesAPdfOfTheReturn)
+{
+    const QString pdf = dir.filePath("pr1.pdf");
+    const HostRun run = shophost({"--database", db, "--report", "PR1", "--output", pdf});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    QProcess text;
+    text.start("pdftotext", {pdf, "-"});
+    ASSERT_TRUE(text.waitForFinished(30000)) << "pdftotext (poppler-utils) is needed";
+    const QString content = QString::fromUtf8(text.readAllStandardOutput()).simplified();
+    for (const char *expected : {"PR1", "Harbour Market", "Long grain rice 5 kg", "5.000", "Fresh milk 1 L", "4.000"})
+        EXPECT_TRUE(content.contains(expected)) << expected << " in " << content.toStdString();
 }

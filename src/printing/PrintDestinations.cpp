@@ -1,0 +1,87 @@
+#include "printing/PrintDestinations.h"
+
+#include "common/core/ModuleError.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <cups/cups.h>
+
+namespace shop {
+
+namespace {
+
+const QString Source = QStringLiteral("rtnmod08");
+constexpr long long FileAccessError = 75;
+constexpr long long DeviceUnavailable = 68;
+
+[[noreturn]] void printerError(const QString &queue, const QString &what)
+{
+    throw ModuleError(DeviceUnavailable, Source,
+                      QStringLiteral("The print queue \"%1\" %2: %3")
+                          .arg(queue, what, QString::fromLocal8Bit(cupsLastErrorString())));
+}
+
+void sendToQueue(const QString &queue, const QByteArray &bytes)
+{
+    const QByteArray name = queue.toLocal8Bit();
+    const int job = cupsCreateJob(CUPS_HTTP_DEFAULT, name.constData(), "Purchase Return", 0, nullptr);
+    if (job == 0)
+        printerError(queue, QStringLiteral("did not take the job"));
+    if (cupsStartDocument(CUPS_HTTP_DEFAULT, name.constData(), job, "PurchaseReturn.txt", CUPS_FORMAT_RAW, 1)
+        != HTTP_STATUS_CONTINUE) {
+        cupsCancelJob2(CUPS_HTTP_DEFAULT, name.constData(), job, 0);
+        printerError(queue, QStringLiteral("did not take the document"));
+    }
+    if (cupsWriteRequestData(CUPS_HTTP_DEFAULT, bytes.constData(), static_cast<size_t>(bytes.size()))
+        != HTTP_STATUS_CONTINUE) {
+        cupsFinishDocument(CUPS_HTTP_DEFAULT, name.constData());
+        cupsCancelJob2(CUPS_HTTP_DEFAULT, name.constData(), job, 0);
+        printerError(queue, QStringLiteral("stopped taking the document"));
+    }
+    if (cupsFinishDocument(CUPS_HTTP_DEFAULT, name.constData()) != IPP_STATUS_OK)
+        printerError(queue, QStringLiteral("did not finish the job"));
+}
+
+} // namespace
+
+QString screenFilePath()
+{
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (folder.isEmpty())
+        folder = QDir::homePath();
+    return QDir(folder).filePath(QStringLiteral("shopreturns/PurchaseReturn.txt"));
+}
+
+void writePrintFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush())
+        throw ModuleError(FileAccessError, Source,
+                          QStringLiteral("Path/File access error: %1: %2").arg(path, file.errorString()));
+    file.close();
+}
+
+QString writeScreenFile(const QByteArray &bytes)
+{
+    const QString path = screenFilePath();
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    writePrintFile(path, bytes);
+    return path;
+}
+
+bool portIsPath(const QString &port) { return port.contains(QLatin1Char('/')); }
+
+void sendToPrinter(const QString &port, const QByteArray &bytes)
+{
+    if (port.isEmpty())
+        throw ModuleError(DeviceUnavailable, Source,
+                          QStringLiteral("No printer is set: the port setting of the shop's print settings is empty."));
+    if (portIsPath(port))
+        writePrintFile(port, bytes);
+    else
+        sendToQueue(port, bytes);
+}
+
+} // namespace shop

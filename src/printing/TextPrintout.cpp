@@ -1,0 +1,87 @@
+#include "printing/TextPrintout.h"
+
+#include "common/host/ErrorReporting.h"
+#include "printing/PrintLayout.h"
+
+namespace shop {
+
+namespace {
+const QString HeaderRoutine = QStringLiteral("HeaderPrint ");
+const QString FooterRoutine = QStringLiteral("FooterPrint");
+} // namespace
+
+const QString TextPrintout::ModuleName = QStringLiteral("FrmMaster");
+
+TextPrintout::TextPrintout(Connection &con, qint32 shopId, qint32 userId, qint32 companyId)
+    : m_con(con), m_shopId(shopId), m_userId(userId), m_companyId(companyId)
+{
+}
+
+void TextPrintout::readSettings(const QString &settingsPath)
+{
+    m_trapped.clear();
+    m_settings = readPrintSettings(settingsPath);
+    try {
+        m_header = readHeaderSettings(settingsPath);
+    } catch (...) {
+        m_header.reset();
+        trap(HeaderRoutine);
+    }
+}
+
+QByteArray TextPrintout::PrintBill(TransactionId id, const QDateTime &now)
+{
+    PrintDocument doc;
+    doc.printedAt = now;
+    doc.lines = printdata::bodyLines(m_con, m_shopId, id, m_settings.savedOrder);
+    if (!doc.lines.empty()) {
+        doc.header = HeaderPrint(id);
+        // Asked once: the shop's percentage cannot change while one return is printed.
+        if (m_settings.showCost == 1)
+            doc.revisedCostPercent = printdata::revisedCostPercent(m_shopId);
+    }
+    doc.footer = FooterPrint();
+    return layoutPrintout(doc, m_settings);
+}
+
+std::optional<PrintDocument::Header> TextPrintout::HeaderPrint(TransactionId id)
+{
+    if (!m_header)
+        return std::nullopt;
+    try {
+        return PrintDocument::Header{*m_header, printdata::header(m_con, m_shopId, m_companyId, id)};
+    } catch (...) {
+        trap(HeaderRoutine);
+        return std::nullopt;
+    }
+}
+
+PrintFooter TextPrintout::FooterPrint()
+{
+    PrintFooter footer;
+    footer.messagesRead = false;
+    try {
+        footer.messages = printdata::footerMessages(m_con, m_shopId);
+        footer.messagesRead = true;
+        footer.userName = printdata::printingUser(m_con, m_userId, m_shopId);
+    } catch (...) {
+        trap(FooterRoutine);
+    }
+    return footer;
+}
+
+void TextPrintout::trap(const QString &routine) { m_trapped.push_back({routine, std::current_exception()}); }
+
+void TextPrintout::reportTrappedErrors()
+{
+    for (const Trapped &t : m_trapped) {
+        try {
+            std::rethrow_exception(t.error);
+        } catch (...) {
+            TrackCaughtError(ModuleName, t.routine);
+        }
+    }
+    m_trapped.clear();
+}
+
+} // namespace shop

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "common/core/TransactionId.h"
+#include "printing/PrintData.h"
+#include "printing/PrintSettings.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <exception>
+#include <optional>
+#include <vector>
+
+namespace shop {
+
+class Connection;
+
+// The plain-text printout of one purchase return, in two steps so that the hourglass
+// is never on while a message waits: readSettings (which tells the user of missing
+// keys) and then PrintBill (the statements and the layout). HeaderPrint and
+// FooterPrint trap their own errors: the header or footer is left out, the printout
+// goes on, and the error is reported by reportTrappedErrors once the work is done.
+// PrintBill's own errors are raised to the caller.
+class TextPrintout {
+public:
+    TextPrintout(Connection &con, qint32 shopId, qint32 userId, qint32 companyId);
+
+    void readSettings(const QString &settingsPath);
+    const PrintSettings &settings() const { return m_settings; }
+
+    QByteArray PrintBill(TransactionId id, const QDateTime &now = QDateTime::currentDateTime());
+    void reportTrappedErrors();
+
+    // The window whose routines these are, as the error log names it.
+    static const QString ModuleName;
+
+private:
+    std::optional<PrintDocument::Header> HeaderPrint(TransactionId id);
+    PrintFooter FooterPrint();
+    void trap(const QString &routine);
+
+    Connection &m_con;
+    qint32 m_shopId;
+    qint32 m_userId;
+    qint32 m_companyId;
+    PrintSettings m_settings;
+    std::optional<HeaderSettings> m_header;
+    struct Trapped {
+        QString routine;
+        std::exception_ptr error;
+    };
+    std::vector<Trapped> m_trapped;
+};
+
+} // namespace shop

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QDialog>
+#include <QPointer>
+#include <memory>
+
+class QGroupBox;
+class QPushButton;
+class QRadioButton;
+
+namespace shop {
+
+class Report;
+class ReportEngine;
+
+// The print dialog of the register's current return: "To Printer" (the shop's printer
+// port or print queue), "To Screen" (the printout file in the screen viewer) and,
+// where the shop's settings offer it, "Windows Print" (the report in a print preview).
+// It always opens on "To Screen". It closes after printing to the printer or the
+// screen and stays open after a report or an error.
+class frmPrint : public QDialog {
+    Q_OBJECT
+public:
+    // transactionText is the register's first column; the viewer belongs to viewerOwner.
+    explicit frmPrint(QString transactionText, QWidget *viewerOwner = nullptr, QWidget *parent = nullptr);
+    ~frmPrint() override;
+
+    void Form_Load();
+    void WIndowsPrint();
+
+public slots:
+    void cmdOK_Click();
+    void cmdCancel_Click();
+
+private:
+    void printText(bool toScreen);
+
+    QString m_transactionText;
+    QPointer<QWidget> m_viewerOwner;
+    std::shared_ptr<ReportEngine> m_engine;
+    std::shared_ptr<Report> m_report;
+
+    QGroupBox *fraPrint = nullptr;
+    QWidget *Picture1 = nullptr;
+    QRadioButton *optPrint = nullptr;
+    QRadioButton *optScreen = nullptr;
+    QRadioButton *optwindowsprint = nullptr;
+    QPushButton *cmdOK = nullptr;
+    QPushButton *cmdCancel = nullptr;
+};
+
+} // namespace shop
