@@ -1,5 +1,7 @@
 #include "common/core/Decimal.h"
 
+#include <algorithm>
+
 #include <QRegularExpression>
 
 namespace shop {
@@ -68,7 +70,8 @@ QString roundDecimalText(const QString &text, int decimals)
     QString result = whole;
     if (decimals > 0)
         result += QLatin1Char('.') + fraction;
-    const bool zero = !result.contains(QRegularExpression(QStringLiteral("[1-9]")));
+    const bool zero = std::none_of(result.cbegin(), result.cend(),
+                                   [](QChar c) { return c >= QLatin1Char('1') && c <= QLatin1Char('9'); });
     if (parts->negative && !zero)
         result.prepend(QLatin1Char('-'));
     return result;
