@@ -1,36 +1,56 @@
-// How long the register takes to open as a shop's list of returns grows: the demo
-// database plus N generated returns inside the date window, on a SQLite file.
-//   register_load [N ...]      (default 1000 10000 50000)
+// How long the register takes to open as a shop's list of returns grows, against the
+// bare list statement filling a plain table with the same cells; and its memory.
+//   register_load [N ...]      (default 10000 100000) on SQLite, and on PostgreSQL
+//                              when SHOP_BENCH_PG or SHOP_TEST_PG names a server
 
-#include "demo/DemoData.h"
-#include "common/ui/FlexGrid.h"
 #include "common/host/ModuleState.h"
-#include "common/db/Schema.h"
+#include "common/ui/FlexGrid.h"
+#include "data/LedgerGenerator.h"
+#include "demo/DemoData.h"
 #include "register/FrmMaster.h"
+#include "register/RegisterData.h"
+#include "support/BenchSupport.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QLineEdit>
-#include <QTemporaryDir>
-#include <QTextStream>
+#include <QSqlQuery>
+#include <QTableWidget>
 
 using namespace shop;
 
 namespace {
 
-void addReturns(Connection &con, int count, const QDate &today)
+const QDate kToday(2026, 12, 6);
+
+void logIn(const ConnectionPtr &con)
 {
-    con.beginTrans();
-    for (int i = 0; i < count; ++i) {
-        const int id = 1000 + i;
-        con.execute(QStringLiteral("insert into LOsPurchaseReturnHeader (whShopID, WhID, WhNo, WhDate, WhUserName, "
-                                   "WhRemarks, whcancelled, whposted, Whtransfinished) values (1, ?, ?, ?, ?, ?, ?, 0, 0)"),
-                    {id, QStringLiteral("PR%1").arg(id), today.addDays(-(i % 25)), i % 2 ? QStringLiteral("nina")
-                                                                                          : QStringLiteral("clerk"),
-                     QStringLiteral("Generated return"), i % 17 == 0 ? 1 : 0});
+    ModuleState &state = moduleState();
+    state = ModuleState{};
+    state.gadocon = con;
+    state.gintUserID = 1;
+    state.gintShopID = 1;
+    state.gintCompanyID = 1;
+    state.gdtProcessDate = kToday;
+    state.gstrTransType = QStringLiteral("P");
+}
+
+// The same statement through a bare query into a plain table of text cells.
+int rawLoad(Connection &con, const QString &statement)
+{
+    QSqlQuery q(con.database());
+    q.setForwardOnly(true);
+    q.exec(Dialect::of(con.backend()).translate(statement));
+    QTableWidget table(0, 7);
+    int row = 0;
+    while (q.next()) {
+        table.insertRow(row);
+        for (int c = 0; c < 7; ++c)
+            table.setItem(row, c, new QTableWidgetItem(q.value(c).toString())); // owned by the table
+        ++row;
     }
-    con.commitTrans();
+    return row;
 }
 
 } // namespace
@@ -40,46 +60,41 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QList<int> sizes;
-    for (const QString &arg : app.arguments().mid(1))
-        sizes << arg.toInt();
-    if (sizes.isEmpty())
-        sizes = {1000, 10000, 50000};
     QTextStream out(stdout);
-    const QDate today(2026, 12, 6);
-    for (const int n : sizes) {
-        QTemporaryDir dir;
-        auto con = Connection::open(dir.filePath(QStringLiteral("bench.db")));
-        schema::upgrade(*con);
-        demo::populate(*con, today);
-        addReturns(*con, n, today);
+    for (const Backend backend : bench::benchBackends()) {
+        for (const qint64 n : bench::sizesFrom(app.arguments().mid(1), {10000, 100000})) {
+            bench::BenchDatabase db(backend);
+            demo::populate(*db.con, kToday);
+            bench::generateLedgers(*db.con, bench::LedgerSize{1000, static_cast<int>(n), 1}, kToday);
+            logIn(db.con);
 
-        ModuleState &state = moduleState();
-        state = ModuleState{};
-        state.gadocon = con;
-        state.gintUserID = 1;
-        state.gintShopID = 1;
-        state.gintCompanyID = 1;
-        state.gdtProcessDate = today;
-        state.gstrTransType = QStringLiteral("P");
+            int rows = 0;
+            const double module = bench::medianMs(3, [&] {
+                FrmMaster window;
+                window.Form_Load();
+                rows = window.grid().rows() - 1;
+            });
+            const QString statement = reg::listQuery(kToday.addDays(-30), 1, QStringLiteral("P"));
+            const double raw = bench::medianMs(3, [&] { rawLoad(*db.con, statement); });
 
-        FrmMaster window;
-        QElapsedTimer timer;
-        timer.start();
-        window.Form_Load();
-        const qint64 loadMs = timer.elapsed();
-
-        auto *search = window.findChild<QComboBox *>(QStringLiteral("cboSearch"));
-        search->setCurrentIndex(search->findText(QStringLiteral("Return No")));
-        auto *text = window.findChild<QLineEdit *>(QStringLiteral("txtsearch"));
-        timer.restart();
-        text->setText(QStringLiteral("PR1500"));
-        emit text->textEdited(text->text());
-        const qint64 searchMs = timer.elapsed();
-        out << n << " returns: register opens in " << loadMs << " ms (" << window.grid().rows() - 1
-            << " rows), first search in " << searchMs << " ms\n";
-        out.flush();
-        state = ModuleState{};
+            // The first prefix search of a full register.
+            FrmMaster window;
+            window.Form_Load();
+            auto *search = window.findChild<QComboBox *>(QStringLiteral("cboSearch"));
+            search->setCurrentIndex(search->findText(QStringLiteral("Return No")));
+            auto *text = window.findChild<QLineEdit *>(QStringLiteral("txtsearch"));
+            QElapsedTimer timer;
+            timer.start();
+            text->setText(QStringLiteral("GR150"));
+            emit text->textEdited(text->text());
+            const double searchMs = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+            bench::report(out, QStringLiteral("register load"), backend, n, module, raw,
+                          QStringLiteral("%1 rows, search %2 ms, peak RSS %3 MiB")
+                              .arg(rows)
+                              .arg(searchMs, 0, 'f', 1)
+                              .arg(bench::peakRssMiB(), 0, 'f', 0));
+            moduleState() = ModuleState{};
+        }
     }
     return 0;
 }

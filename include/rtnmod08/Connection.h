@@ -83,6 +83,8 @@ private:
     void ensureConnected();
     void prepareServerSession();
     bool isLostConnection(const class QSqlError &error) const;
+    // The statement prepared on this session; kept for the next call when `keep`.
+    std::shared_ptr<class QSqlQuery> prepare(const QString &statement, bool keep);
     void notify(const QString &kind, const QString &text) const;
     [[noreturn]] void fail(const QString &what, const class QSqlError &error) const;
 
@@ -95,6 +97,7 @@ private:
     mutable bool m_lost = false;
     StatementObserver m_observer;
     QHash<QString, EmbeddedProcedure> m_procedures;
+    QHash<QString, std::shared_ptr<class QSqlQuery>> m_prepared;
 };
 
 using ConnectionPtr = std::shared_ptr<Connection>;

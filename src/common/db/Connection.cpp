@@ -28,9 +28,14 @@ long long errorNumber(const QSqlError &error)
 
 void bindAll(QSqlQuery &q, const QVariantList &values)
 {
-    for (const QVariant &v : values)
-        q.addBindValue(v);
+    // By position, so that a query prepared once takes new values each time.
+    for (int i = 0; i < values.size(); ++i)
+        q.bindValue(i, values.at(i));
 }
+
+// Statements with values are the ones run again and again (a scan, a save's ledger
+// rows); statements written out with their values are mostly run once.
+constexpr qsizetype kPreparedLimit = 256;
 
 } // namespace
 
@@ -40,6 +45,7 @@ Connection::~Connection()
 {
     if (m_name.isEmpty())
         return;
+    m_prepared.clear(); // the queries belong to the database, which goes next
     {
         QSqlDatabase db = QSqlDatabase::database(m_name, false);
         if (db.isOpen()) {
@@ -144,6 +150,7 @@ void Connection::ensureConnected()
         return;
     }
     // The server went away since the last command: a fresh session, once it is back.
+    m_prepared.clear();
     QSqlDatabase db = database();
     db.close();
     if (!db.open())
@@ -205,6 +212,8 @@ void Connection::fail(const QString &what, const QSqlError &error) const
 void Connection::executeRaw(const QString &statement)
 {
     ensureConnected();
+    // Schema work may change what a prepared statement reads.
+    m_prepared.clear();
     QSqlQuery q(database());
     if (!q.exec(statement))
         fail(QString(), q.lastError());
@@ -241,27 +250,43 @@ void Connection::rollbackTrans()
     q.exec(QStringLiteral("ROLLBACK"));
 }
 
+std::shared_ptr<QSqlQuery> Connection::prepare(const QString &statement, bool keep)
+{
+    if (keep) {
+        if (const auto found = m_prepared.constFind(statement); found != m_prepared.constEnd())
+            return *found;
+    }
+    auto q = std::make_shared<QSqlQuery>(database());
+    q->setForwardOnly(true);
+    if (!q->prepare(Dialect::of(m_backend).translate(statement)))
+        fail(QString(), q->lastError());
+    if (keep) {
+        if (m_prepared.size() >= kPreparedLimit)
+            m_prepared.clear();
+        m_prepared.insert(statement, q);
+    }
+    return q;
+}
+
 int Connection::execute(const QString &statement, const QVariantList &values)
 {
     ensureConnected();
     notify(QStringLiteral("execute"), statement);
-    QSqlQuery q(database());
-    if (!q.prepare(Dialect::of(m_backend).translate(statement)))
-        fail(QString(), q.lastError());
-    bindAll(q, values);
-    if (!q.exec())
-        fail(QString(), q.lastError());
-    return q.numRowsAffected();
+    const std::shared_ptr<QSqlQuery> q = prepare(statement, !values.isEmpty());
+    bindAll(*q, values);
+    if (!q->exec())
+        fail(QString(), q->lastError());
+    const int affected = q->numRowsAffected();
+    q->finish();
+    return affected;
 }
 
 Recordset Connection::query(const QString &statement, const QVariantList &values)
 {
     ensureConnected();
     notify(QStringLiteral("query"), statement);
-    QSqlQuery q(database());
-    q.setForwardOnly(true);
-    if (!q.prepare(Dialect::of(m_backend).translate(statement)))
-        fail(QString(), q.lastError());
+    const std::shared_ptr<QSqlQuery> prepared = prepare(statement, !values.isEmpty());
+    QSqlQuery &q = *prepared;
     bindAll(q, values);
     if (!q.exec())
         fail(QString(), q.lastError());
@@ -279,6 +304,8 @@ Recordset Connection::query(const QString &statement, const QVariantList &values
     }
     if (q.lastError().isValid())
         fail(QString(), q.lastError());
+    // A finished query holds no read lock or snapshot while it waits for its next use.
+    q.finish();
     return Recordset(std::move(names), std::move(rows));
 }
 
