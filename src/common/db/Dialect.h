@@ -14,7 +14,8 @@ enum class Backend { None, Sqlite, Postgres };
 // database (isnull, len, right, isnumeric, convert(int, x), getdate(), numeric
 // casts with rounding, 'yyyymmdd' date literals). A dialect rewrites exactly those
 // constructs for one backend and leaves everything else, quoted text above all,
-// as it is.
+// as it is. A quoted text that is a whole 'yyyymmdd' date is taken as a date
+// wherever it stands, except as a LIKE pattern.
 class Dialect {
 public:
     virtual ~Dialect() = default;
@@ -60,6 +61,7 @@ public:
 protected:
     QString isnullFunction() const override { return QStringLiteral("tsql_isnull"); }
     QString currentTimestamp() const override { return QStringLiteral("localtimestamp(0)"); }
+    QString dateLiteral(const QDate &date) const override;
 };
 
 } // namespace shop
