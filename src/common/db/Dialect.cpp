@@ -79,7 +79,7 @@ const QStringList &rewrittenFunctions()
     static const QStringList names{QStringLiteral("isnull"),    QStringLiteral("len"),
                                    QStringLiteral("right"),     QStringLiteral("isnumeric"),
                                    QStringLiteral("convert"),   QStringLiteral("getdate"),
-                                   QStringLiteral("cast")};
+                                   QStringLiteral("cast"),      QStringLiteral("sum")};
     return names;
 }
 
@@ -195,6 +195,8 @@ std::optional<QString> Dialect::rewriteCall(const QString &function, const QStri
         return QStringLiteral("tsql_isnumeric(%1)").arg(args.at(0));
     if (function == QLatin1String("getdate") && args.isEmpty())
         return currentTimestamp();
+    if (function == QLatin1String("sum") && args.size() == 1 && !exactSumFunction().isEmpty())
+        return exactSumFunction() + QStringLiteral("(%1)").arg(args.at(0));
     return std::nullopt;
 }
 
