@@ -98,7 +98,9 @@ public:
 class RTNMOD08_EXPORT clsMasterGridSetting {
 public:
     virtual ~clsMasterGridSetting() = default;
-    virtual void fnGridSettings(qint16 userId, qint16 companyId, QTableWidget *grid, ConnectionPtr &connection) = 0;
+    // The ids are whole 32-bit values, so that users and companies past 32767 keep
+    // their own settings.
+    virtual void fnGridSettings(qint32 userId, qint32 companyId, QTableWidget *grid, ConnectionPtr &connection) = 0;
 };
 
 // Fetch.clsFetch: the lookup dialog.

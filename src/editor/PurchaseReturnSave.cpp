@@ -69,7 +69,7 @@ SaveOutcome PurchaseReturnSave::save(const PurchaseReturnEntry &entry, QWidget *
     if (!entry.isNew() && isPosted(entry.id))
         return SaveOutcome{false, PostedMessage, MsgIcon::Critical, entry.id, entry.number};
     // Location rows are stored only for a shop that keeps stock by location.
-    if ((entry.locations.hasData() && fnLocationArrangement(toInt16(m_state.gintShopID))
+    if ((entry.locations.hasData() && fnLocationArrangement(m_state.gintShopID)
          && hasRowsWithoutLine(entry.locations, AllocationKind::Location, entry.lines))
         || hasRowsWithoutLine(entry.expiry, AllocationKind::Expiry, entry.lines)
         || hasRowsWithoutLine(entry.serials, AllocationKind::Serial, entry.lines))
@@ -119,7 +119,7 @@ SaveOutcome PurchaseReturnSave::saveOnce(const PurchaseReturnEntry &entry, QWidg
         if (table.hasData() || !entry.isNew())
             rewriteIssueLedger(m_con, ledger, table, owner);
     };
-    if (fnLocationArrangement(toInt16(shopId)))
+    if (fnLocationArrangement(shopId))
         rewrite(IssueLedger::Location, entry.locations);
     rewrite(IssueLedger::Expiry, entry.expiry);
     rewrite(IssueLedger::Serial, entry.serials);
@@ -218,9 +218,10 @@ QVariant PurchaseReturnSave::expenseAccount(const PurchaseReturnEntry &entry) co
     const QString condition = shopCondition("ShopID= ", m_state.gintShopID) + QStringLiteral(" and CompanyID=")
         + sqlNumber(qint64{m_state.gintCompanyID});
     const auto shops = newCommonDB(QStringLiteral("ashops"));
-    // A shop without an expense account still records its returns; the account stays empty.
+    // A shop without an expense account still records its returns; the account stays
+    // empty. The account is read whole: one numbered past 32767 must not stop the save.
     const QVariant stored = shops->fnReturnField(QStringLiteral("ExpenseAccount"), condition);
-    const QVariant account = stored.isNull() ? QVariant() : QVariant(toInt16(stored));
+    const QVariant account = stored.isNull() ? QVariant() : QVariant(toInt32(stored));
     if (!isTypeI(m_state.gstrTransType))
         return account;
     const qint32 ownDepartment = toInt32(shops->fnReturnField(QStringLiteral("DepartmentID"), condition));

@@ -40,7 +40,7 @@ ValidationResult SaveValidation::check(const PurchaseReturnEntry &entry) const
     if (entry.remarks.trimmed().isEmpty())
         return refusal(V::NoRemarks, NoRemarksMessage, MsgIcon::Information, QStringLiteral("txtRemark"));
 
-    if (entry.locations.hasData() && fnLocationArrangement(toInt16(moduleState().gintShopID))) {
+    if (entry.locations.hasData() && fnLocationArrangement(moduleState().gintShopID)) {
         for (int i = 0; i < entry.lines.size(); ++i) {
             const QStringList &l = entry.lines.at(i);
             const QString itemId = l.value(line::ItemId).trimmed();

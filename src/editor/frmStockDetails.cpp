@@ -628,7 +628,7 @@ void frmStockDetails::loadEntry(TransactionId id, const RegisterListing &listing
         m_lines.select(0);
 
     m_lines.clearAllocations();
-    if (fnLocationArrangement(toInt16(QVariant(shopId))))
+    if (fnLocationArrangement(shopId))
         loadAllocations(flxLocations(), [&] { return readLocationRows(state.gintInterfaceID, shopId, id.value()); });
     loadAllocations(flxexpiry(), [&] { return readExpiryRows(state.gintInterfaceID, shopId, id.value()); });
     loadAllocations(flxserial(), [&] { return readSerialRows(state.gintInterfaceID, shopId, id.value()); });

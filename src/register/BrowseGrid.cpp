@@ -99,8 +99,8 @@ void BrowseGrid::SetGridHeaders(const QString &tableName, std::vector<int> &long
             m_grid.setColWidth(i, m_grid.colWidth(i) + per);
     }
     auto settings = ComponentRegistry::create<clsMasterGridSetting>(progid::GridSetting);
-    settings->fnGridSettings(static_cast<qint16>(state.gintUserID), static_cast<qint16>(state.gintCompanyID), &m_grid,
-                             state.gadocon);
+    // The ids go over whole: in sixteen bits user 65537 would get user 1's widths.
+    settings->fnGridSettings(state.gintUserID, state.gintCompanyID, &m_grid, state.gadocon);
     paintCancelledRows();
     m_grid.setRow(m_grid.rows() - 1);
     m_grid.setTopRow(m_grid.row());

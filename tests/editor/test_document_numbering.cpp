@@ -1,5 +1,6 @@
 #include "EditorTestSupport.h"
 
+#include "common/core/ModuleError.h"
 #include "editor/DocumentNumbering.h"
 
 namespace shop::test {
@@ -36,6 +37,32 @@ TEST_P(DocumentNumberingTest, ContinuesFromTheShopsHighestNumericNumberUnderTheP
     store(3, 4, "12B");
     store(1, 30, "50");
     EXPECT_EQ(next(3), "8");
+}
+
+TEST_P(DocumentNumberingTest, OverlappingPrefixesAndNumbersWithAPointStillGiveAFreeNumber)
+{
+    // Last year's prefix was "PR24": its numbers read as PR's 241, 242 and 2410.
+    store(1, 20, "PR241");
+    store(1, 21, "PR242");
+    store(1, 22, "PR2410");
+    EXPECT_EQ(next(1), "PR2411");
+    con().execute("update aPrefix set Prefix = 'PR24' where shopid = 1 and FinancialId = 2 and InterfaceID = 1901");
+    EXPECT_EQ(next(1), "PR2411") << "PR24's 10 is the highest; PR2411 is free";
+
+    // A number typed with a point counts as its whole part.
+    con().execute("update aPrefix set Prefix = 'PR' where shopid = 1 and FinancialId = 2 and InterfaceID = 1901");
+    store(1, 23, "PR5000.");
+    store(1, 24, "PR5000.9");
+    EXPECT_EQ(next(1), "PR5001");
+
+    // Past the running number's range the save is refused by the module, not the database.
+    store(1, 25, "PR99999999999");
+    try {
+        next(1);
+        ADD_FAILURE() << "a number past the range was handed out";
+    } catch (const ModuleError &error) {
+        EXPECT_EQ(error.number(), ModuleError::Overflow);
+    }
 }
 
 SHOP_ON_ALL_BACKENDS(DocumentNumberingTest);

@@ -138,6 +138,23 @@ TEST_P(PurchaseReturnSaveTest, ShopWithoutLocationsWritesNoLocationRowsAndBadQua
               QStringList{"12|0"});
 }
 
+TEST_P(PurchaseReturnSaveTest, ShopIdsAndExpenseAccountsPast32767StillSave)
+{
+    con().execute("insert into ashops (ShopID, CompanyID, DepartmentID, ExpenseAccount, LocationArrangement) "
+                  "values (40000, 1, 11, 40001, 1)");
+    con().execute("insert into losLocation (lLocationId, lShopId, lLocationName) values (1, 40000, 'Shelf')");
+    loginShop(40000);
+    state().gintShopDepartmentID = 11;
+    PurchaseReturnEntry e = newEntry({itemLine(1, 5, "1")});
+    e.locations.addRow(locationRow("1", 1, 5));
+    const SaveOutcome out = save(e);
+    ASSERT_TRUE(out.saved);
+    EXPECT_EQ(rows("select WhID, whexpenseaccid from LOsPurchaseReturnHeader where whShopID = 40000"),
+              QStringList{"1|40001"});
+    EXPECT_EQ(count("select count(*) from losLocationIssueDetails where lidShopId = 40000"), 1)
+        << "the shop keeps stock by location";
+}
+
 TEST_P(PurchaseReturnSaveTest, IssueToAnotherDepartmentUsesTheirControlAccount)
 {
     state().gstrTransType = "I";

@@ -55,6 +55,17 @@ TEST_P(RegisterWindow, RightsDecideTheCommandsAndFollowTheRow)
     }
 }
 
+TEST_P(RegisterWindow, GridWidthsAreTheUsersOwnWhateverTheSizeOfTheId)
+{
+    // User 65537 would read as user 1 in sixteen bits.
+    db.con->execute("insert into shop_grid_settings (userid, companyid, grid_name, column_index, width) "
+                    "values (1, 1, 'flexMaster', 2, 77), (65537, 1, 'flexMaster', 2, 91)");
+    open(65537);
+    EXPECT_EQ(grid().columnWidth(2), 91);
+    open(1);
+    EXPECT_EQ(grid().columnWidth(2), 77);
+}
+
 TEST_P(RegisterWindow, DeleteRefusesPostedAndConfirmedBeforeAskingTheDatabase)
 {
     open();

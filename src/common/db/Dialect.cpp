@@ -81,14 +81,16 @@ const QStringList &rewrittenFunctions()
     static const QStringList names{QStringLiteral("isnull"),    QStringLiteral("len"),
                                    QStringLiteral("right"),     QStringLiteral("isnumeric"),
                                    QStringLiteral("convert"),   QStringLiteral("getdate"),
-                                   QStringLiteral("cast")};
+                                   QStringLiteral("cast"),      QStringLiteral("sum")};
     return names;
 }
 
-bool endsWithComparison(const QString &text)
+// A literal right after LIKE is a pattern matched against text, never a date.
+bool endsWithLike(const QString &text)
 {
     const QString t = text.trimmed();
-    return t.endsWith(QLatin1Char('=')) || t.endsWith(QLatin1Char('<')) || t.endsWith(QLatin1Char('>'));
+    return t.endsWith(QLatin1String("like"), Qt::CaseInsensitive)
+        && (t.size() == 4 || !isIdentifierChar(t.at(t.size() - 5)));
 }
 
 } // namespace
@@ -124,7 +126,9 @@ QString Dialect::rewrite(const QString &s) const
             static const QRegularExpression eightDigits(QStringLiteral("^'(\\d{8})'$"));
             const auto m = eightDigits.match(literal);
             const QDate date = m.hasMatch() ? QDate::fromString(m.captured(1), QStringLiteral("yyyyMMdd")) : QDate();
-            out += (date.isValid() && endsWithComparison(out)) ? dateLiteral(date) : literal;
+            // The server's 'yyyymmdd' is a date wherever it stands: after a comparison,
+            // in BETWEEN and IN, as an argument or in a select list.
+            out += (date.isValid() && !endsWithLike(out)) ? dateLiteral(date) : literal;
             i = end;
             continue;
         }
@@ -196,12 +200,20 @@ std::optional<QString> Dialect::rewriteCall(const QString &function, const QStri
         return QStringLiteral("tsql_isnumeric(%1)").arg(args.at(0));
     if (function == QLatin1String("getdate") && args.isEmpty())
         return currentTimestamp();
+    if (function == QLatin1String("sum") && args.size() == 1 && !exactSumFunction().isEmpty())
+        return exactSumFunction() + QStringLiteral("(%1)").arg(args.at(0));
     return std::nullopt;
 }
 
 QString Dialect::dateLiteral(const QDate &date) const
 {
     return QLatin1Char('\'') + date.toString(QStringLiteral("yyyyMMdd")) + QLatin1Char('\'');
+}
+
+// Typed, so that the literal is a date in a select list or a sub-select too, not text.
+QString PostgresDialect::dateLiteral(const QDate &date) const
+{
+    return QStringLiteral("date '") + date.toString(Qt::ISODate) + QLatin1Char('\'');
 }
 
 std::optional<QString> Dialect::rewriteCast(const QString &, const QString &) const { return std::nullopt; }

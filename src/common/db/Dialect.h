@@ -14,7 +14,9 @@ namespace shop {
 // database (isnull, len, right, isnumeric, convert(int, x), getdate(), numeric
 // casts with rounding, 'yyyymmdd' date literals). A dialect rewrites exactly those
 // constructs for one backend and leaves everything else, quoted text above all,
-// as it is.
+// as it is. On SQLite, whose numeric columns hold binary floating point, sum() is
+// summed as exact decimals as the server does. A quoted text that is a whole 'yyyymmdd' date is taken as a date
+// wherever it stands, except as a LIKE pattern.
 class Dialect {
 public:
     virtual ~Dialect() = default;
@@ -35,6 +37,8 @@ protected:
     virtual QString isnullFunction() const = 0;
     virtual QString currentTimestamp() const = 0;
     virtual QString dateLiteral(const QDate &date) const;
+    // The aggregate that sums numeric values as exact decimals; empty where sum() already does.
+    virtual QString exactSumFunction() const { return {}; }
     // cast(<expression> as <type>) with the type in lower case without blanks.
     virtual std::optional<QString> rewriteCast(const QString &expression, const QString &type) const;
 
@@ -50,6 +54,7 @@ protected:
     QString isnullFunction() const override { return QStringLiteral("ifnull"); }
     QString currentTimestamp() const override { return QStringLiteral("datetime('now', 'localtime')"); }
     QString dateLiteral(const QDate &date) const override;
+    QString exactSumFunction() const override { return QStringLiteral("tsql_sum"); }
     std::optional<QString> rewriteCast(const QString &expression, const QString &type) const override;
 };
 
@@ -61,6 +66,7 @@ public:
 protected:
     QString isnullFunction() const override { return QStringLiteral("tsql_isnull"); }
     QString currentTimestamp() const override { return QStringLiteral("localtimestamp(0)"); }
+    QString dateLiteral(const QDate &date) const override;
 };
 
 } // namespace shop

@@ -166,9 +166,29 @@ const QStringList &step3()
     return ddl;
 }
 
+// Quantities that a file database kept as binary floating point before its sums and
+// stock became exact, put back on their three decimals. (On a server database the
+// columns already hold exactly that; its procedures are installed afresh.)
+const QStringList &step4()
+{
+    static const QStringList ddl{
+        "update mosShopStock set stock = round(stock, 3)",
+        "update LOsPurchaseReturnDetail set WdAvailableQty = round(WdAvailableQty, 3), "
+        "WdPurchaseReturnQty = round(WdPurchaseReturnQty, 3)",
+        "update loslocationArrivalDetails set ladItemQty = round(ladItemQty, 3)",
+        "update losExpiryArrivalDetails set eadItemQty = round(eadItemQty, 3)",
+        "update losSerialArrivalDetails set sadItemQty = round(sadItemQty, 3)",
+        "update losLocationIssueDetails set lidItemQty = round(lidItemQty, 3), lidPakingQty = round(lidPakingQty, 3)",
+        "update losExpiryIssueDetails set eidItemQty = round(eidItemQty, 3), eidPackingQty = round(eidPackingQty, 3)",
+        "update losSerialIssueDetails set sidItemQty = round(sidItemQty, 3), sidPackingQty = round(sidPackingQty, 3), "
+        "sidFreeQty = round(sidFreeQty, 3)",
+    };
+    return ddl;
+}
+
 const QList<const QStringList *> &steps()
 {
-    static const QList<const QStringList *> all{&step1(), &step2(), &step3()};
+    static const QList<const QStringList *> all{&step1(), &step2(), &step3(), &step4()};
     return all;
 }
 

@@ -9,17 +9,18 @@ namespace {
 
 // One statement pair serves both backends: on PostgreSQL the values come from the
 // function's arguments, on SQLite they are bound.
+// The stock is kept on three decimals, so that many small returns never drift it.
 //   sign, shop, transaction, shop, shop, transaction
 const char *const kAdjustExisting =
-    "update mosShopStock set stock = stock + %1 * (select sum(d.wdpurchasereturnqty) "
+    "update mosShopStock set stock = cast(stock + %1 * (select sum(d.wdpurchasereturnqty) "
     "from LOsPurchaseReturnDetail d where d.wdshopid = %2 and d.wdid = %3 "
-    "and d.wditemid = mosShopStock.itemid) "
+    "and d.wditemid = mosShopStock.itemid) as numeric(18,3)) "
     "where shopid = %2 and itemid in (select wditemid from LOsPurchaseReturnDetail "
     "where wdshopid = %2 and wdid = %3)";
 //   shop, sign, shop, transaction, shop
 const char *const kInsertMissing =
     "insert into mosShopStock (itemid, shopid, stock) "
-    "select d.wditemid, %2, %1 * sum(d.wdpurchasereturnqty) from LOsPurchaseReturnDetail d "
+    "select d.wditemid, %2, cast(%1 * sum(d.wdpurchasereturnqty) as numeric(18,3)) from LOsPurchaseReturnDetail d "
     "where d.wdshopid = %2 and d.wdid = %3 and not exists (select 1 from mosShopStock m "
     "where m.itemid = d.wditemid and m.shopid = %2) group by d.wditemid";
 

@@ -23,7 +23,7 @@ public:
         });
     }
 
-    void bind(ConnectionPtr connection, qint16 userId, qint16 companyId, QString gridName)
+    void bind(ConnectionPtr connection, qint32 userId, qint32 companyId, QString gridName)
     {
         m_connection = std::move(connection);
         m_userId = userId;
@@ -75,8 +75,8 @@ private:
 
     QHeaderView *m_header;
     ConnectionPtr m_connection;
-    qint16 m_userId = 0;
-    qint16 m_companyId = 0;
+    qint32 m_userId = 0;
+    qint32 m_companyId = 0;
     QString m_gridName;
     bool m_dragging = false;
     std::map<int, int> m_pending;
@@ -93,7 +93,7 @@ GridWidthKeeper *keeperOf(QHeaderView *header)
 
 } // namespace
 
-void DefaultGridSetting::fnGridSettings(qint16 userId, qint16 companyId, QTableWidget *grid,
+void DefaultGridSetting::fnGridSettings(qint32 userId, qint32 companyId, QTableWidget *grid,
                                         ConnectionPtr &connection)
 {
     if (!grid || !connection || !connection->isOpen())

@@ -10,7 +10,7 @@ namespace shop {
 // widths the program sets are not taken for the user's.
 class DefaultGridSetting final : public clsMasterGridSetting {
 public:
-    void fnGridSettings(qint16 userId, qint16 companyId, QTableWidget *grid, ConnectionPtr &connection) override;
+    void fnGridSettings(qint32 userId, qint32 companyId, QTableWidget *grid, ConnectionPtr &connection) override;
 };
 
 } // namespace shop

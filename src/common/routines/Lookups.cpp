@@ -6,7 +6,7 @@
 
 namespace shop {
 
-bool fnLocationArrangement(qint16 shopId)
+bool fnLocationArrangement(qint32 shopId)
 {
     return toBool(newCommonDB(QStringLiteral("aShops"))
                       ->fnReturnField(QStringLiteral("LocationArrangement"), QStringLiteral("ShopId = ") + sqlNumber(shopId)));

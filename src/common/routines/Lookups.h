@@ -6,8 +6,9 @@ namespace shop {
 
 // Small facts about shops and items that several windows need.
 
-// Whether the shop keeps its stock by storage location.
-bool fnLocationArrangement(qint16 shopId);
+// Whether the shop keeps its stock by storage location. The shop id is looked up
+// whole, so that shops numbered past 32767 save their returns too.
+bool fnLocationArrangement(qint32 shopId);
 // Whether the item's serial numbers may repeat.
 bool fnSerialNoDuplication(qint32 itemId);
 // The first shipment, which item lines default to.

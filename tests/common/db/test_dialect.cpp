@@ -1,3 +1,4 @@
+#include "common/core/Conversions.h"
 #include "common/db/Dialect.h"
 #include "support/TestDatabase.h"
 
@@ -49,10 +50,24 @@ TEST_P(DialectOnBackend, DateLiteralComparesWithDateColumn)
     EXPECT_FALSE(db.con->scalar("select getdate()").toString().isEmpty());
 }
 
+TEST_P(DialectOnBackend, DateLiteralIsADateWhereverItStands)
+{
+    for (const QDate &d : {QDate(2026, 11, 30), QDate(2026, 12, 1), QDate(2027, 1, 2)})
+        db.con->execute("insert into losdayclose (shopid, closedate) values (?, ?)", {d.month(), d});
+    EXPECT_EQ(db.con->scalar("select count(*) from losdayclose where closedate between '20261201' and '20270102'").toInt(), 2);
+    EXPECT_EQ(db.con->scalar("select count(*) from losdayclose where closedate in ('20261130', '20270102')").toInt(), 2);
+    EXPECT_EQ(db.con->scalar("select count(*) from losdayclose, (select '20261201' as since) s "
+                             "where closedate >= s.since").toInt(), 2);
+    EXPECT_EQ(db.con->scalar("select count(*) from losdayclose where isnull(closedate, '20261201') < '20261201'").toInt(), 1);
+    EXPECT_EQ(dateValue(db.con->scalar("select '20261201'")), QDate(2026, 12, 1));
+}
+
 TEST_P(DialectOnBackend, QuotedTextIsLeftAlone)
 {
     EXPECT_EQ(text("select 'isnull(a,b) len(x) ''20261201'''"), "isnull(a,b) len(x) '20261201'");
-    EXPECT_EQ(text("select '20261201'"), "20261201");
+    EXPECT_EQ(text("select 'PR20261201'"), "PR20261201");
+    db.con->execute("insert into LOsPurchaseReturnHeader (whShopID, WhID, WhNo) values (1, 1, ?)", {"20261201"});
+    EXPECT_EQ(db.con->scalar("select count(*) from LOsPurchaseReturnHeader where whno like '20261201'").toInt(), 1);
 }
 
 SHOP_ON_ALL_BACKENDS(DialectOnBackend);
