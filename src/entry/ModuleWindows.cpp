@@ -4,7 +4,9 @@
 #include "common/host/ModuleState.h"
 #include "common/ui/FlexGrid.h"
 #include "editor/frmCancel.h"
+#include "editor/EditorChildWindows.h"
 #include "editor/frmStockDetails.h"
+#include "items/frmItemDetails.h"
 #include "register/BrowseGrid.h"
 #include "register/FrmMaster.h"
 #include "register/RegisterChildWindows.h"
@@ -42,6 +44,14 @@ std::unique_ptr<QDialog> openDeletion(FrmMaster &master)
     return dialog;
 }
 
+// The item window on the editor's lines, for Add and Edit.
+std::unique_ptr<QDialog> openItemDetails(frmStockDetails &editor)
+{
+    auto window = std::make_unique<frmItemDetails>(editor.lines(), editor.transId());
+    window->Form_Load();
+    return window;
+}
+
 } // namespace
 
 void installModuleWindows()
@@ -51,6 +61,9 @@ void installModuleWindows()
         windows.editor = openEditor;
     if (!windows.deletion)
         windows.deletion = openDeletion;
+    EditorChildWindows &editorWindows = EditorChildWindows::current();
+    if (!editorWindows.itemDetails)
+        editorWindows.itemDetails = openItemDetails;
 }
 
 } // namespace shop

@@ -38,6 +38,7 @@ Connection::Connection() = default;
 
 Connection::~Connection()
 {
+    m_prepared.clear(); // before the database they run on goes
     if (m_name.isEmpty())
         return;
     {
@@ -214,6 +215,35 @@ Recordset Connection::query(const QString &statement, const QVariantList &values
     bindAll(q, values);
     if (!q.exec())
         fail(QString(), q.lastError());
+    return readAll(q);
+}
+
+Recordset Connection::queryPrepared(const QString &statement, const QVariantList &values)
+{
+    requireOpen();
+    notify(QStringLiteral("query"), statement);
+    std::shared_ptr<QSqlQuery> &q = m_prepared[statement];
+    if (!q) {
+        auto fresh = std::make_shared<QSqlQuery>(database());
+        fresh->setForwardOnly(true);
+        if (!fresh->prepare(m_dialect->translate(statement))) {
+            m_prepared.remove(statement);
+            fail(QString(), fresh->lastError());
+        }
+        q = std::move(fresh);
+    }
+    const std::shared_ptr<QSqlQuery> held = q;
+    for (int i = 0; i < values.size(); ++i)
+        held->bindValue(i, values.at(i));
+    if (!held->exec())
+        fail(QString(), held->lastError());
+    Recordset rows = readAll(*held);
+    held->finish(); // a prepared statement left open would keep its read lock
+    return rows;
+}
+
+Recordset Connection::readAll(QSqlQuery &q) const
+{
     const QSqlRecord record = q.record();
     QStringList names;
     for (int i = 0; i < record.count(); ++i)

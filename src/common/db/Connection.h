@@ -52,6 +52,9 @@ public:
 
     int execute(const QString &statement, const QVariantList &values = {});
     Recordset query(const QString &statement, const QVariantList &values = {});
+    // The same, for a statement run again and again with other values: it is prepared
+    // once on this connection and kept until the connection goes.
+    Recordset queryPrepared(const QString &statement, const QVariantList &values = {});
     // First column of the first row; a null QVariant when there is no row.
     QVariant scalar(const QString &statement, const QVariantList &values = {});
     // Parameters by position after the return value.
@@ -69,6 +72,7 @@ public:
 private:
     void requireOpen() const;
     void notify(const QString &kind, const QString &text) const;
+    Recordset readAll(class QSqlQuery &q) const;
     [[noreturn]] void fail(const QString &what, const class QSqlError &error) const;
 
     QString m_name;
@@ -78,6 +82,7 @@ private:
     bool m_inTransaction = false;
     StatementObserver m_observer;
     QHash<QString, EmbeddedProcedure> m_procedures;
+    QHash<QString, std::shared_ptr<class QSqlQuery>> m_prepared;
 };
 
 using ConnectionPtr = std::shared_ptr<Connection>;
