@@ -356,6 +356,8 @@ void frmItemDetails::txtBarcode_KeyPress()
         if (!found) {
             say(QStringLiteral("Scan valid barcode"));
             ui.txtBarcode->setFocus(Qt::OtherFocusReason);
+            ui.txtBarcode->selectAll(); // the next scan replaces the code
+
             return;
         }
         DisplayBarcodeItemDetails(found->by == IdentifiedItem::By::PackingBarcode ? code : QStringLiteral(" "),
