@@ -12,6 +12,7 @@
 #include "common/ui/AllocationGrid.h"
 #include "common/ui/FlexGrid.h"
 #include "common/ui/NamedWidget.h"
+#include "common/ui/Twips.h"
 #include "common/ui/Ui.h"
 #include "editor/EntryLines.h"
 #include "editor/ExpiryTracking.h"
@@ -85,7 +86,6 @@ frmItemDetails::~frmItemDetails() = default;
 void frmItemDetails::buildWindow()
 {
     setWindowTitle(QStringLiteral("Stock Item Details"));
-    resize(620, 640);
 
     ui.txtBarcode = namedWidget<QLineEdit>(this, QStringLiteral("txtBarcode"));
     ui.txtBarcode->setMaxLength(50);
@@ -166,12 +166,14 @@ void frmItemDetails::buildWindow()
                                  std::pair{ui.lblSerial, m_serials}}) {
         layout->addWidget(heading);
         layout->addWidget(&grid->grid(), 1);
-        grid->grid().setMinimumHeight(110);
+        grid->grid().setFixedHeight(twipsToPixels(2000)); // the header and five rows
+        grid->grid().setMinimumWidth(580);
         grid->setMessageTitle(messageTitle());
         grid->setLineQuantity([this] { return valDecimal(ui.txtWriteQty->text()); });
     }
-    layout->addStretch(0);
     layout->addWidget(ui.fraButtons);
+    // The window grows and shrinks with the grids it shows.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 
     setTabOrder(ui.txtBarcode, ui.cboItem);
     setTabOrder(ui.cboItem, ui.txtWriteQty);

@@ -99,6 +99,9 @@ private:
         ui->onWindow("frmItemDetails", [&](QDialog &window) {
             auto *items = qobject_cast<frmItemDetails *>(&window);
             ASSERT_NE(items, nullptr);
+            // Focus moves as on screen only in the active window.
+            window.activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
             work(*items);
             if (window.isVisible())
                 window.reject();

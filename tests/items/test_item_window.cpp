@@ -19,6 +19,8 @@ protected:
         frmItemDetails w(lines, TransactionId());
         w.Form_Load();
         w.show();
+        w.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
         work(w);
         standalone = lines.lines();
     }

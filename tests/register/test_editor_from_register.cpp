@@ -135,7 +135,8 @@ TEST_P(EditorFromRegister, PostedCancelledAndBackDatedEntriesAreReadOnly)
 {
     open();
     db.con->execute("update LOsPurchaseReturnHeader set whposted = 1 where whshopid = 1 and whid = 3");
-    // Without the item window, Add and Edit say so: the message shows which of them ran.
+    QStringList itemWindowModes; // which of Add and Edit ran
+    ui->onWindow("frmItemDetails", [&](QDialog &w) { w.reject(); });
     showEditor("PR3", [&](frmStockDetails &e) {
         const auto &c = e.controls();
         EXPECT_FALSE(c.cmdOK->isEnabled());
@@ -145,9 +146,11 @@ TEST_P(EditorFromRegister, PostedCancelledAndBackDatedEntriesAreReadOnly)
         QTest::mouseDClick(list, Qt::LeftButton, {}, QPoint(20, 10)); // no action on a read-only entry
         e.lines().clear();
         QTest::keyClick(c.txtRemark, Qt::Key_F10); // an empty list still adds
+        itemWindowModes << e.lines().lineMode;
     });
-    EXPECT_EQ(ui->messageTexts(),
-              QStringList({"Entry Posted,Cannot Modify", "Entry posted to journal", "Item entry is not available yet."}));
+    EXPECT_EQ(ui->messageTexts(), QStringList({"Entry Posted,Cannot Modify", "Entry posted to journal"}));
+    EXPECT_EQ(ui->shownWindows().count("frmItemDetails"), 1);
+    EXPECT_EQ(itemWindowModes, QStringList({"N"}));
     EXPECT_TRUE(ui->questions().empty()) << "a read-only entry closes without asking";
 
     ui->clearRecords(); // a cancelled entry and back-dated ones say nothing

@@ -42,6 +42,8 @@ AllocationGrid::AllocationGrid(AllocationPolicy &policy, QWidget *parent)
     for (int c = 0; c < m_grid->cols(); ++c)
         m_grid->setTextMatrix(0, c, m_layout.headers.at(c));
     m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Tab leaves the grid: moving between cells is the editors' work.
+    m_grid->setTabKeyNavigation(false);
     m_grid->verticalHeader()->setDefaultSectionSize(twipsToPixels(kRowHeightTwips));
     m_grid->horizontalHeader()->setStretchLastSection(false);
 
@@ -193,6 +195,9 @@ void AllocationGrid::openCell(int row, int col)
 
 void AllocationGrid::hideEditors()
 {
+    // A hidden editor would hand its focus on to whatever comes next; the grid keeps it.
+    if (m_combo->hasFocus() || m_quantity->hasFocus())
+        m_grid->setFocus(Qt::OtherFocusReason);
     m_combo->hide();
     m_quantity->hide();
 }
