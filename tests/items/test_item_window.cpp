@@ -199,6 +199,27 @@ TEST_P(ItemWindow, AStoredLineMayKeepItsQuantityWhenTheShopHoldsLessThanItNow)
               QStringList({"1|3|1|4", "2|1|5|5"}));
 }
 
+TEST_P(ItemWindow, AReturnNumberedPastSixteenBitsIsEditedWithItsOwnQuantityAvailable)
+{
+    db.con->execute("insert into LOsPurchaseReturnHeader (whShopID, WhID, WhNo, WhDate, WhUserName, WhRemarks, "
+                    "whcancelled, whposted, Whtransfinished, whdepartmentid, whtype) "
+                    "values (2, 40000, 'BC40000', ?, 'clerk', 'Late', 0, 0, 0, 11, 'P')",
+                    {QDate(2026, 12, 6)});
+    db.con->execute("insert into LOsPurchaseReturnDetail (wdshopid, WdID, WdItemID, WdAvailableQty, "
+                    "WdPurchaseReturnQty, wdshipmentid, wdcostprice) values (2, 40000, 5, 42, 2, 1, 6.5)");
+    open(1, 2);
+    editReturn("BC40000", [&](frmStockDetails &editor) {
+        editLine(editor, 0, [&](frmItemDetails &w) {
+            EXPECT_EQ(w.transactionId().value(), 40000);
+            EXPECT_EQ(w.controls().txtQuantity->text(), "42");
+            w.controls().txtWriteQty->setText("42");
+            enter(w.controls().cmdOK);
+            EXPECT_FALSE(w.isVisible());
+        });
+    });
+    EXPECT_TRUE(ui->messages().empty()) << ui->messageTexts().join(" / ");
+}
+
 SHOP_ON_ALL_BACKENDS(ItemWindow);
 
 } // namespace
