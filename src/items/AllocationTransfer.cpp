@@ -1,6 +1,7 @@
 #include "items/AllocationTransfer.h"
 
 #include "common/core/Conversions.h"
+#include "common/ui/AllocationGrid.h"
 #include "editor/EntryLines.h"
 
 namespace shop {
@@ -24,8 +25,10 @@ QList<QStringList> allocationRowsOfItem(const EntryLines &lines, AllocationKind 
     QList<QStringList> rows;
     for (int r : lines.allocationRows(kind, itemId)) {
         QStringList cells = table.row(r);
-        if (kind == AllocationKind::Location)
-            cells[locationcol::Quantity] = formatNumber(cells.at(locationcol::Quantity), fmt::Fixed3);
+        // A stored quantity reads the same whichever database it came from.
+        const int quantity = allocationColumns(kind).quantity;
+        cells[quantity] = kind == AllocationKind::Location ? formatNumber(cells.at(quantity), fmt::Fixed3)
+                                                           : quantityText(valDecimal(cells.at(quantity)));
         rows << cells;
     }
     return rows;

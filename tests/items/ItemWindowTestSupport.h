@@ -44,6 +44,7 @@ protected:
     static void scan(frmItemDetails &w, const QString &code)
     {
         w.controls().txtBarcode->setFocus();
+        w.controls().txtBarcode->selectAll();
         QTest::keyClicks(w.controls().txtBarcode, code);
         QTest::keyClick(w.controls().txtBarcode, Qt::Key_Return);
     }
@@ -85,12 +86,8 @@ private:
             auto *editor = qobject_cast<frmStockDetails *>(&window);
             ASSERT_NE(editor, nullptr);
             work(*editor);
-            if (window.isVisible()) {
-                ui->answer(MsgAnswer::No);
-                window.reject();
-                if (window.isVisible())
-                    window.hide();
-            }
+            if (window.isVisible())
+                window.done(QDialog::Rejected); // closed without the question about saving
         });
         open();
     }
