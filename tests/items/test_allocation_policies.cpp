@@ -25,6 +25,8 @@ struct PolicyCase {
     QString deleteQuestion;     // asked by the Delete key; empty: the key deletes nothing
     QString duplicateMessage;
     bool duplicateRefusedOnPick;
+    QStringList enterMessages;  // Enter on a quantity of 0, on rows holding more than the line
+    bool clearsRefusedQuantity;
     QStringList rowCheckMessages; // blank entry, zero quantity, the same entry twice
     QString shortSumMessage;      // rows holding less than the line; empty: the window checks it
 };
@@ -199,6 +201,26 @@ TEST_P(AllocationPolicies, TheSameEntryTwiceIsRefused)
     EXPECT_EQ(ui->messages()[0].icon, MsgIcon::Exclamation);
 }
 
+TEST_P(AllocationPolicies, EnterOnNoQuantityOrMoreThanTheLineStaysInTheRow)
+{
+    line = Decimal::fromInt(1);
+    QSignalSpy left(g, &AllocationGrid::leftForward);
+    for (const QString &quantity : {QString("0"), QString("2")}) {
+        setRows({{entry(0), quantity}});
+        if (GetParam().enterGoesToQuantity) {
+            g->openCell(1, layout().quantityColumn);
+            QTest::keyClick(&g->quantityBox(), Qt::Key_Return);
+        } else {
+            g->openCell(1, layout().comboColumn);
+            QTest::keyClick(&g->combo(), Qt::Key_Return);
+        }
+        EXPECT_EQ(g->dataRowCount(), 1);
+        EXPECT_EQ(g->text(1, layout().quantityColumn), GetParam().clearsRefusedQuantity ? "" : quantity);
+    }
+    EXPECT_EQ(left.count(), 0);
+    EXPECT_EQ(ui->messageTexts(), GetParam().enterMessages);
+}
+
 TEST_P(AllocationPolicies, OkChecksTheRowsAndSumsThemExactly)
 {
     setRows({{"X1", "0.3"}, {"X2", "0.3"}, {"X3", "0.3"}});
@@ -226,16 +248,18 @@ INSTANTIATE_TEST_SUITE_P(
     Kinds, AllocationPolicies,
     ::testing::Values(
         PolicyCase{"Locations", locations, 5, {"Front shelf", "Back store", "Cold room"}, "3", true,
-                   "Are you sure to delete the selected row.  ", "This location is already entered", false,
+                   "Are you sure to delete the selected row.  ", "This location is already entered", false, {}, false,
                    {"Location Name cannot be blank.   ", "Invalid Quantity.   ", "This location is already entered.   "},
                    ""},
         PolicyCase{"ExpiryBatches", batches, 1, {"B1001", "B1002", "B1003"}, "3", true, "",
                    "This Batch No is already entered", false,
+                   {"Invalid Quantity", "Expiry Quantity should not be more than Purchase Return Quantity."}, false,
                    {" Please enter the Expiry details and continue ", "Invalid Expiry Quantity.   ",
                     "Batch No Duplication Found."},
                    "The 'Write Off Qty' and  - Expiry Date wise Quantity' must be equal.   "},
         PolicyCase{"SerialNumbers", serials, 3, {"SN-TV-0002", "SN-TV-0003", "SN-TV-0004"}, "1", false,
                    "Do you want to delete the selected row ?", "This Serial No already entered", true,
+                   {"Invalid Quantity", "Quantity exceed the necessary quantity"}, true,
                    {"Serial No cannot be blank", "Invalid Quantity", "This Serial No is already entered"},
                    "The Serial No Quantity - Write Off Quantity must be equal"}),
     [](const auto &kind) { return std::string(kind.param.name); });

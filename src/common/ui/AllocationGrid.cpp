@@ -257,8 +257,9 @@ void AllocationGrid::comboPicked(int index)
         return;
     }
     if (m_rules.duplicateOnPick && heldElsewhere(m_layout.comboColumn, row, m_combo->itemText(index))) {
+        // The row keeps what it had; the combo stays on the refused entry so that the
+        // next Down moves on to the one after it.
         say({m_rules.duplicateMessage, MsgIcon::Exclamation});
-        cellToEditor(row, m_layout.comboColumn); // the row's previous entry again
         return;
     }
     m_policy.picked(*this, row, index);
@@ -308,10 +309,8 @@ void AllocationGrid::completeRow()
     const Decimal quantity = valDecimal(m_grid->textMatrix(row, m_layout.quantityColumn));
     if (quantity.isZero() && !m_rules.zeroMessage.isEmpty()) {
         say({m_rules.zeroMessage, MsgIcon::Information});
-        if (m_rules.clearOnZero) {
-            m_quantity->clear();
-            editorToCell();
-        }
+        if (m_rules.clearOnZero)
+            clearQuantity(row);
         return;
     }
     const Decimal total = sum();
@@ -319,10 +318,8 @@ void AllocationGrid::completeRow()
     if (total > line) {
         if (!m_rules.overMessage.isEmpty())
             say({m_rules.overMessage, MsgIcon::Information});
-        if (m_rules.clearOnOver) {
-            m_quantity->clear();
-            editorToCell();
-        }
+        if (m_rules.clearOnOver)
+            clearQuantity(row);
         return;
     }
     if (total == line) {
@@ -339,6 +336,14 @@ void AllocationGrid::completeRow()
     const int added = appendRow();
     emit editedByHand();
     openCell(added, m_layout.comboColumn);
+}
+
+void AllocationGrid::clearQuantity(int row)
+{
+    m_quantity->clear();
+    m_grid->setTextMatrix(row, m_layout.quantityColumn, QString());
+    if (m_layout.typedColumn >= 0)
+        m_grid->setTextMatrix(row, m_layout.typedColumn, QString());
 }
 
 void AllocationGrid::stepBack()

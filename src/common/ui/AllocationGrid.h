@@ -142,6 +142,7 @@ private:
     void comboEnter();
     void quantityEnter();
     void completeRow();
+    void clearQuantity(int row);
     void stepBack();
     void applyWidths();
     void say(const AllocationRefusal &refusal) const;
