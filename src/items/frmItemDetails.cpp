@@ -580,11 +580,11 @@ void frmItemDetails::txtWriteQty_Enter()
     if (blnLocationWise && m_splitAutomatically && currentItemId() != 0)
         FillLocations(currentItemId(), quantity, m_transId);
     if (blnLocationWise)
-        VisibleFun(QStringLiteral("L"));
+        m_locations->enterGrid();
     else if (!m_expiry->grid().isHidden())
-        m_expiry->openCell(1, expirycol::BatchNo);
+        m_expiry->enterGrid();
     else if (!m_serials->grid().isHidden())
-        m_serials->openCell(1, serialcol::SerialNo);
+        m_serials->enterGrid();
     else
         Ui::current().focusNext(ui.txtWriteQty);
 }

@@ -31,16 +31,17 @@ protected:
             out << g.combo().itemText(i);
         return out;
     }
-    // The location split proposed for the quantity, accepted with Enter row by row.
+    // The location split proposed for the quantity holds the whole line: Enter on the
+    // first location and on its quantity accept it and move on.
     static void acceptSplit(frmItemDetails &w)
     {
         AllocationGrid &locations = w.locationGrid();
-        for (int row = 1; row <= locations.dataRowCount(); ++row) {
-            enter(&locations.combo());
-            enter(&locations.quantityBox());
-        }
+        ASSERT_EQ(focused(w), &locations.combo());
+        enter(focused(w));
+        ASSERT_EQ(focused(w), &locations.quantityBox());
+        enter(focused(w));
+        EXPECT_FALSE(locations.quantityBox().isVisible());
     }
-
     // Milk 30 over two batches and two locations, three televisions, three phones.
     void enterTheReturn(frmItemDetails &w)
     {

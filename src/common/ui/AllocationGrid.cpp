@@ -374,7 +374,12 @@ void AllocationGrid::deleteCurrentRow()
     emit editedByHand();
 }
 
-void AllocationGrid::enterGrid() { openEditor(); }
+void AllocationGrid::enterGrid()
+{
+    if (m_grid->rows() < 2)
+        reset();
+    openCell(1, m_layout.comboColumn);
+}
 
 void AllocationGrid::applyWidths()
 {

@@ -114,7 +114,7 @@ public:
     void hideEditors();
     // Asks and removes the current row (Delete, and the popup menu's Delete).
     void deleteCurrentRow();
-    // Enter as if pressed in the grid.
+    // Coming into the grid from the field before it: the first row's combo.
     void enterGrid();
 
 signals:
