@@ -32,6 +32,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -170,6 +171,7 @@ void frmItemDetails::buildWindow()
         grid->grid().setMinimumWidth(580);
         grid->setMessageTitle(messageTitle());
         grid->setLineQuantity([this] { return valDecimal(ui.txtWriteQty->text()); });
+        grid->setErrorTrap([](const QString &routine) { TrackCaughtError(WindowName, routine); });
     }
     layout->addWidget(ui.fraButtons);
     // The window grows and shrinks with the grids it shows.
@@ -567,6 +569,15 @@ void frmItemDetails::txtWriteQty_Change()
 
 void frmItemDetails::txtWriteQty_Enter()
 {
+    try {
+        moveOnFromWriteOff();
+    } catch (...) {
+        TrackCaughtError(WindowName, QStringLiteral("txtWriteQty_KeyPress"));
+    }
+}
+
+void frmItemDetails::moveOnFromWriteOff()
+{
     const Decimal quantity = valDecimal(ui.txtWriteQty->text());
     if (quantity <= Decimal())
         return;
@@ -802,6 +813,8 @@ void frmItemDetails::cmdLast_Click() { showLine(m_lines.count() - 1, QStringLite
 
 bool frmItemDetails::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == ui.txtWriteQty && event->type() == QEvent::FocusIn)
+        QTimer::singleShot(0, ui.txtWriteQty, &QLineEdit::selectAll); // after the click has placed the cursor
     if (event->type() != QEvent::KeyPress)
         return QDialog::eventFilter(watched, event);
     const auto *key = static_cast<QKeyEvent *>(event);

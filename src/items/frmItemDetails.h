@@ -116,6 +116,7 @@ private:
     void enableNavigation(std::optional<int> position);
     void loadAllocationsOfLine(qint32 itemId);
     void txtWriteQty_Enter();
+    void moveOnFromWriteOff();
     void txtWriteQty_Change();
     bool writeOffKey(int key, const QString &text);
     // OK's checks in their order; false after the first refusal has been shown.

@@ -1,6 +1,8 @@
 #include "ItemWindowTestSupport.h"
 
 #include "common/core/AllocationColumns.h"
+#include "common/core/ModuleError.h"
+#include "support/RecordingErrorTracker.h"
 
 #include <QTableWidget>
 
@@ -218,6 +220,28 @@ TEST_P(ItemWindow, AReturnNumberedPastSixteenBitsIsEditedWithItsOwnQuantityAvail
         });
     });
     EXPECT_TRUE(ui->messages().empty()) << ui->messageTexts().join(" / ");
+}
+
+TEST_P(ItemWindow, ABalanceThatCannotBeReadIsReportedAndTheWindowStaysAsItWas)
+{
+    ErrorTrackerScope errors;
+    alone(1, [&](frmItemDetails &w) {
+        scan(w, "5012345000011");
+        writeOff(w, "2");
+        enter(focused(w));
+        enter(focused(w));
+        AllocationGrid &batches = w.expiryGrid();
+        ASSERT_EQ(focused(w), &batches.combo());
+        db.con->setObserver([](const QString &, const QString &text) {
+            if (text.contains("eadbatchno= ?"))
+                throw ModuleError(-2147217865, "test", "Invalid object name 'losExpiryIssueDetails'.");
+        });
+        QTest::keyClick(&batches.combo(), Qt::Key_Down);
+        db.con->setObserver({});
+        EXPECT_TRUE(w.isVisible());
+        EXPECT_TRUE(batches.text(1, 2).isEmpty()) << "no expiry date without its balance";
+    });
+    EXPECT_EQ(errors.routines(), QStringList({"cbobatchno_Click"}));
 }
 
 SHOP_ON_ALL_BACKENDS(ItemWindow);

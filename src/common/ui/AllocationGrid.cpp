@@ -1,6 +1,7 @@
 #include "common/ui/AllocationGrid.h"
 
 #include "common/core/Conversions.h"
+#include "common/core/ModuleError.h"
 #include "common/ui/FlexGrid.h"
 #include "common/ui/NamedWidget.h"
 #include "common/ui/Twips.h"
@@ -34,6 +35,29 @@ QString quantityText(Decimal quantity)
     return text;
 }
 
+template <typename Work>
+void AllocationGrid::guarded(const QString &routine, Work &&work)
+{
+    try {
+        work();
+    } catch (...) {
+        if (m_trap) {
+            m_trap(routine);
+            return;
+        }
+        QString text = QStringLiteral("The grid could not do that.");
+        try {
+            throw;
+        } catch (const ModuleError &e) {
+            text = e.description();
+        } catch (const std::exception &e) {
+            text = QString::fromLocal8Bit(e.what());
+        } catch (...) {
+        }
+        Ui::current().message(text, MsgIcon::Critical, m_title);
+    }
+}
+
 AllocationGrid::AllocationGrid(AllocationPolicy &policy, QWidget *parent)
     : QObject(parent), m_policy(policy), m_layout(policy.layout()), m_rules(policy.rules())
 {
@@ -54,12 +78,15 @@ AllocationGrid::AllocationGrid(AllocationPolicy &policy, QWidget *parent)
     m_combo->hide();
     m_quantity->hide();
 
-    connect(m_combo, &QComboBox::activated, this, &AllocationGrid::comboPicked);
-    connect(m_quantity, &QLineEdit::textEdited, this, &AllocationGrid::quantityEdited);
+    connect(m_combo, &QComboBox::activated, this,
+            [this](int index) { guarded(m_layout.comboName + QStringLiteral("_Click"), [&] { comboPicked(index); }); });
+    connect(m_quantity, &QLineEdit::textEdited, this, [this](const QString &text) {
+        guarded(m_layout.quantityName + QStringLiteral("_Change"), [&] { quantityEdited(text); });
+    });
     connect(m_grid, &QTableWidget::cellClicked, this, [this](int, int column) {
         if (column != m_layout.comboColumn && column != m_layout.quantityColumn)
             m_grid->setCol(m_layout.comboColumn);
-        placeForCurrentCell(true);
+        guarded(m_layout.gridName + QStringLiteral("_Click"), [&] { placeForCurrentCell(true); });
     });
     connect(m_grid, &QTableWidget::currentCellChanged, this, [this] {
         if (!m_placing && (m_combo->isVisible() || m_quantity->isVisible()))
@@ -417,6 +444,7 @@ bool AllocationGrid::eventFilter(QObject *watched, QEvent *event)
         return false;
     const auto *key = static_cast<QKeyEvent *>(event);
     const bool shift = key->modifiers().testFlag(Qt::ShiftModifier);
+    const QString routine = watched->objectName() + QStringLiteral("_KeyUp");
     if (watched == m_grid || watched == m_combo) {
         if (key->key() == Qt::Key_Delete) {
             if (m_rules.deleteByKey)
@@ -425,20 +453,24 @@ bool AllocationGrid::eventFilter(QObject *watched, QEvent *event)
         }
         if (!isEnter(key))
             return false;
-        if (watched == m_grid && !shift)
-            openEditor();
-        else if (shift)
-            stepBack();
-        else
-            comboEnter();
+        guarded(routine, [&] {
+            if (watched == m_grid && !shift)
+                openEditor();
+            else if (shift)
+                stepBack();
+            else
+                comboEnter();
+        });
         return true;
     }
     if (watched == m_quantity) {
         if (isEnter(key)) {
-            if (shift)
-                stepBack();
-            else
-                quantityEnter();
+            guarded(routine, [&] {
+                if (shift)
+                    stepBack();
+                else
+                    quantityEnter();
+            });
             return true;
         }
         const QString typed = key->text();

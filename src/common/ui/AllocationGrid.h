@@ -86,6 +86,10 @@ public:
     // The quantity of the line the rows are to make up.
     void setLineQuantity(std::function<Decimal()> quantity) { m_lineQuantity = std::move(quantity); }
     void setMessageTitle(const QString &title) { m_title = title; }
+    // Called inside a catch block when handling a pick, a key or a click failed (a
+    // balance that could not be read); the routine names the editor and the event.
+    // Without one the error's text is shown.
+    void setErrorTrap(std::function<void(const QString &routine)> trap) { m_trap = std::move(trap); }
 
     // Back to the header and one empty entry row numbered 1, editors hidden.
     void reset();
@@ -147,6 +151,8 @@ private:
     void applyWidths();
     void say(const AllocationRefusal &refusal) const;
     int currentDataRow() const;
+    template <typename Work>
+    void guarded(const QString &routine, Work &&work);
 
     AllocationPolicy &m_policy;
     AllocationLayout m_layout;
@@ -156,6 +162,7 @@ private:
     QLineEdit *m_quantity;
     std::function<Decimal()> m_lineQuantity;
     QString m_title;
+    std::function<void(const QString &)> m_trap;
     bool m_placing = false;
 };
 
