@@ -57,6 +57,8 @@ public:
     // The server went away and has not been reached again since.
     bool isLost() const { return m_lost; }
 
+    // A statement with values is prepared once on this connection and kept for its
+    // next use (a scan runs the same balance statements for item after item).
     int execute(const QString &statement, const QVariantList &values = {});
     Recordset query(const QString &statement, const QVariantList &values = {});
     // First column of the first row; a null QVariant when there is no row.
@@ -86,6 +88,7 @@ private:
     // The statement prepared on this session; kept for the next call when `keep`.
     std::shared_ptr<class QSqlQuery> prepare(const QString &statement, bool keep);
     void notify(const QString &kind, const QString &text) const;
+    Recordset readAll(class QSqlQuery &q) const;
     [[noreturn]] void fail(const QString &what, const class QSqlError &error) const;
 
     QString m_name;

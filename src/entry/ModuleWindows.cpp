@@ -4,7 +4,9 @@
 #include "common/host/ModuleState.h"
 #include "common/ui/FlexGrid.h"
 #include "editor/frmCancel.h"
+#include "editor/EditorChildWindows.h"
 #include "editor/frmStockDetails.h"
+#include "items/frmItemDetails.h"
 #include "printing/frmPrint.h"
 #include "register/BrowseGrid.h"
 #include "register/FrmMaster.h"
@@ -46,6 +48,14 @@ std::unique_ptr<QDialog> openDeletion(FrmMaster &master)
     return dialog;
 }
 
+// The item window on the editor's lines, for Add and Edit.
+std::unique_ptr<QDialog> openItemDetails(frmStockDetails &editor)
+{
+    auto window = std::make_unique<frmItemDetails>(editor.lines(), editor.transId());
+    window->Form_Load();
+    return window;
+}
+
 } // namespace
 
 void installModuleWindows()
@@ -61,6 +71,9 @@ void installModuleWindows()
             dialog->Form_Load();
             return dialog;
         };
+    EditorChildWindows &editorWindows = EditorChildWindows::current();
+    if (!editorWindows.itemDetails)
+        editorWindows.itemDetails = openItemDetails;
 }
 
 } // namespace shop

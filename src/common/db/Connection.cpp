@@ -43,6 +43,7 @@ Connection::Connection() = default;
 
 Connection::~Connection()
 {
+    m_prepared.clear(); // before the database they run on goes
     if (m_name.isEmpty())
         return;
     m_prepared.clear(); // the queries belong to the database, which goes next
@@ -290,6 +291,11 @@ Recordset Connection::query(const QString &statement, const QVariantList &values
     bindAll(q, values);
     if (!q.exec())
         fail(QString(), q.lastError());
+    return readAll(q);
+}
+
+Recordset Connection::readAll(QSqlQuery &q) const
+{
     const QSqlRecord record = q.record();
     QStringList names;
     for (int i = 0; i < record.count(); ++i)

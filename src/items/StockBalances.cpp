@@ -1,0 +1,279 @@
+#include "items/StockBalances.h"
+
+#include "common/core/Conversions.h"
+#include "common/db/Connection.h"
+
+#include <QVariantList>
+#include <vector>
+
+namespace shop {
+
+namespace {
+
+// One piece of a balance statement: the same in both variants, or different in the
+// one that leaves the edited return's own issues out.
+struct Fragment {
+    const char *plain;
+    const char *excluding = nullptr;
+};
+
+using Fragments = std::vector<Fragment>;
+
+// The statements of one ledger kind (arrivals less issues): the list of what holds
+// stock, and the balance of one key (a batch, a serial) where the kind has one.
+struct LedgerStatements {
+    Fragments list;
+    Fragments one;
+};
+
+// An issue row is the edited return's own only when both its transaction and its
+// owner (the interface) are the return's: another module's issue under the same
+// number still takes stock.
+const LedgerStatements &locationLedger()
+{
+    static const LedgerStatements s{
+        {{"SELECT locationid, itemid, qty, LosLocation.lLocationName  FROM"},
+         {"(SELECT locationid, shopId, ItemId, SUM(qty) qty FROM"},
+         {" (SELECT"},
+         {" ladlocationid locationid, ladshopid shopId, "},
+         {"ladItemId ItemId ,SUM(ladItemQty) Qty  "},
+         {" FROM loslocationArrivalDetails"},
+         {" WHERE ladshopId = ?"},
+         {" AND ladItemId = ?"},
+         {" AND ladCancel = 0"},
+         {" GROUP BY ladlocationid, ladshopId,ladItemId "},
+         {" UNION ALL"},
+         {" SELECT lidlocationid, lidshopId, lidItemId, - SUM(lidItemQty)"},
+         {" FROM loslocationIssueDetails"},
+         {" WHERE lidshopId = ?"},
+         {" AND lidItemId =  ?"},
+         {" AND lidCancel = 0", " AND lidCancel = 0 and  (lidtransid <> ? or lidInterfaceId <> ?)"},
+         {" GROUP BY lidlocationid, lidshopId,lidItemId) a", " GROUP BY lidlocationid, lidshopid,lidItemId) a"},
+         {" GROUP BY locationid, shopId, ItemId HAVING Sum(qty) > 0)B,"},
+         {" LOsLocation WHERE B.LocationId = LOsLocation.lLocationId AND"},
+         {" b.shopId = losLocation.lshopId order by locationid asc",
+          "  b.shopId = losLocation.lshopId order by locationid asc"}},
+        {}};
+    return s;
+}
+
+const LedgerStatements &expiryLedger()
+{
+    static const LedgerStatements s{
+        {{"SELECT ExpiryDate, shopId,", "SELECT ExpiryDate,shopId,"},
+         {" ItemId, SUM(qty) qty, eadbatchno", " ItemId, SUM(qty) qty,eadbatchno"},
+         {" FROM"},
+         {" (SELECT"},
+         {" eadExpiryDate ExpiryDate, eadshopid shopId, ", " eadExpiryDate ExpiryDate, eadshopId shopId,"},
+         {" eadItemId ItemId , SUM(eadItemQty) Qty, eadbatchno"},
+         {" FROM losExpiryArrivalDetails"},
+         {" WHERE eadshopId = ?", " WHERE eadshopid = ?"},
+         {" AND eadItemId = ?"},
+         {" AND eadCancel = 0", " AND eadCancel = 0 "},
+         {" GROUP BY eadExpiryDate, eadshopId, eadItemId, eadbatchno"},
+         {" UNION ALL"},
+         {" SELECT eidExpiryDate, eidshopId, eidItemId, - SUM(eidItemQty), eidbatchno"},
+         {" FROM losExpiryIssueDetails"},
+         {" WHERE eidshopId = ?"},
+         {" AND eidItemId =  ?"},
+         {" AND eidCancel = 0", " AND eidCancel = 0 and (eIdtransactionid <> ? or eidInterfaceId <> ?)"},
+         {" GROUP BY eidExpiryDate, eidshopId, eidItemId, eidbatchno) a"},
+         {" GROUP BY ExpiryDate, shopId, ItemId, eadbatchno"},
+         {" HAVING Sum(qty) > 0 order by eadbatchno asc"}},
+        {{"SELECT ExpiryDate,"},
+         {" SUM(qty) qty"},
+         {" FROM"},
+         {" (SELECT"},
+         {" eadExpiryDate ExpiryDate, eadShopId ShopId, "},
+         {" eadItemId ItemId , SUM(eadItemQty) Qty,eadbatchno"},
+         {" FROM losExpiryArrivalDetails"},
+         {" WHERE eadShopId = ?"},
+         {" AND eadItemId = ?"},
+         {" AND eadCancel = 0"},
+         {" GROUP BY eadExpiryDate, eadShopId, eadItemId,eadbatchno"},
+         {" UNION ALL"},
+         {" SELECT eidExpiryDate, eidShopId, eidItemId, - SUM(eidItemQty), eidbatchno"},
+         {" FROM losExpiryIssueDetails"},
+         {" WHERE eidShopId = ?"},
+         {" AND eidItemId =  ?"},
+         {" AND eidCancel = 0", " AND eidCancel = 0 and (eIdtransactionid <> ? or eidInterfaceId <> ?)"},
+         {" GROUP BY eidExpiryDate, eidShopId, eidItemId, eidbatchno) a"},
+         {" GROUP BY ExpiryDate, ShopId,eadbatchno, ItemId"},
+         {" HAVING Sum(qty) > 0  and eadbatchno= ?"}}};
+    return s;
+}
+
+const LedgerStatements &serialLedger()
+{
+    static const LedgerStatements s{
+        {{"SELECT SerialNo, ShopId,"},
+         {" ItemId,SUM(qty) qty", " ItemId, SUM(qty) qty"},
+         {" FROM"},
+         {" (SELECT"},
+         {" sadSerialNo SerialNo, sadShopId ShopId, "},
+         {" sadItemId ItemId , SUM(sadItemQty) Qty"},
+         {" FROM losSerialArrivalDetails"},
+         {" WHERE sadShopId = ?"},
+         {" AND sadItemId = ?"},
+         {" AND sadCancel = 0", " AND sadCancel = 0 "},
+         {" GROUP BY sadSerialNo, sadShopId, sadItemId"},
+         {" UNION ALL"},
+         {" SELECT sidSerialNo, sidShopId, sidItemId, - SUM(sidItemQty)"},
+         {" FROM losSerialIssueDetails"},
+         {" WHERE sidShopId = ?"},
+         {" AND sidItemId =  ?"},
+         {" AND sidCancel = 0", " AND sidCancel = 0 and (sidtransactionid <> ? or sidInterfaceId <> ?)"},
+         {" GROUP BY sidSerialNo, sidShopId, sidItemId) a"},
+         {" GROUP BY SerialNo, ShopId, ItemId"},
+         {" HAVING Sum(qty) > 0 order by SerialNo asc"}},
+        {{"SELECT"},
+         {" SUM(qty) qty"},
+         {" FROM"},
+         {" (SELECT"},
+         {" sadShopId ShopId, "},
+         {" sadItemId ItemId , SUM(sadItemQty) Qty,sadserialno"},
+         {" FROM losserialArrivalDetails"},
+         {" WHERE sadShopId = ?"},
+         {" AND sadItemId = ?"},
+         {" AND sadCancel = 0"},
+         {" GROUP BY sadShopId, sadItemId,sadserialno"},
+         {" UNION ALL"},
+         {" SELECT sidShopId, sidItemId, - SUM(sidItemQty), sidserialno"},
+         {" FROM losSerialIssueDetails"},
+         {" WHERE sidShopId = ?"},
+         {" AND sidItemId =  ?"},
+         {" AND sidCancel = 0", " AND sidCancel = 0 and (sIdtransactionid <> ? or sidInterfaceId <> ?)"},
+         {" GROUP BY sidShopId, sidItemId, sidserialno) a"},
+         {" GROUP BY ShopId,sadserialno, ItemId"},
+         {" HAVING Sum(qty) > 0  and sadserialno= ?"}}};
+    return s;
+}
+
+// The statement text of a variant, joined once; the values are bound on each run.
+QString build(const Fragments &fragments, bool excluding)
+{
+    QString text;
+    for (const Fragment &f : fragments)
+        text += QString::fromLatin1(excluding && f.excluding ? f.excluding : f.plain);
+    return text;
+}
+
+struct Variants {
+    QString plain;
+    QString excluding;
+    explicit Variants(const Fragments &f) : plain(build(f, false)), excluding(build(f, true)) {}
+    const QString &of(const BalanceOwner &owner) const { return owner.excluded.isStored() ? excluding : plain; }
+};
+
+// Arrivals and issues of the shop and item, then the excluded return, then the key.
+QVariantList values(const BalanceOwner &owner, const QVariant &key = {})
+{
+    QVariantList v{owner.shopId, owner.itemId, owner.shopId, owner.itemId};
+    if (owner.excluded.isStored())
+        v << owner.excluded.value() << owner.interfaceId;
+    if (key.isValid())
+        v << key;
+    return v;
+}
+
+// Only the two stock views of the suite are ever named in a statement.
+QString stockViewName(const QString &view)
+{
+    return view.compare(QLatin1String("vwInquiryShopStockSummary"), Qt::CaseInsensitive) == 0
+        ? QStringLiteral("vwInquiryShopStockSummary")
+        : QStringLiteral("vwInquiryShopStock");
+}
+
+QString trimmedText(const QVariant &value) { return value.isNull() ? QString() : value.toString().trimmed(); }
+
+} // namespace
+
+QList<LocationBalance> StockBalances::locations(const BalanceOwner &owner) const
+{
+    static const Variants statement(locationLedger().list);
+    const Recordset rs = m_con.query(statement.of(owner), values(owner));
+    QList<LocationBalance> out;
+    for (int r = 0; r < rs.recordCount(); ++r)
+        out << LocationBalance{toInt32(rs.value(r, QStringLiteral("locationid"))),
+                               trimmedText(rs.value(r, QStringLiteral("llocationName"))),
+                               Decimal::fromVariant(rs.value(r, QStringLiteral("qty")))};
+    return out;
+}
+
+QList<BatchBalance> StockBalances::batches(const BalanceOwner &owner) const
+{
+    static const Variants statement(expiryLedger().list);
+    const Recordset rs = m_con.query(statement.of(owner), values(owner));
+    QList<BatchBalance> out;
+    for (int r = 0; r < rs.recordCount(); ++r)
+        out << BatchBalance{rs.value(r, QStringLiteral("eadbatchno")).toString(),
+                            dateValue(rs.value(r, QStringLiteral("ExpiryDate"))),
+                            Decimal::fromVariant(rs.value(r, QStringLiteral("qty")))};
+    return out;
+}
+
+QList<SerialBalance> StockBalances::serials(const BalanceOwner &owner) const
+{
+    static const Variants statement(serialLedger().list);
+    const Recordset rs = m_con.query(statement.of(owner), values(owner));
+    QList<SerialBalance> out;
+    for (int r = 0; r < rs.recordCount(); ++r)
+        out << SerialBalance{rs.value(r, QStringLiteral("SerialNo")).toString(),
+                             Decimal::fromVariant(rs.value(r, QStringLiteral("qty")))};
+    return out;
+}
+
+std::optional<BatchBalance> StockBalances::batch(const BalanceOwner &owner, const QString &batchNo) const
+{
+    static const Variants statement(expiryLedger().one);
+    const Recordset rs = m_con.query(statement.of(owner), values(owner, batchNo));
+    if (rs.isEmpty())
+        return std::nullopt;
+    return BatchBalance{batchNo, dateValue(rs.value(0, QStringLiteral("ExpiryDate"))),
+                        Decimal::fromVariant(rs.value(0, QStringLiteral("qty")))};
+}
+
+std::optional<Decimal> StockBalances::serial(const BalanceOwner &owner, const QString &serialNo) const
+{
+    static const Variants statement(serialLedger().one);
+    const Recordset rs = m_con.query(statement.of(owner), values(owner, serialNo));
+    if (rs.isEmpty())
+        return std::nullopt;
+    return Decimal::fromVariant(rs.value(0, QStringLiteral("qty")));
+}
+
+Decimal StockBalances::itemStock(const QString &stockView, qint32 shopId, qint32 itemId) const
+{
+    const Recordset rs = m_con.query(QStringLiteral("select sum(stock) from ") + stockViewName(stockView)
+                                                 + QStringLiteral(" where itemid=? and shopid=? having sum(stock)>0"),
+                                             {itemId, shopId});
+    return rs.isEmpty() ? Decimal() : valDecimal(cellText(rs.value(0, 0)));
+}
+
+std::optional<QString> StockBalances::inStock(const QString &stockView, qint32 shopId, qint32 itemId) const
+{
+    const Recordset rs = m_con.query(QStringLiteral("select distinct(s.itemid), v.itemdescription ")
+                                                 + QStringLiteral(" from ") + stockViewName(stockView)
+                                                 + QStringLiteral(" s, vwitemdescription v ")
+                                                 + QStringLiteral(" where s.itemid = v.itemid")
+                                                 + QStringLiteral(" and s.stock > 0") + QStringLiteral(" and v.itemid = ?")
+                                                 + QStringLiteral(" and s.shopid = ?"),
+                                             {itemId, shopId});
+    if (rs.isEmpty())
+        return std::nullopt;
+    return cellText(rs.value(0, QStringLiteral("itemdescription")));
+}
+
+Decimal StockBalances::returnedByEntry(qint32 shopId, TransactionId entry, qint32 itemId) const
+{
+    if (!entry.isStored())
+        return {};
+    const Recordset rs = m_con.query(
+        QStringLiteral("select sum(d.WdPurchaseReturnQty) from LOsPurchaseReturnDetail d, LOsPurchaseReturnHeader h")
+            + QStringLiteral(" where d.wdshopid = h.whShopID and d.WdID = h.WhID and h.whcancelled = 0")
+            + QStringLiteral(" and d.wdshopid = ? and d.WdID = ? and d.WdItemID = ?"),
+        {shopId, entry.value(), itemId});
+    return rs.isEmpty() ? Decimal() : valDecimal(cellText(rs.value(0, 0)));
+}
+
+} // namespace shop

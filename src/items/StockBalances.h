@@ -1,0 +1,71 @@
+#pragma once
+
+#include "common/core/Decimal.h"
+#include "common/core/TransactionId.h"
+
+#include <QDate>
+#include <QList>
+#include <QString>
+#include <optional>
+
+namespace shop {
+
+class Connection;
+
+// Whose balances: the shop, the item, and the stored return being changed, whose
+// own issues count as still in stock (none for a return never saved).
+struct BalanceOwner {
+    qint32 shopId = 0;
+    qint32 itemId = 0;
+    TransactionId excluded;
+    qint32 interfaceId = 1901; // the ledgers' owner of the excluded return
+};
+
+struct LocationBalance {
+    qint32 locationId = 0;
+    QString locationName;
+    Decimal quantity;
+};
+
+struct BatchBalance {
+    QString batchNo; // empty for a batch that arrived without a number
+    QDate expiryDate;
+    Decimal quantity;
+};
+
+struct SerialBalance {
+    QString serialNo;
+    Decimal quantity;
+};
+
+// The stock a shop still holds of an item, from its arrival and issue ledgers: what
+// arrived, not cancelled, less what was issued, not cancelled, per location, per batch
+// and expiry date, per serial number. Only positive balances come back. Each
+// statement is prepared once on the connection and run again for every item.
+class StockBalances {
+public:
+    explicit StockBalances(Connection &con) : m_con(con) {}
+
+    // In ascending location id.
+    QList<LocationBalance> locations(const BalanceOwner &owner) const;
+    // In ascending batch number; a batch that arrived under two expiry dates comes twice.
+    QList<BatchBalance> batches(const BalanceOwner &owner) const;
+    // In ascending serial number.
+    QList<SerialBalance> serials(const BalanceOwner &owner) const;
+    // One batch: its first expiry date and balance; none when it holds no stock.
+    std::optional<BatchBalance> batch(const BalanceOwner &owner, const QString &batchNo) const;
+    std::optional<Decimal> serial(const BalanceOwner &owner, const QString &serialNo) const;
+
+    // The item's stock in the shop from the shop's stock view (0 when it holds none).
+    Decimal itemStock(const QString &stockView, qint32 shopId, qint32 itemId) const;
+    // The item's description when it has stock in the shop; none otherwise.
+    std::optional<QString> inStock(const QString &stockView, qint32 shopId, qint32 itemId) const;
+    // What a stored, not cancelled return took of the item: while it is changed that
+    // quantity is the clerk's to give again.
+    Decimal returnedByEntry(qint32 shopId, TransactionId entry, qint32 itemId) const;
+
+private:
+    Connection &m_con;
+};
+
+} // namespace shop

@@ -1,0 +1,150 @@
+#pragma once
+
+#include "common/core/Decimal.h"
+#include "common/core/TransactionId.h"
+
+#include <QDialog>
+#include <memory>
+#include <optional>
+
+class QAction;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+
+namespace shop {
+
+struct AllocationContext;
+class AllocationGrid;
+class EntryLines;
+class ExpiryPolicy;
+class LocationPolicy;
+class SerialPolicy;
+class clsCommonDB;
+
+// The window in which one line of a return is entered or changed: which item (by
+// code, shortcut, barcode or the lookup dialog), how much of it goes back, and from
+// which locations, expiry batches and serial numbers. OK writes the line and its
+// allocations into the editor's lines; nothing else of the editor is touched. In
+// Edit mode it shows the editor's current line and steps on to the next one after OK.
+class frmItemDetails : public QDialog {
+    Q_OBJECT
+public:
+    struct Controls {
+        QComboBox *cboItem = nullptr;
+        QLineEdit *txtBarcode = nullptr;
+        QPushButton *cmdbarcode = nullptr;
+        QLineEdit *txtQuantity = nullptr;
+        QLineEdit *txtWriteQty = nullptr;
+        QLabel *lblBarcode = nullptr;
+        QLabel *lblItem = nullptr;
+        QLabel *lblQuantity = nullptr;
+        QLabel *lblWriteQty = nullptr;
+        QLabel *lblCaption = nullptr;
+        QLabel *lblLocations = nullptr;
+        QLabel *lblExpiry = nullptr;
+        QLabel *lblSerial = nullptr;
+        QFrame *fraButtons = nullptr;
+        QPushButton *cmdFirst = nullptr;
+        QPushButton *cmdPrev = nullptr;
+        QPushButton *cmdNext = nullptr;
+        QPushButton *cmdLast = nullptr;
+        QPushButton *cmdOK = nullptr;
+        QPushButton *cmdCancel = nullptr;
+        QMenu *mnuPopup = nullptr;
+        QAction *mnuDelete = nullptr;
+    };
+
+    // `editedEntry` is the stored return the editor holds (not stored for a new one).
+    frmItemDetails(EntryLines &lines, TransactionId editedEntry, QWidget *parent = nullptr);
+    ~frmItemDetails() override;
+
+    void Form_Load();
+
+    const Controls &controls() const { return ui; }
+    AllocationGrid &locationGrid() const { return *m_locations; }
+    AllocationGrid &expiryGrid() const { return *m_expiry; }
+    AllocationGrid &serialGrid() const { return *m_serials; }
+    TransactionId transactionId() const { return m_transId; }
+
+    // Loads an item found by its code (the item id 0: resolved from the text as a
+    // packing barcode) when it has stock in the shop.
+    void DisplayBarcodeItemDetails(const QString &code, qint32 itemId);
+    // The balance lists of the item; the location grid also gets the automatic split
+    // of the quantity while a new line of a return never saved is entered.
+    void FillLocations(qint32 itemId, Decimal quantity, TransactionId transId);
+    void FillExpirydates(qint32 itemId, Decimal quantity, TransactionId transId);
+    void FillSerial(qint32 itemId, Decimal quantity, TransactionId transId);
+    bool HasExpiry(qint32 itemId);
+    bool HasSerialNo(qint32 itemId);
+    void HideGridControls();
+    // The editor of the location ("L") or expiry ("E") grid over its current cell.
+    void VisibleFun(const QString &kind);
+
+public slots:
+    void cboItem_Click();
+    void txtBarcode_KeyPress();
+    void cmdbarcode_Click();
+    void cmdOK_Click();
+    void cmdCancel_Click();
+    void cmdFirst_Click();
+    void cmdPrev_Click();
+    void cmdNext_Click();
+    void cmdLast_Click();
+    void mnuDelete_Click();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildWindow();
+    void wireGrids();
+    void QuickItemFetch();
+    // The only entry of the item combo, selected (which runs the item selection).
+    void chooseItem(const QString &description, qint32 itemId);
+    qint32 currentItemId() const;
+    Decimal availableQuantity(qint32 itemId) const;
+    void fillShopLocations();
+    // Shows the grids that apply, one below the other.
+    void arrangeGrids(bool expiry, bool serial);
+    void resetForNextItem();
+    void showLine(int position, const QString &routine);
+    // The line on screen decides which way one may step.
+    void enableNavigation(std::optional<int> position);
+    void loadAllocationsOfLine(qint32 itemId);
+    void txtWriteQty_Enter();
+    void moveOnFromWriteOff();
+    void txtWriteQty_Change();
+    bool writeOffKey(int key, const QString &text);
+    // OK's checks in their order; false after the first refusal has been shown.
+    bool lineIsValid();
+    QStringList lineCells() const;
+    void storeAllocations(const QString &itemId);
+
+    EntryLines &m_lines;
+    TransactionId m_editedEntry;
+    TransactionId m_transId; // intTransactionId
+    Controls ui;
+    std::unique_ptr<AllocationContext> m_context;
+    std::unique_ptr<LocationPolicy> m_locationPolicy;
+    std::unique_ptr<ExpiryPolicy> m_expiryPolicy;
+    std::unique_ptr<SerialPolicy> m_serialPolicy;
+    AllocationGrid *m_locations = nullptr;
+    AllocationGrid *m_expiry = nullptr;
+    AllocationGrid *m_serials = nullptr;
+    AllocationGrid *m_popupSource = nullptr;
+    std::shared_ptr<clsCommonDB> m_db;
+
+    bool blnLocationWise = false;
+    bool blnHasExpiry = false;
+    bool blnHasSerialNo = false;
+    int intSlNo = 1;
+    QString strItemCode;
+    // The location rows are the automatic split, untouched by hand.
+    bool m_splitAutomatically = false;
+};
+
+} // namespace shop

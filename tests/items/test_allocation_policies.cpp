@@ -1,0 +1,268 @@
+#include "common/ui/AllocationGrid.h"
+#include "common/ui/FlexGrid.h"
+#include "items/AllocationPolicies.h"
+#include "support/ModuleStateScope.h"
+#include "support/ScriptedUi.h"
+#include "support/TestDatabase.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+#include <QVBoxLayout>
+
+namespace shop::test {
+namespace {
+
+// One kind of allocation and what its grid answers.
+struct PolicyCase {
+    const char *name;
+    std::function<std::unique_ptr<AllocationPolicy>(AllocationContext &)> make;
+    qint32 itemId;
+    QStringList entries;        // what the combo offers
+    QString proposedForThree;   // the quantity a pick writes into an empty row of a line of 3
+    bool enterGoesToQuantity;   // else Enter in the combo completes the row
+    QString deleteQuestion;     // asked by the Delete key; empty: the key deletes nothing
+    QString duplicateMessage;
+    bool duplicateRefusedOnPick;
+    QStringList enterMessages;  // Enter on a quantity of 0, on rows holding more than the line
+    bool clearsRefusedQuantity;
+    QStringList rowCheckMessages; // blank entry, zero quantity, the same entry twice
+    QString shortSumMessage;      // rows holding less than the line; empty: the window checks it
+};
+
+void PrintTo(const PolicyCase &c, std::ostream *os) { *os << c.name; }
+
+class AllocationPolicies : public ::testing::TestWithParam<PolicyCase> {
+protected:
+    TestDatabase db{Backend::Sqlite, TestDatabase::Content::Demo};
+    ModuleStateScope session{db.con};
+    ScriptedUiScope ui;
+    AllocationContext context{*db.con};
+    std::unique_ptr<AllocationPolicy> policy;
+    QWidget window;
+    AllocationGrid *g = nullptr;
+    Decimal line = Decimal::fromInt(3);
+
+    void SetUp() override
+    {
+        session.login();
+        context.owner = {1, GetParam().itemId, {}, 1901};
+        policy = GetParam().make(context);
+        g = new AllocationGrid(*policy, &window);
+        (new QVBoxLayout(&window))->addWidget(&g->grid());
+        g->setLineQuantity([this] { return line; });
+        for (int i = 0; i < GetParam().entries.size(); ++i)
+            g->combo().addItem(GetParam().entries.at(i), i + 1);
+        g->quantityBox().setEnabled(GetParam().enterGoesToQuantity);
+        window.resize(500, 300);
+        window.show();
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        g->openEditor();
+    }
+
+    const AllocationLayout &layout() const { return g->layout(); }
+    QString entry(int i) const { return GetParam().entries.at(i); }
+    QWidget *focused() const { return window.focusWidget(); }
+    void pick(int i)
+    {
+        g->combo().setCurrentIndex(i);
+        emit g->combo().activated(i);
+    }
+    // Picks the entry and Enters the row's quantity (typed when the box takes it).
+    void fillRow(int i, const QString &quantity)
+    {
+        pick(i);
+        QTest::keyClick(&g->combo(), Qt::Key_Return);
+        if (!GetParam().enterGoesToQuantity)
+            return;
+        g->quantityBox().selectAll();
+        QTest::keyClicks(&g->quantityBox(), quantity);
+        QTest::keyClick(&g->quantityBox(), Qt::Key_Return);
+    }
+    QStringList column(int col) const
+    {
+        QStringList out;
+        for (int r = 1; r <= g->dataRowCount(); ++r)
+            out << g->text(r, col);
+        return out;
+    }
+    void setRows(const QList<std::pair<QString, QString>> &rows)
+    {
+        QList<QStringList> cells;
+        for (const auto &[key, quantity] : rows) {
+            QStringList c(g->grid().cols());
+            c[layout().comboColumn] = key;
+            c[layout().quantityColumn] = quantity;
+            cells << c;
+        }
+        g->setDataRows(cells);
+    }
+};
+
+TEST_P(AllocationPolicies, APickWritesTheEntryAndProposesWhatTheLineLacks)
+{
+    ASSERT_EQ(focused(), &g->combo());
+    pick(0);
+    EXPECT_EQ(g->text(1, layout().comboColumn), entry(0));
+    EXPECT_EQ(g->text(1, layout().quantityColumn), GetParam().proposedForThree);
+}
+
+TEST_P(AllocationPolicies, EnterFillsRowAfterRowAndLeavesWhenTheRowsHoldTheLine)
+{
+    line = Decimal::fromInt(2);
+    QSignalSpy left(g, &AllocationGrid::leftForward);
+    pick(0);
+    QTest::keyClick(&g->combo(), Qt::Key_Return);
+    if (GetParam().enterGoesToQuantity) {
+        ASSERT_EQ(focused(), &g->quantityBox());
+        g->quantityBox().selectAll();
+        QTest::keyClicks(&g->quantityBox(), "1");
+        QTest::keyClick(&g->quantityBox(), Qt::Key_Return);
+    }
+    ASSERT_EQ(g->dataRowCount(), 2) << "1 of 2: a row for the rest";
+    EXPECT_EQ(focused(), &g->combo());
+    EXPECT_EQ(g->text(2, 0), "2");
+    fillRow(1, "1");
+    EXPECT_EQ(left.count(), 1);
+    EXPECT_EQ(g->sum(), Decimal::fromInt(2));
+    EXPECT_EQ(column(layout().comboColumn), QStringList({entry(0), entry(1)}));
+    EXPECT_TRUE(ui->messages().empty()) << ui->messageTexts().join(" / ");
+}
+
+TEST_P(AllocationPolicies, ShiftEnterStepsBackAndLeavesFromTheFirstRow)
+{
+    QSignalSpy back(g, &AllocationGrid::leftBackward);
+    fillRow(0, "1");
+    ASSERT_EQ(g->dataRowCount(), 2);
+    QTest::keyClick(&g->combo(), Qt::Key_Return, Qt::ShiftModifier);
+    EXPECT_EQ(g->grid().row(), 1);
+    EXPECT_EQ(focused(), GetParam().enterGoesToQuantity ? static_cast<QWidget *>(&g->quantityBox()) : &g->combo());
+    if (GetParam().enterGoesToQuantity)
+        QTest::keyClick(&g->quantityBox(), Qt::Key_Return, Qt::ShiftModifier);
+    EXPECT_EQ(back.count(), 0);
+    QTest::keyClick(&g->combo(), Qt::Key_Return, Qt::ShiftModifier);
+    EXPECT_EQ(back.count(), 1);
+    EXPECT_FALSE(g->combo().isVisible());
+}
+
+TEST_P(AllocationPolicies, DeleteAndThePopupsDeleteAskThenRemoveTheRowAndNumberTheRest)
+{
+    setRows({{entry(0), "1"}, {entry(1), "1"}, {entry(2), "1"}});
+    g->openCell(2, layout().comboColumn);
+    if (!GetParam().deleteQuestion.isEmpty())
+        ui->answer(MsgAnswer::Yes);
+    QTest::keyClick(&g->grid(), Qt::Key_Delete);
+    if (GetParam().deleteQuestion.isEmpty()) {
+        EXPECT_TRUE(ui->questions().empty());
+        EXPECT_EQ(g->dataRowCount(), 3);
+        g->removeDataRow(2);
+    } else {
+        ASSERT_EQ(ui->questions().size(), 1u);
+        EXPECT_EQ(ui->questions()[0].text, GetParam().deleteQuestion);
+    }
+    EXPECT_EQ(column(0), QStringList({"1", "2"}));
+    EXPECT_EQ(column(layout().comboColumn), QStringList({entry(0), entry(2)}));
+
+    // The popup menu: a right click marks the row, its Delete asks; No keeps it.
+    QSignalSpy popup(g, &AllocationGrid::popupRequested);
+    const QRect second = g->grid().visualRect(g->grid().model()->index(1, layout().comboColumn));
+    QTest::mouseClick(g->grid().viewport(), Qt::RightButton, {}, second.center());
+    ASSERT_EQ(popup.count(), 1);
+    EXPECT_EQ(g->grid().row(), 2);
+    ui->answer(MsgAnswer::No);
+    g->deleteCurrentRow();
+    EXPECT_EQ(g->dataRowCount(), 2);
+    ui->answer(MsgAnswer::Yes);
+    g->deleteCurrentRow();
+    ui->answer(MsgAnswer::Yes);
+    g->deleteCurrentRow();
+    EXPECT_EQ(g->dataRowCount(), 1) << "the only row is emptied, not removed";
+    EXPECT_EQ(g->text(1, 0), "1");
+    EXPECT_TRUE(g->text(1, layout().comboColumn).isEmpty());
+    EXPECT_TRUE(g->filledRows().isEmpty());
+}
+
+TEST_P(AllocationPolicies, TheSameEntryTwiceIsRefused)
+{
+    line = Decimal::fromInt(5);
+    fillRow(0, "1");
+    ui->clearRecords();
+    pick(0);
+    if (GetParam().duplicateRefusedOnPick) {
+        EXPECT_TRUE(g->text(2, layout().comboColumn).isEmpty()) << "the row keeps what it had";
+    } else {
+        QTest::keyClick(&g->combo(), Qt::Key_Return);
+        EXPECT_EQ(focused(), &g->combo()) << "Enter does not leave the entry";
+    }
+    ASSERT_EQ(ui->messages().size(), 1u);
+    EXPECT_EQ(ui->messages()[0].text, GetParam().duplicateMessage);
+    EXPECT_EQ(ui->messages()[0].icon, MsgIcon::Exclamation);
+}
+
+TEST_P(AllocationPolicies, EnterOnNoQuantityOrMoreThanTheLineStaysInTheRow)
+{
+    line = Decimal::fromInt(1);
+    QSignalSpy left(g, &AllocationGrid::leftForward);
+    for (const QString &quantity : {QString("0"), QString("2")}) {
+        setRows({{entry(0), quantity}});
+        if (GetParam().enterGoesToQuantity) {
+            g->openCell(1, layout().quantityColumn);
+            QTest::keyClick(&g->quantityBox(), Qt::Key_Return);
+        } else {
+            g->openCell(1, layout().comboColumn);
+            QTest::keyClick(&g->combo(), Qt::Key_Return);
+        }
+        EXPECT_EQ(g->dataRowCount(), 1);
+        EXPECT_EQ(g->text(1, layout().quantityColumn), GetParam().clearsRefusedQuantity ? "" : quantity);
+    }
+    EXPECT_EQ(left.count(), 0);
+    EXPECT_EQ(ui->messageTexts(), GetParam().enterMessages);
+}
+
+TEST_P(AllocationPolicies, OkChecksTheRowsAndSumsThemExactly)
+{
+    setRows({{"X1", "0.3"}, {"X2", "0.3"}, {"X3", "0.3"}});
+    EXPECT_EQ(g->sum(), *Decimal::parse("0.9"));
+    EXPECT_FALSE(policy->checkRows(*g, *Decimal::parse("0.9"))) << "0.3 + 0.3 + 0.3 is 0.9";
+
+    const auto refusal = [&](const QList<std::pair<QString, QString>> &rows, Decimal quantity) {
+        setRows(rows);
+        const auto r = policy->checkRows(*g, quantity);
+        return r ? r->message : QString("passes");
+    };
+    const Decimal two = Decimal::fromInt(2);
+    const QStringList &expected = GetParam().rowCheckMessages;
+    EXPECT_EQ(refusal({{"", "1"}, {"X2", "1"}}, two), expected.value(0));
+    EXPECT_EQ(refusal({{"X1", "2"}, {"X2", "0"}}, two), expected.value(1));
+    EXPECT_EQ(refusal({{"X1", "1"}, {" x1 ", "1"}}, two), expected.value(2));
+    EXPECT_EQ(refusal({{"X1", "1"}}, two), GetParam().shortSumMessage.isEmpty() ? "passes" : GetParam().shortSumMessage);
+}
+
+std::unique_ptr<AllocationPolicy> locations(AllocationContext &c) { return std::make_unique<LocationPolicy>(c); }
+std::unique_ptr<AllocationPolicy> batches(AllocationContext &c) { return std::make_unique<ExpiryPolicy>(c); }
+std::unique_ptr<AllocationPolicy> serials(AllocationContext &c) { return std::make_unique<SerialPolicy>(c); }
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, AllocationPolicies,
+    ::testing::Values(
+        PolicyCase{"Locations", locations, 5, {"Front shelf", "Back store", "Cold room"}, "3", true,
+                   "Are you sure to delete the selected row.  ", "This location is already entered", false, {}, false,
+                   {"Location Name cannot be blank.   ", "Invalid Quantity.   ", "This location is already entered.   "},
+                   ""},
+        PolicyCase{"ExpiryBatches", batches, 1, {"B1001", "B1002", "B1003"}, "3", true, "",
+                   "This Batch No is already entered", false,
+                   {"Invalid Quantity", "Expiry Quantity should not be more than Purchase Return Quantity."}, false,
+                   {" Please enter the Expiry details and continue ", "Invalid Expiry Quantity.   ",
+                    "Batch No Duplication Found."},
+                   "The 'Write Off Qty' and  - Expiry Date wise Quantity' must be equal.   "},
+        PolicyCase{"SerialNumbers", serials, 3, {"SN-TV-0002", "SN-TV-0003", "SN-TV-0004"}, "1", false,
+                   "Do you want to delete the selected row ?", "This Serial No already entered", true,
+                   {"Invalid Quantity", "Quantity exceed the necessary quantity"}, true,
+                   {"Serial No cannot be blank", "Invalid Quantity", "This Serial No is already entered"},
+                   "The Serial No Quantity - Write Off Quantity must be equal"}),
+    [](const auto &kind) { return std::string(kind.param.name); });
+
+} // namespace
+} // namespace shop::test

@@ -1,0 +1,239 @@
+#include "ItemWindowTestSupport.h"
+
+#include "items/StockBalances.h"
+
+namespace shop::test {
+namespace {
+
+// Returns of items tracked by batch and by serial number, entered and changed from the
+// keyboard through the register, the editor and the item window.
+class TrackedReturns : public ClerkTest {
+protected:
+    void SetUp() override
+    {
+        // Milk on the front shelf too, so that its line can take from two locations.
+        db.con->execute("insert into loslocationArrivalDetails (ladInterfaceId, ladTransId, ladLocationId, ladShopId, "
+                        "ladItemId, ladItemQty, ladCancel) values (1001, 3, 1, 1, 1, 10, 0)");
+    }
+
+    // Picks the combo's entry as a choice in its list would.
+    static void pick(AllocationGrid &g, const QString &entry)
+    {
+        const int index = g.combo().findText(entry);
+        ASSERT_GE(index, 0) << entry;
+        g.combo().setCurrentIndex(index);
+        emit g.combo().activated(index);
+    }
+    static QStringList entries(const AllocationGrid &g)
+    {
+        QStringList out;
+        for (int i = 0; i < g.combo().count(); ++i)
+            out << g.combo().itemText(i);
+        return out;
+    }
+    // The location split proposed for the quantity holds the whole line: Enter on the
+    // first location and on its quantity accept it and move on.
+    static void acceptSplit(frmItemDetails &w)
+    {
+        AllocationGrid &locations = w.locationGrid();
+        ASSERT_EQ(focused(w), &locations.combo());
+        enter(focused(w));
+        ASSERT_EQ(focused(w), &locations.quantityBox());
+        enter(focused(w));
+        EXPECT_FALSE(locations.quantityBox().isVisible());
+    }
+    // Milk 30 over two batches and two locations, three televisions, three phones.
+    void enterTheReturn(frmItemDetails &w)
+    {
+        const auto &c = w.controls();
+        AllocationGrid &batches = w.expiryGrid();
+        AllocationGrid &serials = w.serialGrid();
+
+        scan(w, "5012345000011");
+        EXPECT_FALSE(batches.grid().isHidden());
+        EXPECT_TRUE(serials.grid().isHidden());
+        EXPECT_EQ(entries(batches), QStringList({"B1001", "B1002"}));
+        writeOff(w, "30");
+        EXPECT_EQ(gridRows(w.locationGrid(), 3), QStringList({"1|Front shelf|10", "2|Cold room|20.000"}));
+        acceptSplit(w);
+        ASSERT_EQ(focused(w), &batches.combo()) << "the locations hold the line: on to the batches";
+        QTest::keyClick(&batches.combo(), Qt::Key_Down);
+        EXPECT_EQ(gridRows(batches, 4), QStringList({"1|B1001|11/12/2026|30"})) << "the pick proposes the line";
+        enter(&batches.combo());
+        ASSERT_EQ(focused(w), &batches.quantityBox());
+        type(&batches.quantityBox(), "2.5"); // batches take whole units: 25, more than B1001 holds
+        EXPECT_EQ(ui->messageTexts().value(0), "Quantity cannot be greater than 21");
+        EXPECT_EQ(batches.quantityBox().text(), "21");
+        EXPECT_EQ(batches.text(1, 3), "21");
+        batches.quantityBox().selectAll();
+        type(&batches.quantityBox(), "20");
+        enter(&batches.quantityBox());
+        ASSERT_EQ(batches.dataRowCount(), 2) << "20 of 30: a row for the rest";
+        pick(batches, "B1001");
+        enter(&batches.combo());
+        EXPECT_EQ(ui->messageTexts().value(1), "This Batch No is already entered");
+        pick(batches, "B1002");
+        enter(&batches.combo());
+        EXPECT_EQ(batches.quantityBox().text(), "10");
+        enter(&batches.quantityBox());
+        EXPECT_EQ(focused(w), c.cmdOK);
+        enter(c.cmdOK);
+
+        scan(w, "5012345000035"); // the television: one unit per serial number
+        EXPECT_FALSE(serials.quantityBox().isEnabled());
+        EXPECT_EQ(entries(serials).size(), 7);
+        writeOff(w, "3");
+        acceptSplit(w);
+        ASSERT_EQ(focused(w), &serials.combo());
+        for (const char *serial : {"SN-TV-0002", "SN-TV-0005", "SN-TV-0007"}) {
+            pick(serials, serial);
+            if (serials.dataRowCount() == 2 && serials.text(2, 2) == "SN-TV-0005") {
+                pick(serials, "SN-TV-0002");
+                EXPECT_EQ(ui->messageTexts().value(2), "This Serial No already entered");
+                EXPECT_EQ(serials.text(2, 2), "SN-TV-0005") << "the row keeps its serial";
+            }
+            enter(&serials.combo());
+        }
+        EXPECT_EQ(gridRows(serials, 4), QStringList({"1||SN-TV-0002|1", "2||SN-TV-0005|1", "3||SN-TV-0007|1"}));
+        EXPECT_EQ(focused(w), c.cmdOK);
+        enter(c.cmdOK);
+
+        scan(w, "PH-X1"); // the phone: a serial number may stand for several units
+        EXPECT_TRUE(serials.quantityBox().isEnabled());
+        writeOff(w, "3");
+        acceptSplit(w);
+        pick(serials, "IMEI-DUP");
+        EXPECT_EQ(serials.text(1, 3), "2") << "its balance is proposed";
+        enter(&serials.combo());
+        serials.quantityBox().selectAll();
+        type(&serials.quantityBox(), "3");
+        EXPECT_EQ(ui->messageTexts().value(3), "Quantity cannot be greater than 2");
+        enter(&serials.quantityBox());
+        pick(serials, "IMEI-4403");
+        enter(&serials.combo());
+        enter(&serials.quantityBox());
+        EXPECT_EQ(focused(w), c.cmdOK);
+        enter(c.cmdOK);
+        EXPECT_EQ(ui->messages().size(), 4u) << ui->messageTexts().join(" / ");
+    }
+
+    QStringList ledgers(qint32 id)
+    {
+        return rows("select lidInterfaceId, lidShopId, lidDetailId, lidLocationId, lidItemId, lidItemQty from "
+                    "losLocationIssueDetails where lidShopId = 1 and lidTransId = ? and lidInterfaceId = 1901 "
+                    "order by lidDetailId",
+                    {id})
+            + rows("select eidInterfaceId, eidShopId, eidDetailId, eidBatchNo, eidExpiryDate, eidItemId, eidItemQty "
+                   "from losExpiryIssueDetails where eidShopId = 1 and eidTransactionId = ? and eidInterfaceId = 1901 "
+                   "order by eidDetailId",
+                   {id})
+            + rows("select sidInterfaceId, sidShopId, sidDetailId, sidSerialNo, sidItemId, sidItemQty from "
+                   "losSerialIssueDetails where sidShopId = 1 and sidTransactionId = ? and sidInterfaceId = 1901 "
+                   "order by sidDetailId",
+                   {id});
+    }
+    QStringList balancesOfTheItems()
+    {
+        StockBalances b(*db.con);
+        QStringList out;
+        for (qint32 item : {1, 3, 4}) {
+            for (const auto &l : b.locations({1, item, {}}))
+                out << QString("%1 L%2 %3").arg(item).arg(l.locationId).arg(l.quantity.toString(0));
+            for (const auto &e : b.batches({1, item, {}}))
+                out << QString("%1 %2 %3").arg(item).arg(e.batchNo, e.quantity.toString(0));
+            for (const auto &s : b.serials({1, item, {}}))
+                out << QString("%1 %2 %3").arg(item).arg(s.serialNo, s.quantity.toString(0));
+        }
+        return out;
+    }
+};
+
+TEST_P(TrackedReturns, BatchesAndSerialsAreTakenStoredGivenBackOnEditAndOnCancel)
+{
+    open();
+    const QStringList before = balancesOfTheItems();
+    newReturn([&](frmStockDetails &editor) {
+        addLines(editor, [&](frmItemDetails &w) { enterTheReturn(w); });
+        EXPECT_EQ(editor.lines().count(), 3);
+        saveWithRemark(editor, "Recall and faulty units");
+        EXPECT_FALSE(editor.isVisible());
+    });
+    const qint32 id = lastReturnId(1);
+    const QStringList stored = ledgers(id);
+    EXPECT_EQ(stored,
+              QStringList({"1901|1|1|1|1|10", "1901|1|2|3|1|20", "1901|1|3|1|3|3", "1901|1|4|1|4|3",
+                           "1901|1|1|B1001|11/12/2026|1|20", "1901|1|2|B1002|15/12/2026|1|10",
+                           "1901|1|1|SN-TV-0002|3|1", "1901|1|2|SN-TV-0005|3|1", "1901|1|3|SN-TV-0007|3|1",
+                           "1901|1|4|IMEI-DUP|4|2", "1901|1|5|IMEI-4403|4|1"}));
+    ui->clearRecords();
+
+    const QString number =
+        db.con->scalar("select WhNo from LOsPurchaseReturnHeader where whshopid = 1 and whid = ?", {id}).toString();
+    load();
+    editReturn(number, [&](frmStockDetails &editor) {
+        editLine(editor, 0, [&](frmItemDetails &w) {
+            EXPECT_EQ(w.transactionId().value(), id);
+            // What the return took is offered again with what it took.
+            EXPECT_EQ(entries(w.expiryGrid()), QStringList({"B1001", "B1002"}));
+            EXPECT_EQ(gridRows(w.expiryGrid(), 4), QStringList({"1|B1001|11/12/2026|20", "2|B1002|15/12/2026|10"}));
+            StockBalances b(*db.con);
+            EXPECT_EQ(b.batch({1, 1, TransactionId(id)}, "B1001")->quantity.toString(0), "21");
+            for (int line = 0; line < 3; ++line) {
+                if (line == 1) {
+                    EXPECT_TRUE(entries(w.serialGrid()).contains("SN-TV-0005"));
+                    EXPECT_EQ(entries(w.serialGrid()).size(), 7);
+                }
+                enter(w.controls().cmdOK);
+            }
+            EXPECT_FALSE(w.isVisible());
+        });
+        saveWithRemark(editor, "Recall and faulty units");
+    });
+    EXPECT_TRUE(ui->messages().empty()) << ui->messageTexts().join(" / ");
+    EXPECT_EQ(ledgers(id), stored) << "saved unchanged, every ledger row is as it was";
+
+    ui->onWindow("frmCancel", [](QDialog &dialog) {
+        dialog.findChild<QLineEdit *>("txtcanreason")->setText("entered twice");
+        dialog.findChild<QPushButton *>("cmdOK")->click();
+    });
+    load();
+    standOn(number);
+    ui->answer(MsgAnswer::Yes);
+    master->CmdDelete_Click();
+    EXPECT_EQ(balancesOfTheItems(), before) << "a cancelled return gives every balance back";
+}
+
+TEST_P(TrackedReturns, ABatchThatArrivedTwiceIsListedTwiceAndASerialItemWithoutSerialsCannotGo)
+{
+    db.con->execute("insert into losExpiryArrivalDetails (eadInterfaceId, eadTransId, eadExpiryDate, eadBatchNo, "
+                    "eadShopId, eadItemId, eadItemQty, eadCancel) values (1001, 4, ?, 'B1002', 1, 1, 5, 0)",
+                    {QDate(2026, 12, 20)});
+    db.con->execute("update losSerialArrivalDetails set sadCancel = 1 where sadItemId = 3 and sadShopId = 1");
+    open();
+    newReturn([&](frmStockDetails &editor) {
+        addLines(editor, [&](frmItemDetails &w) {
+            scan(w, "5012345000011");
+            EXPECT_EQ(entries(w.expiryGrid()), QStringList({"B1001", "B1002", "B1002"}));
+            writeOff(w, "6");
+            acceptSplit(w);
+            pick(w.expiryGrid(), "B1001");
+            w.expiryGrid().setText(1, 3, "2");
+            w.expiryGrid().appendRow({"", "B1001", "11/12/2026", "4"});
+            enter(w.controls().cmdOK);
+
+            scan(w, "5012345000035");
+            writeOff(w, "1");
+            acceptSplit(w);
+            enter(w.controls().cmdOK);
+        });
+        EXPECT_TRUE(editor.lines().isEmpty());
+    });
+    EXPECT_EQ(ui->messageTexts(), QStringList({"Batch No Duplication Found.", "Serial No not available \n"
+                                               "Do Serial No verification before writing off this item.   ",
+                                               "Serial No cannot be blank"}));
+}
+
+SHOP_ON_ALL_BACKENDS(TrackedReturns);
+
+} // namespace
+} // namespace shop::test
