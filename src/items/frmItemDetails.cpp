@@ -539,7 +539,7 @@ void frmItemDetails::mnuDelete_Click()
 
 // --- The write-off quantity ------------------------------------------------------------
 
-bool frmItemDetails::writeOffKey(int key, const QString &text)
+bool frmItemDetails::writeOffKey(const QString &text)
 {
     if (text == QLatin1String(".") && moduleState().gblnIntegerQuantity) {
         say(IntegerOnlyMessage);
@@ -548,7 +548,6 @@ bool frmItemDetails::writeOffKey(int key, const QString &text)
     if (text.size() != 1 || !text.at(0).isPrint())
         return true;
     int code = text.at(0).unicode();
-    Q_UNUSED(key);
     m_context->gen->TextValidateNum(ui.txtWriteQty, code, 20, 4);
     return code != 0;
 }
@@ -837,7 +836,7 @@ bool frmItemDetails::eventFilter(QObject *watched, QEvent *event)
             txtWriteQty_Enter();
             return true;
         }
-        return !writeOffKey(key->key(), key->text());
+        return !writeOffKey(key->text());
     }
     if (watched == ui.cboItem && isEnter(key)) {
         m_context->gen->SelectComboItemByname(ui.cboItem, ui.cboItem->currentText());

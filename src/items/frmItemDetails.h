@@ -118,7 +118,8 @@ private:
     void txtWriteQty_Enter();
     void moveOnFromWriteOff();
     void txtWriteQty_Change();
-    bool writeOffKey(int key, const QString &text);
+    // The key filter of the write-off box: false drops the typed character.
+    bool writeOffKey(const QString &text);
     // OK's checks in their order; false after the first refusal has been shown.
     bool lineIsValid();
     QStringList lineCells() const;

@@ -1,0 +1,48 @@
+#include "common/core/ModuleError.h"
+#include "common/db/Transaction.h"
+#include "support/TestDatabase.h"
+
+#include <gtest/gtest.h>
+
+using namespace shop;
+using shop::test::TestDatabase;
+
+namespace {
+
+class PreparedStatements : public ::testing::TestWithParam<Backend> {
+protected:
+    TestDatabase db{GetParam(), TestDatabase::Content::Demo};
+    QString codeOf(int item)
+    {
+        const Recordset rs = db.con->queryPrepared("select itemcode from aItem where ItemId = ?", {item});
+        return rs.isEmpty() ? QString("none") : rs.value(0, 0).toString();
+    }
+};
+
+TEST_P(PreparedStatements, OneStatementRunsAgainWithOtherValuesAndSeesWhatWasWrittenMeanwhile)
+{
+    QStringList seen;
+    db.con->setObserver([&](const QString &kind, const QString &) { seen << kind; });
+    EXPECT_EQ(codeOf(5), "RICE-5");
+    EXPECT_EQ(codeOf(6), "SUG-1");
+    EXPECT_EQ(codeOf(99), "none");
+    {
+        Transaction tx(*db.con); // a statement held open would block the write on SQLite
+        db.con->execute("update aItem set itemcode = 'RICE-5X' where ItemId = 5");
+        tx.commit();
+    }
+    EXPECT_EQ(codeOf(5), "RICE-5X");
+    db.con->setObserver({});
+    EXPECT_EQ(seen, QStringList({"query", "query", "query", "begin", "execute", "commit", "query"}));
+}
+
+TEST_P(PreparedStatements, AStatementThatCannotBePreparedFailsEachTimeAsAModuleError)
+{
+    for (int attempt = 0; attempt < 2; ++attempt)
+        EXPECT_THROW(db.con->queryPrepared("select nosuchcolumn from aItem where ItemId = ?", {1}), ModuleError);
+    EXPECT_EQ(codeOf(1), "MLK-1L");
+}
+
+SHOP_ON_ALL_BACKENDS(PreparedStatements);
+
+} // namespace
