@@ -14,7 +14,7 @@ protected:
     TestDatabase db{GetParam(), TestDatabase::Content::Demo};
     QString codeOf(int item)
     {
-        const Recordset rs = db.con->queryPrepared("select itemcode from aItem where ItemId = ?", {item});
+        const Recordset rs = db.con->query("select itemcode from aItem where ItemId = ?", {item});
         return rs.isEmpty() ? QString("none") : rs.value(0, 0).toString();
     }
 };
@@ -39,7 +39,7 @@ TEST_P(PreparedStatements, OneStatementRunsAgainWithOtherValuesAndSeesWhatWasWri
 TEST_P(PreparedStatements, AStatementThatCannotBePreparedFailsEachTimeAsAModuleError)
 {
     for (int attempt = 0; attempt < 2; ++attempt)
-        EXPECT_THROW(db.con->queryPrepared("select nosuchcolumn from aItem where ItemId = ?", {1}), ModuleError);
+        EXPECT_THROW(db.con->query("select nosuchcolumn from aItem where ItemId = ?", {1}), ModuleError);
     EXPECT_EQ(codeOf(1), "MLK-1L");
 }
 
