@@ -4,8 +4,13 @@
 //       saves <count> one-line returns and prints the numbers it stored, one a line.
 //   concurrent_saves <database location> <shop id> --churn
 //       until killed: saves a return whose lines take stock from locations, an
-//       expiry batch and a serial number, and cancels every other one; prints
-//       "saved <id>" and "cancelled <id>" as each is committed.
+//       expiry batch and a serial number, and cancels it again, so that the stock
+//       comes back for the next; prints "saved <id>" and "cancelled <id>" as each is
+//       committed.
+//   concurrent_saves <database location> <shop id> --take <item> <location> <batch> <expiry> <serial>
+//       saves one return of one unit of the item from that location, batch (expiry
+//       date yyyy-MM-dd) and serial number; prints "saved <number>", or "refused: "
+//       and the message when the stock is no longer there.
 // A failure is printed as one line starting with "failed:" and ends the program with
 // exit code 1.
 
@@ -89,15 +94,39 @@ void logIn(ModuleState &s, const QString &location, qint32 shopId)
 
 [[noreturn]] void churn(QTextStream &out)
 {
+    // A terminal killed between a save and its cancellation left that return standing:
+    // the clerk of the next start cancels it first, so that its stock comes back.
+    const Recordset left = moduleState().gadocon->query(
+        QStringLiteral("select WhID, WhNo from LOsPurchaseReturnHeader where whShopID = ? and whcancelled = 0 "
+                       "and WhRemarks like 'Churn %'"),
+        {moduleState().gintShopID});
+    for (int r = 0; r < left.recordCount(); ++r) {
+        PurchaseReturnCancel().cancel(TransactionId(left.value(r, 0).toInt()), left.value(r, 1).toString(), QStringLiteral("left"));
+        out << "cancelled " << left.value(r, 0).toInt() << Qt::endl;
+    }
     PurchaseReturnSave save;
     for (int i = 1;; ++i) {
         const SaveOutcome saved = save.save(allocatedReturn(i));
+        if (!saved.saved)
+            throw ModuleError(ModuleError::DatabaseFailure, QStringLiteral("churn"), saved.refusal);
         out << "saved " << saved.transId.value() << Qt::endl;
-        if (i % 2 == 0) {
-            PurchaseReturnCancel().cancel(saved.transId, saved.transNo, QStringLiteral("churn"));
-            out << "cancelled " << saved.transId.value() << Qt::endl;
-        }
+        PurchaseReturnCancel().cancel(saved.transId, saved.transNo, QStringLiteral("churn"));
+        out << "cancelled " << saved.transId.value() << Qt::endl;
     }
+}
+
+// One unit of an item from one location, batch and serial number.
+PurchaseReturnEntry lastUnitReturn(const QStringList &where)
+{
+    const QString &item = where.at(0);
+    PurchaseReturnEntry e = newReturn(QStringLiteral("Last unit"));
+    e.lines.append({QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("ITEM"), QStringLiteral("Item"),
+                    QStringLiteral("1.000"), QStringLiteral("1"), QStringLiteral("1"), item, QStringLiteral("2.5"),
+                    QStringLiteral("PCS")});
+    e.locations.addRow({QStringLiteral("1"), QString(), QStringLiteral("1"), where.at(1), QString(), QStringLiteral("0"), item});
+    e.expiry.addRow({QStringLiteral("1"), where.at(2), where.at(3), QStringLiteral("1"), QString(), QStringLiteral("0"), item});
+    e.serials.addRow({QStringLiteral("1"), item, where.at(4), QStringLiteral("1"), QString(), QStringLiteral("0")});
+    return e;
 }
 
 } // namespace
@@ -108,8 +137,8 @@ int main(int argc, char **argv)
     QTextStream out(stdout);
     QTextStream err(stderr);
     const QStringList args = app.arguments();
-    if (args.size() != 4) {
-        err << "usage: concurrent_saves <database location> <shop id> <count>|--churn\n";
+    if (args.size() != 4 && !(args.size() == 9 && args.at(3) == QLatin1String("--take"))) {
+        err << "usage: concurrent_saves <database location> <shop id> <count>|--churn|--take ...\n";
         return 2;
     }
     // The module state outlives main; its connection must close while the application still exists.
@@ -122,6 +151,12 @@ int main(int argc, char **argv)
         s.gstrMode = QStringLiteral("N");
         if (args.at(3) == QLatin1String("--churn"))
             churn(out);
+        if (args.at(3) == QLatin1String("--take")) {
+            const SaveOutcome outcome = PurchaseReturnSave().save(lastUnitReturn(args.mid(4)));
+            out << (outcome.saved ? QStringLiteral("saved ") + outcome.transNo : QStringLiteral("refused: ") + outcome.refusal)
+                << Qt::endl;
+            return 0;
+        }
         const int count = args.at(3).toInt();
         PurchaseReturnSave save;
         for (int i = 1; i <= count; ++i)

@@ -10,6 +10,7 @@
 #include "common/db/SqlText.h"
 #include "editor/DocumentNumbering.h"
 #include "editor/IssueLedgers.h"
+#include "editor/StockRecheck.h"
 #include "editor/ModuleAudit.h"
 
 #include <algorithm>
@@ -79,7 +80,9 @@ SaveOutcome PurchaseReturnSave::save(const PurchaseReturnEntry &entry, QWidget *
         try {
             Transaction tx(m_con);
             SaveOutcome outcome = saveOnce(entry, window);
-            tx.commit();
+            // A refusal found after the writes leaves the transaction to roll them back.
+            if (outcome.saved)
+                tx.commit();
             return outcome;
         } catch (const ModuleError &error) {
             // Another terminal committed the same number or id first: number again.
@@ -123,6 +126,11 @@ SaveOutcome PurchaseReturnSave::saveOnce(const PurchaseReturnEntry &entry, QWidg
         rewrite(IssueLedger::Location, entry.locations);
     rewrite(IssueLedger::Expiry, entry.expiry);
     rewrite(IssueLedger::Serial, entry.serials);
+    if (const auto shortfall = stockShortfall(m_con, owner, fnLocationArrangement(shopId))) {
+        outcome.refusal = *shortfall;
+        outcome.icon = MsgIcon::Exclamation;
+        return outcome;
+    }
     outcome.saved = true;
     return outcome;
 }

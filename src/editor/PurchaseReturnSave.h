@@ -13,7 +13,7 @@ namespace shop {
 // What became of OK's save.
 struct SaveOutcome {
     bool saved = false;
-    QString refusal;            // the message when the save was refused before anything was written
+    QString refusal;            // the message when the save was refused; nothing of it is stored
     MsgIcon icon = MsgIcon::None;
     TransactionId transId;      // the stored transaction's id
     QString transNo;            // its document number

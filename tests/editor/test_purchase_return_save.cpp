@@ -143,6 +143,9 @@ TEST_P(PurchaseReturnSaveTest, ShopIdsAndExpenseAccountsPast32767StillSave)
     con().execute("insert into ashops (ShopID, CompanyID, DepartmentID, ExpenseAccount, LocationArrangement) "
                   "values (40000, 1, 11, 40001, 1)");
     con().execute("insert into losLocation (lLocationId, lShopId, lLocationName) values (1, 40000, 'Shelf')");
+    con().execute("insert into mosShopStock (itemid, shopid, stock) values (5, 40000, 3)");
+    con().execute("insert into loslocationArrivalDetails (ladInterfaceId, ladTransId, ladLocationId, ladShopId, ladItemId, "
+                  "ladItemQty, ladCancel) values (1001, 1, 1, 40000, 5, 3, 0)");
     loginShop(40000);
     state().gintShopDepartmentID = 11;
     PurchaseReturnEntry e = newEntry({itemLine(1, 5, "1")});
@@ -237,6 +240,7 @@ TEST_P(PurchaseReturnSaveTest, AFailureAtAnyStepLeavesTheDatabaseAsItWas)
     edit.serials.addRow(kSerialRow);
     PurchaseReturnEntry fresh = edit;
     fresh.mode = "N";
+    fresh.serials.setText(1, serialcol::SerialNo, "SN-TV-0003"); // the edit keeps SN-TV-0002 for itself
     for (const PurchaseReturnEntry *entry : {&fresh, &edit})
         failEachWriteInTurn([&] { PurchaseReturnSave().save(*entry); }, 10);
 }
