@@ -1,0 +1,264 @@
+#include "ItemWindowTestSupport.h"
+
+#include "editor/frmCancel.h"
+#include "printing/frmPrint.h"
+#include "support/RecordingErrorTracker.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QRegularExpression>
+
+namespace shop::test {
+namespace {
+
+// What clerks put into text fields: names with apostrophes, text that reads as a
+// statement, a long paste and letters outside ASCII.
+struct Input {
+    const char *name;
+    QString text;
+};
+
+const QList<Input> &inputs()
+{
+    static const QList<Input> all{
+        {"apostrophes", QStringLiteral("O'Brien's 'best'")},
+        {"statement", QStringLiteral("'; drop table aItem; --")},
+        {"long paste", QStringLiteral("Ab'é中 x").repeated(1250)}, // 10,000 characters
+        {"long number", QStringLiteral("9").repeated(10000)},
+        {"letters", QStringLiteral("  é ß 中文 Ærø  ")},
+    };
+    return all;
+}
+
+enum class Way { Typed, Pasted };
+const char *wayName(Way way) { return way == Way::Typed ? "typed" : "pasted"; }
+
+// Puts the text into the field as the clerk would: key by key, or through the
+// clipboard with Ctrl+V (the long ones are only ever pasted).
+void enterText(QLineEdit *field, const QString &text, Way way)
+{
+    field->setFocus();
+    field->selectAll();
+    if (way == Way::Typed) {
+        // Letters beyond ASCII come as keys whose text is the letter, as a keyboard layout sends them.
+        for (const QChar ch : text)
+            if (ch.unicode() < 128)
+                QTest::keyClick(field, ch.toLatin1());
+            else
+                QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+        return;
+    }
+    QGuiApplication::clipboard()->setText(text);
+    QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+}
+bool typedTooLong(const Input &input, Way way) { return way == Way::Typed && input.text.size() > 100; }
+
+// The fields a clerk can type into, by name: every window's table below must name them all.
+QStringList textFields(const QWidget &window)
+{
+    QStringList names;
+    for (const QLineEdit *e : window.findChildren<QLineEdit *>())
+        if (!e->isReadOnly() && !qobject_cast<const QComboBox *>(e->parentWidget()))
+            names << e->objectName();
+    for (const QComboBox *c : window.findChildren<QComboBox *>())
+        if (c->isEditable())
+            names << c->objectName();
+    names.sort();
+    return names;
+}
+
+// What a field with a key filter keeps of typed text, cut to its maximum length.
+QString kept(const QString &text, Way way, bool refusesTypedApostrophes, int maxLength)
+{
+    QString out = text;
+    if (way == Way::Typed && refusesTypedApostrophes)
+        out.remove(QLatin1Char('\''));
+    return out.left(maxLength);
+}
+
+class FieldInputs : public ClerkTest {
+protected:
+    ErrorTrackerScope errors;
+
+    void SetUp() override
+    {
+        // Every statement is recorded: typed text only ever travels as a bound value.
+        db.con->setObserver([this](const QString &, const QString &text) { statements << text; });
+    }
+    void TearDown() override
+    {
+        db.con->setObserver({});
+        ClerkTest::TearDown();
+    }
+    void expectSound(const QString &what)
+    {
+        EXPECT_TRUE(errors.routines().isEmpty()) << what.toStdString() << ": " << errors.routines().join(", ").toStdString();
+        EXPECT_EQ(db.con->scalar("select count(*) from aItem").toInt() > 0, true) << what.toStdString();
+        for (const QString &s : std::as_const(statements))
+            EXPECT_FALSE(s.contains("drop table", Qt::CaseInsensitive)) << what.toStdString() << ": " << s.toStdString();
+        statements.clear();
+    }
+    static QString label(const Input &input, Way way) { return QString("%1, %2").arg(input.name, wayName(way)); }
+
+    QStringList statements;
+};
+
+TEST_P(FieldInputs, RegisterSearchTakesAnyTextAndKeepsTheList)
+{
+    open();
+    EXPECT_EQ(textFields(*master), QStringList{"txtsearch"});
+    auto *search = master->findChild<QLineEdit *>("txtsearch");
+    auto *columns = master->findChild<QComboBox *>("cboSearch");
+    const QStringList before = numbers();
+    for (int column = 0; column < columns->count(); ++column) {
+        columns->setCurrentIndex(column);
+        for (const Input &input : inputs())
+            for (Way way : {Way::Typed, Way::Pasted}) {
+                if (typedTooLong(input, way))
+                    continue;
+                enterText(search, input.text, way);
+                const QString what = label(input, way) + " in column " + columns->currentText();
+                EXPECT_EQ(search->text(), input.text) << what.toStdString();
+                EXPECT_EQ(QStringList(numbers()).size(), before.size()) << what.toStdString();
+                expectSound(what);
+            }
+    }
+    EXPECT_TRUE(ui->messages().empty()) << ui->messageTexts().join(" / ").toStdString();
+}
+
+TEST_P(FieldInputs, EditorStoresTheHeaderTextsAsTypedAndTrimmed)
+{
+    // The received-by and approved-by boxes show only for inter-department returns; hidden, they keep what was stored.
+    int saves = 0;
+    for (const char *type : {"P"}) {
+        open(1, 1, type);
+        struct Field {
+            QLineEdit *frmStockDetails::Controls::*box;
+            const char *column;
+        };
+        const Field fields[] = {{&frmStockDetails::Controls::txtUserName, "whusername"},
+                                {&frmStockDetails::Controls::txtRemark, "whremarks"},
+                                {&frmStockDetails::Controls::txtreceived, "whreceivedby"},
+                                {&frmStockDetails::Controls::txtapproved, "whauthorisedby"}};
+        for (const Input &input : inputs())
+            for (Way way : {Way::Typed, Way::Pasted}) {
+                if (typedTooLong(input, way))
+                    continue;
+                QStringList expected;
+                ++saves;
+                editReturn("PR1", [&](frmStockDetails &editor) {
+                    const auto &c = editor.controls();
+                    if (std::string_view(type) == "P") {
+                        EXPECT_EQ(textFields(editor), QStringList({"txtRemark", "txtUserName", "txtapproved", "txtreceived"}));
+                    }
+                    for (const Field &f : fields) {
+                        QLineEdit *box = c.*f.box;
+                        if (box->isHidden()) {
+                            expected << box->text();
+                            continue;
+                        }
+                        enterText(box, input.text, way);
+                        expected << kept(input.text, way, false, box->maxLength()).trimmed();
+                        EXPECT_EQ(box->text(), kept(input.text, way, false, box->maxLength()));
+                    }
+                    QTest::mouseClick(c.cmdOK, Qt::LeftButton);
+                    EXPECT_FALSE(editor.isVisible()) << label(input, way).toStdString() << ui->messageTexts().join(" / ").toStdString()
+                                                     << errors.routines().join(", ").toStdString();
+                });
+                const QString what = label(input, way) + " type " + type;
+                EXPECT_EQ(rows("select whusername, whremarks, whreceivedby, whauthorisedby from LOsPurchaseReturnHeader "
+                               "where whshopid = 1 and whno = 'PR1'"),
+                          QStringList{expected.join('|')})
+                    << what.toStdString();
+                expectSound(what);
+            }
+    }
+    EXPECT_EQ(saves, 8);
+    EXPECT_TRUE(ui->messages().empty()) << ui->messageTexts().join(" / ").toStdString();
+}
+
+TEST_P(FieldInputs, ItemWindowLooksCodesUpAsBoundValuesAndTakesOnlyNumbersAsQuantity)
+{
+    open(1, 2); // no stock by location: the write-off box goes straight to Ok
+    int tries = 0;
+    newReturn([&](frmStockDetails &editor) {
+        addLines(editor, [&](frmItemDetails &w) {
+            const auto &c = w.controls();
+            EXPECT_EQ(textFields(w), QStringList({"txtBarcode", "txtExpiryQty", "txtLocationQuantity",
+                                                  "txtWriteQty", "txtquantitysl"}));
+            for (const Input &input : inputs())
+                for (Way way : {Way::Typed, Way::Pasted}) {
+                    if (typedTooLong(input, way))
+                        continue;
+                    const QString what = label(input, way);
+                    ui->clearRecords();
+                    enterText(c.txtBarcode, input.text, way);
+                    EXPECT_EQ(c.txtBarcode->text(), kept(input.text, way, true, 50)) << what.toStdString();
+                    QTest::keyClick(c.txtBarcode, Qt::Key_Return);
+                    EXPECT_EQ(ui->messageTexts(), QStringList{"Scan valid barcode"}) << what.toStdString();
+                    expectSound(what);
+                }
+
+            // The write-off box takes a number, typed or pasted, and nothing else.
+            scan(w, "5012345000059");
+            ASSERT_EQ(c.cboItem->currentText(), "Long grain rice 5 kg");
+            for (const Input &input : inputs())
+                for (Way way : {Way::Typed, Way::Pasted}) {
+                    if (typedTooLong(input, way))
+                        continue;
+                    const QString what = label(input, way);
+                    ui->clearRecords();
+                    c.txtWriteQty->setText("2");
+                    enterText(c.txtWriteQty, input.text, way);
+                    const QString quantity = c.txtWriteQty->text();
+                    EXPECT_TRUE(quantity.size() <= 20 && QRegularExpression("^[0-9]*([.][0-9]{0,4})?$").match(quantity).hasMatch())
+                        << what.toStdString() << ": " << quantity.left(40).toStdString();
+                    QTest::keyClick(c.txtWriteQty, Qt::Key_Return);
+                    expectSound(what);
+                    ++tries;
+                }
+        });
+    });
+    EXPECT_EQ(tries, 8);
+}
+
+TEST_P(FieldInputs, DeletionReasonIsStoredAsTypedOrPasted)
+{
+    open();
+    for (const Input &input : inputs())
+        for (Way way : {Way::Typed, Way::Pasted}) {
+            if (typedTooLong(input, way))
+                continue;
+            const QString what = label(input, way);
+            db.con->execute("update LOsPurchaseReturnHeader set whcancelled = 0, whCancelledRemarks = null "
+                            "where whshopid = 1 and whno = 'PR1'");
+            frmCancel dialog{TransactionId(1), "PR1"};
+            dialog.Form_Load();
+            dialog.show();
+            EXPECT_EQ(textFields(dialog), QStringList{"txtcanreason"});
+            auto *reason = dialog.findChild<QLineEdit *>("txtcanreason");
+            enterText(reason, input.text, way);
+            const QString typed = kept(input.text, way, true, 200);
+            EXPECT_EQ(reason->text(), typed) << what.toStdString();
+            dialog.findChild<QPushButton *>("cmdOK")->click();
+            EXPECT_TRUE(dialog.deleted()) << what.toStdString();
+            EXPECT_EQ(rows("select whcancelled, whCancelledRemarks from LOsPurchaseReturnHeader "
+                           "where whshopid = 1 and whno = 'PR1'"),
+                      QStringList{"1|clerk:" + typed.trimmed()})
+                << what.toStdString();
+            expectSound(what);
+        }
+    EXPECT_TRUE(ui->messages().empty()) << ui->messageTexts().join(" / ").toStdString();
+}
+
+TEST_P(FieldInputs, PrintDialogHasNoTextField)
+{
+    open();
+    frmPrint dialog{"PR1"};
+    EXPECT_TRUE(textFields(dialog).isEmpty()) << textFields(dialog).join(", ").toStdString();
+}
+
+SHOP_ON_ALL_BACKENDS(FieldInputs);
+
+} // namespace
+} // namespace shop::test
