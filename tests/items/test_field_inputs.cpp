@@ -1,80 +1,13 @@
 #include "ItemWindowTestSupport.h"
+#include "support/TextInputs.h"
 
 #include "editor/frmCancel.h"
 #include "printing/frmPrint.h"
 #include "support/RecordingErrorTracker.h"
 
-#include <QApplication>
-#include <QClipboard>
-#include <QRegularExpression>
 
 namespace shop::test {
 namespace {
-
-// What clerks put into text fields: names with apostrophes, text that reads as a
-// statement, a long paste and letters outside ASCII.
-struct Input {
-    const char *name;
-    QString text;
-};
-
-const QList<Input> &inputs()
-{
-    static const QList<Input> all{
-        {"apostrophes", QStringLiteral("O'Brien's 'best'")},
-        {"statement", QStringLiteral("'; drop table aItem; --")},
-        {"long paste", QStringLiteral("Ab'é中 x").repeated(1250)}, // 10,000 characters
-        {"long number", QStringLiteral("9").repeated(10000)},
-        {"letters", QStringLiteral("  é ß 中文 Ærø  ")},
-    };
-    return all;
-}
-
-enum class Way { Typed, Pasted };
-const char *wayName(Way way) { return way == Way::Typed ? "typed" : "pasted"; }
-
-// Puts the text into the field as the clerk would: key by key, or through the
-// clipboard with Ctrl+V (the long ones are only ever pasted).
-void enterText(QLineEdit *field, const QString &text, Way way)
-{
-    field->setFocus();
-    field->selectAll();
-    if (way == Way::Typed) {
-        // Letters beyond ASCII come as keys whose text is the letter, as a keyboard layout sends them.
-        for (const QChar ch : text)
-            if (ch.unicode() < 128)
-                QTest::keyClick(field, ch.toLatin1());
-            else
-                QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(ch), Qt::NoModifier);
-        return;
-    }
-    QGuiApplication::clipboard()->setText(text);
-    QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
-}
-bool typedTooLong(const Input &input, Way way) { return way == Way::Typed && input.text.size() > 100; }
-
-// The fields a clerk can type into, by name: every window's table below must name them all.
-QStringList textFields(const QWidget &window)
-{
-    QStringList names;
-    for (const QLineEdit *e : window.findChildren<QLineEdit *>())
-        if (!e->isReadOnly() && !qobject_cast<const QComboBox *>(e->parentWidget()))
-            names << e->objectName();
-    for (const QComboBox *c : window.findChildren<QComboBox *>())
-        if (c->isEditable())
-            names << c->objectName();
-    names.sort();
-    return names;
-}
-
-// What a field with a key filter keeps of typed text, cut to its maximum length.
-QString kept(const QString &text, Way way, bool refusesTypedApostrophes, int maxLength)
-{
-    QString out = text;
-    if (way == Way::Typed && refusesTypedApostrophes)
-        out.remove(QLatin1Char('\''));
-    return out.left(maxLength);
-}
 
 class FieldInputs : public ClerkTest {
 protected:
@@ -97,6 +30,7 @@ protected:
         for (const QString &s : std::as_const(statements))
             EXPECT_FALSE(s.contains("drop table", Qt::CaseInsensitive)) << what.toStdString() << ": " << s.toStdString();
         statements.clear();
+        errors.clear();
     }
     static QString label(const Input &input, Way way) { return QString("%1, %2").arg(input.name, wayName(way)); }
 
@@ -199,20 +133,20 @@ TEST_P(FieldInputs, ItemWindowLooksCodesUpAsBoundValuesAndTakesOnlyNumbersAsQuan
                     expectSound(what);
                 }
 
-            // The write-off box takes a number, typed or pasted, and nothing else.
+            // The write-off box takes a number, typed or pasted, and nothing else: none of
+            // the inputs is one (the long number is longer than the box takes).
             scan(w, "5012345000059");
             ASSERT_EQ(c.cboItem->currentText(), "Long grain rice 5 kg");
+            enterText(c.txtWriteQty, "3.25", Way::Pasted);
+            EXPECT_EQ(c.txtWriteQty->text(), "3.25");
             for (const Input &input : inputs())
                 for (Way way : {Way::Typed, Way::Pasted}) {
                     if (typedTooLong(input, way))
                         continue;
                     const QString what = label(input, way);
-                    ui->clearRecords();
                     c.txtWriteQty->setText("2");
                     enterText(c.txtWriteQty, input.text, way);
-                    const QString quantity = c.txtWriteQty->text();
-                    EXPECT_TRUE(quantity.size() <= 20 && QRegularExpression("^[0-9]*([.][0-9]{0,4})?$").match(quantity).hasMatch())
-                        << what.toStdString() << ": " << quantity.left(40).toStdString();
+                    EXPECT_EQ(c.txtWriteQty->text(), "2") << what.toStdString();
                     QTest::keyClick(c.txtWriteQty, Qt::Key_Return);
                     expectSound(what);
                     ++tries;
