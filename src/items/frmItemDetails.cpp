@@ -11,6 +11,7 @@
 #include "common/routines/Lookups.h"
 #include "common/ui/AllocationGrid.h"
 #include "common/ui/FlexGrid.h"
+#include "common/ui/KeyRuleValidator.h"
 #include "common/ui/NamedWidget.h"
 #include "common/ui/Twips.h"
 #include "common/ui/Ui.h"
@@ -101,6 +102,8 @@ void frmItemDetails::buildWindow()
     ui.txtQuantity->setAlignment(Qt::AlignRight);
     ui.txtWriteQty = namedWidget<QLineEdit>(this, QStringLiteral("txtWriteQty"));
     ui.txtWriteQty->setAlignment(Qt::AlignRight);
+    ui.txtWriteQty->setValidator(new KeyRuleValidator(
+        [this](QLineEdit &box, QChar key) { return writeOffChar(box, key); }, ui.txtWriteQty));
 
     ui.lblBarcode = label(this, QStringLiteral("lblBarcode"), QStringLiteral("Scan &Barcode:"), ui.txtBarcode);
     ui.lblItem = label(this, QStringLiteral("lblItem"), QStringLiteral("&Item:"), ui.cboItem);
@@ -547,8 +550,15 @@ bool frmItemDetails::writeOffKey(const QString &text)
     }
     if (text.size() != 1 || !text.at(0).isPrint())
         return true;
-    int code = text.at(0).unicode();
-    m_context->gen->TextValidateNum(ui.txtWriteQty, code, 20, 4);
+    return writeOffChar(*ui.txtWriteQty, text.at(0));
+}
+
+bool frmItemDetails::writeOffChar(QLineEdit &box, QChar key) const
+{
+    if (key == QLatin1Char('.') && moduleState().gblnIntegerQuantity)
+        return false;
+    int code = key.unicode();
+    m_context->gen->TextValidateNum(&box, code, 20, 4);
     return code != 0;
 }
 

@@ -120,6 +120,8 @@ private:
     void txtWriteQty_Change();
     // The key filter of the write-off box: false drops the typed character.
     bool writeOffKey(const QString &text);
+    // Whether the box takes the character where it stands, without a word to the user.
+    bool writeOffChar(QLineEdit &box, QChar key) const;
     // OK's checks in their order; false after the first refusal has been shown.
     bool lineIsValid();
     QStringList lineCells() const;

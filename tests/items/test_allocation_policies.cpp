@@ -4,6 +4,7 @@
 #include "support/ModuleStateScope.h"
 #include "support/ScriptedUi.h"
 #include "support/TestDatabase.h"
+#include "support/TextInputs.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -243,6 +244,23 @@ TEST_P(AllocationPolicies, OkChecksTheRowsAndSumsThemExactly)
 std::unique_ptr<AllocationPolicy> locations(AllocationContext &c) { return std::make_unique<LocationPolicy>(c); }
 std::unique_ptr<AllocationPolicy> batches(AllocationContext &c) { return std::make_unique<ExpiryPolicy>(c); }
 std::unique_ptr<AllocationPolicy> serials(AllocationContext &c) { return std::make_unique<SerialPolicy>(c); }
+
+TEST_P(AllocationPolicies, QuantityBoxTakesANumberTypedOrPastedAndNoOtherText)
+{
+    pick(0);
+    QLineEdit &box = g->quantityBox();
+    box.setEnabled(true);
+    enterText(&box, "2", Way::Pasted);
+    EXPECT_EQ(box.text(), "2");
+    for (const Input &input : inputs())
+        for (Way way : {Way::Typed, Way::Pasted}) {
+            if (typedTooLong(input, way))
+                continue;
+            box.setText("1");
+            enterText(&box, input.text, way);
+            EXPECT_EQ(box.text(), "1") << input.name << ", " << wayName(way);
+        }
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Kinds, AllocationPolicies,

@@ -32,6 +32,7 @@ class ErrorTrackerScope {
 public:
     ErrorTrackerScope() : m_override(progid::ErrorTracker, std::shared_ptr<ErrorDetails>(m_tracker)) {}
     const std::vector<TrackedError> &reports() const { return m_tracker->reports; }
+    void clear() { m_tracker->reports.clear(); }
     QStringList routines() const
     {
         QStringList out;

@@ -80,7 +80,9 @@ std::shared_ptr<Connection> Connection::open(const QString &location)
         db.setPort(url.port(5432));
         db.setDatabaseName(url.path().mid(1));
         db.setUserName(url.userName());
-        db.setPassword(url.password());
+        // The password may also come as a parameter, as the server's own clients take it.
+        db.setPassword(url.password().isEmpty() ? params.queryItemValue(QStringLiteral("password"), QUrl::FullyDecoded)
+                                                : url.password());
         db.setConnectOptions(QStringLiteral("connect_timeout=5"));
         schema = params.queryItemValue(QStringLiteral("schema"));
     } else {
@@ -125,6 +127,9 @@ QString Connection::withoutPassword(const QString &location)
         return location;
     QUrl url(location);
     url.setPassword(QString());
+    QUrlQuery params(url);
+    params.removeAllQueryItems(QStringLiteral("password"));
+    url.setQuery(params.isEmpty() ? QString() : params.query());
     return url.toString();
 }
 

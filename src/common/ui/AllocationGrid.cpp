@@ -3,6 +3,7 @@
 #include "common/core/Conversions.h"
 #include "common/core/ModuleError.h"
 #include "common/ui/FlexGrid.h"
+#include "common/ui/KeyRuleValidator.h"
 #include "common/ui/NamedWidget.h"
 #include "common/ui/Twips.h"
 
@@ -75,6 +76,8 @@ AllocationGrid::AllocationGrid(AllocationPolicy &policy, QWidget *parent)
     m_combo = namedWidget<QComboBox>(m_grid->viewport(), m_layout.comboName);
     m_quantity = namedWidget<QLineEdit>(m_grid->viewport(), m_layout.quantityName);
     m_quantity->setAlignment(Qt::AlignRight);
+    m_quantity->setValidator(new KeyRuleValidator(
+        [this](QLineEdit &box, QChar key) { return m_policy.acceptsQuantityKey(box, key); }, m_quantity));
     m_combo->hide();
     m_quantity->hide();
 
