@@ -170,7 +170,6 @@ TEST_F(Shophost, PrintGivesTheBytesOfTheDialogsToScreenFile)
     ASSERT_EQ(shophost({"--database", db, "--print", "PR1", "--output", out}).exitCode, 0);
     ASSERT_FALSE(screen.isEmpty());
     EXPECT_EQ(withoutClock(fileBytes(out)), withoutClock(screen));
-    EXPECT_EQ(fileBytes(out).size(), screen.size());
 }
 
 TEST_F(Shophost, ReportWritesAPdfOfTheReturn)

@@ -54,6 +54,21 @@ protected:
         QTest::keyClick(w.controls().txtWriteQty, Qt::Key_Return);
     }
     static QWidget *focused(frmItemDetails &w) { return w.focusWidget(); }
+    // Picks the combo's entry as a choice in its list would.
+    static void pick(AllocationGrid &g, const QString &entry)
+    {
+        const int index = g.combo().findText(entry);
+        ASSERT_GE(index, 0) << entry;
+        g.combo().setCurrentIndex(index);
+        emit g.combo().activated(index);
+    }
+    static QStringList entries(const AllocationGrid &g)
+    {
+        QStringList out;
+        for (int i = 0; i < g.combo().count(); ++i)
+            out << g.combo().itemText(i);
+        return out;
+    }
     static void enter(QWidget *w) { QTest::keyClick(w, Qt::Key_Return); }
     static void type(QWidget *w, const QString &text) { QTest::keyClicks(w, text); }
     // The grid's rows, cells joined by '|' up to the column given.

@@ -71,13 +71,15 @@ protected:
         g->combo().setCurrentIndex(i);
         emit g->combo().activated(i);
     }
-    // Picks the entry and Enters the row's quantity (typed when the box takes it).
+    // Picks the entry and Enters the row's quantity (typed when the box takes it and
+    // Enter has moved there).
     void fillRow(int i, const QString &quantity)
     {
         pick(i);
         QTest::keyClick(&g->combo(), Qt::Key_Return);
         if (!GetParam().enterGoesToQuantity)
             return;
+        ASSERT_EQ(focused(), &g->quantityBox());
         g->quantityBox().selectAll();
         QTest::keyClicks(&g->quantityBox(), quantity);
         QTest::keyClick(&g->quantityBox(), Qt::Key_Return);
@@ -114,14 +116,7 @@ TEST_P(AllocationPolicies, EnterFillsRowAfterRowAndLeavesWhenTheRowsHoldTheLine)
 {
     line = Decimal::fromInt(2);
     QSignalSpy left(g, &AllocationGrid::leftForward);
-    pick(0);
-    QTest::keyClick(&g->combo(), Qt::Key_Return);
-    if (GetParam().enterGoesToQuantity) {
-        ASSERT_EQ(focused(), &g->quantityBox());
-        g->quantityBox().selectAll();
-        QTest::keyClicks(&g->quantityBox(), "1");
-        QTest::keyClick(&g->quantityBox(), Qt::Key_Return);
-    }
+    fillRow(0, "1");
     ASSERT_EQ(g->dataRowCount(), 2) << "1 of 2: a row for the rest";
     EXPECT_EQ(focused(), &g->combo());
     EXPECT_EQ(g->text(2, 0), "2");

@@ -16,21 +16,6 @@ protected:
                         "ladItemId, ladItemQty, ladCancel) values (1001, 3, 1, 1, 1, 10, 0)");
     }
 
-    // Picks the combo's entry as a choice in its list would.
-    static void pick(AllocationGrid &g, const QString &entry)
-    {
-        const int index = g.combo().findText(entry);
-        ASSERT_GE(index, 0) << entry;
-        g.combo().setCurrentIndex(index);
-        emit g.combo().activated(index);
-    }
-    static QStringList entries(const AllocationGrid &g)
-    {
-        QStringList out;
-        for (int i = 0; i < g.combo().count(); ++i)
-            out << g.combo().itemText(i);
-        return out;
-    }
     // The location split proposed for the quantity holds the whole line: Enter on the
     // first location and on its quantity accept it and move on.
     static void acceptSplit(frmItemDetails &w)

@@ -72,12 +72,9 @@ TEST_P(PrintWindow, OpensOnToScreenWhateverTheSettingsOfferAndShowsWindowsPrintO
     for (const auto &[windows, screen, offered] : cases) {
         folder.writeSettings(shippedSettings({{"windowsprint", windows}, {"printtoscreen", screen}}));
         open();
-        EXPECT_EQ(dialog->windowTitle(), "Print");
         EXPECT_TRUE(option("optScreen")->isChecked());
         EXPECT_FALSE(option("optPrint")->isChecked());
         EXPECT_EQ(option("optwindowsprint")->isVisible(), offered) << windows.toStdString();
-        EXPECT_EQ(option("optPrint")->text(), "To Printer");
-        EXPECT_EQ(option("optwindowsprint")->parentWidget()->objectName(), "Picture1");
     }
     EXPECT_TRUE(ui->messages().empty());
 }
@@ -89,7 +86,6 @@ TEST_P(PrintWindow, ToScreenWritesTheDocumentAndShowsItInAViewerThatDoesNotBlock
     open();
     ok();
     EXPECT_FALSE(dialog->isVisible());
-    EXPECT_EQ(dialog->result(), QDialog::Accepted);
     EXPECT_TRUE(errors.reports().empty());
     const QByteArray written = readAll(screenFilePath());
     EXPECT_FALSE(screenFilePath().contains(':'));
@@ -158,72 +154,37 @@ TEST_P(PrintWindow, SettingsFaultsAreToldAndTheDialogStaysOpen)
     EXPECT_TRUE(dialog->isVisible());
 }
 
-// The user at the keyboard, watched for a message that waits under the hourglass.
-class BusyWatchingUi final : public Ui {
-public:
-    void message(const QString &text, MsgIcon icon, const QString &title) override
-    {
-        EXPECT_EQ(depth, 0) << "under the hourglass: " << text.toStdString();
-        inner.message(text, icon, title);
-    }
-    MsgAnswer ask(const QString &t, MsgButtons b, MsgAnswer d, MsgIcon i, const QString &title) override
-    {
-        EXPECT_EQ(depth, 0);
-        return inner.ask(t, b, d, i, title);
-    }
-    int showModal(QDialog &w, QWidget *o) override
-    {
-        EXPECT_EQ(depth, 0);
-        return inner.showModal(w, o);
-    }
-    void setBusy(bool busy) override
-    {
-        depth += busy ? 1 : -1;
-        turnedOn += busy ? 1 : 0;
-    }
-    void focusNext(QWidget *f, bool b) override { inner.focusNext(f, b); }
-    void sendKey(QWidget *t, int k, Qt::KeyboardModifiers m) override { inner.sendKey(t, k, m); }
-    void processEvents() override { inner.processEvents(); }
-
-    ScriptedUi inner;
-    int depth = 0;
-    int turnedOn = 0;
-};
-
 TEST_P(PrintWindow, TheHourglassIsOnWhilePrintingAndNeverWhileAMessageWaits)
 {
-    auto owned = std::make_unique<BusyWatchingUi>();
-    BusyWatchingUi &watch = *owned;
-    Ui::install(std::move(owned));
     // The library's own error reporting, which tells the user.
     ComponentOverride shown(progid::ErrorTracker, std::shared_ptr<ErrorDetails>(std::make_shared<DefaultErrorDetails>()));
 
     open();
     ok();
-    EXPECT_GT(watch.turnedOn, 0);
+    EXPECT_GT(ui->timesBusy(), 0);
     EXPECT_FALSE(dialog->isVisible());
 
     folder.writeSettings(shippedSettings({{"Amount", QString()}}));
     open();
     ok();
-    EXPECT_EQ(watch.inner.messageTexts(), (QStringList{"Amount  invalid parameter in Settings.ini file", "Type mismatch"}));
+    EXPECT_EQ(ui->messageTexts(), (QStringList{"Amount  invalid parameter in Settings.ini file", "Type mismatch"}));
     open();
     option("optPrint")->setChecked(true);
     folder.writeSettings(shippedSettings({{"port", folder.path("no/such/folder/lp0")}}));
     ok();
-    EXPECT_TRUE(watch.inner.messageTexts().last().startsWith("Path/File access error")) << watch.inner.messageTexts().last().toStdString();
+    EXPECT_TRUE(ui->messageTexts().last().startsWith("Path/File access error")) << ui->messageTexts().last().toStdString();
     EXPECT_TRUE(dialog->isVisible());
-    EXPECT_EQ(watch.depth, 0);
+    EXPECT_EQ(ui->waitedUnderHourglass(), QStringList());
+    EXPECT_FALSE(ui->busy());
 }
 
 TEST_P(PrintWindow, CancelAndEscapeCloseWithoutPrinting)
 {
-    open();
-    dialog->findChild<QPushButton *>("cmdCancel")->click();
-    EXPECT_FALSE(dialog->isVisible());
-    open();
-    QTest::keyClick(dialog.get(), Qt::Key_Escape);
-    EXPECT_FALSE(dialog->isVisible());
+    for (const bool escape : {false, true}) {
+        open();
+        escape ? QTest::keyClick(dialog.get(), Qt::Key_Escape) : dialog->findChild<QPushButton *>("cmdCancel")->click();
+        EXPECT_FALSE(dialog->isVisible());
+    }
     EXPECT_FALSE(QFile::exists(screenFilePath()));
     EXPECT_TRUE(errors.reports().empty());
 }
@@ -339,15 +300,12 @@ TEST_P(PrintWindow, TheModulesEngineFillsTheReportIntoAPreviewThatPrintsAndExpor
     EXPECT_TRUE(dialog->isVisible());
     auto *preview = dialog->findChild<ReportPreview *>();
     ASSERT_TRUE(preview);
-    EXPECT_EQ(preview->windowTitle(), "Shop Purchase Return");
     EXPECT_TRUE(preview->isMaximized());
     const QString text = preview->document().toPlainText();
     for (const char *expected : {"PR1", "Harbour Market", "Harbour Traders Ltd", "Long grain rice 5 kg", "5.000",
                                  "Fresh milk 1 L", "4.000", "Retail", "Printed by clerk", "Damaged packaging"})
         EXPECT_TRUE(text.contains(expected)) << expected;
     EXPECT_EQ(preview->pageCount(), 1);
-    for (const char *action : {"actPrint", "actExportPdf", "actZoomIn", "actNextPage"})
-        EXPECT_TRUE(preview->findChild<QAction *>(action)->isVisible()) << action;
 
     const QString pdf = folder.path("pr1.pdf");
     preview->exportTo(pdf);

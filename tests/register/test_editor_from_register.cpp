@@ -135,7 +135,6 @@ TEST_P(EditorFromRegister, PostedCancelledAndBackDatedEntriesAreReadOnly)
 {
     open();
     db.con->execute("update LOsPurchaseReturnHeader set whposted = 1 where whshopid = 1 and whid = 3");
-    QStringList itemWindowModes; // which of Add and Edit ran
     ui->onWindow("frmItemDetails", [&](QDialog &w) { w.reject(); });
     showEditor("PR3", [&](frmStockDetails &e) {
         const auto &c = e.controls();

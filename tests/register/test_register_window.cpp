@@ -24,12 +24,9 @@ protected:
 TEST_P(RegisterWindow, ListsTheShopsReturnsOfTheDateWindow)
 {
     open();
-    EXPECT_EQ(master->windowTitle(), "Shop Purchase Return");
     // 30 back days; the close date 45 days back is earlier and changes nothing.
     EXPECT_TRUE(moduleState().gstrListQuery.contains("whdate >= '20261106'")) << moduleState().gstrListQuery;
     EXPECT_EQ(numbers(), QStringList({"PR1", "PR2", "PR3", "PR4", "PR5", "PRX5"})); // PR6 went to another department
-    EXPECT_EQ(grid().textMatrix(0, 1), "Return No");
-    EXPECT_EQ(grid().colWidth(0), 0);
     for (int r = 1; r < grid().rows(); ++r)
         for (int c = 4; c <= 6; ++c)
             EXPECT_TRUE(grid().textMatrix(r, c) == "Yes" || grid().textMatrix(r, c) == "No") << r << "," << c;

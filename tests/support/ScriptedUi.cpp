@@ -37,6 +37,7 @@ void ScriptedUi::clearRecords()
 
 MsgAnswer ScriptedUi::ask(const QString &text, MsgButtons buttons, MsgAnswer defaultAnswer, MsgIcon, const QString &)
 {
+    noteWait(text);
     m_questions.push_back({text, buttons, defaultAnswer});
     if (m_answers.empty()) {
         ADD_FAILURE() << "Unscripted question: \"" << text.toStdString() << "\" (no answer queued; the default is taken)";
@@ -51,6 +52,7 @@ int ScriptedUi::showModal(QDialog &window, QWidget *owner)
 {
     Q_UNUSED(owner);
     const QString name = window.objectName();
+    noteWait(name);
     m_shownWindows << name;
     const WindowHandler handler = m_handlers.value(name);
     // As exec() does: a fresh result, and the window on screen while it is driven.

@@ -44,14 +44,26 @@ public:
     const std::vector<AskedQuestion> &questions() const { return m_questions; }
     const QStringList &shownWindows() const { return m_shownWindows; }
     QStringList messageTexts() const;
+    // Messages, questions and windows that waited for the user under the hourglass.
+    const QStringList &waitedUnderHourglass() const { return m_underHourglass; }
+    int timesBusy() const { return m_timesBusy; }
+    bool busy() const { return m_busyDepth > 0; }
     void clearRecords();
 
     // --- Ui
-    void message(const QString &text, MsgIcon icon, const QString &title) override { m_messages.push_back({text, icon, title}); }
+    void message(const QString &text, MsgIcon icon, const QString &title) override
+    {
+        noteWait(text);
+        m_messages.push_back({text, icon, title});
+    }
     MsgAnswer ask(const QString &text, MsgButtons buttons, MsgAnswer defaultAnswer, MsgIcon icon,
                   const QString &title) override;
     int showModal(QDialog &window, QWidget *owner) override;
-    void setBusy(bool busy) override { m_busyDepth += busy ? 1 : -1; }
+    void setBusy(bool busy) override
+    {
+        m_busyDepth += busy ? 1 : -1;
+        m_timesBusy += busy ? 1 : 0;
+    }
     void focusNext(QWidget *from, bool backwards) override;
     // Tab and Shift+Tab move the focus as focusNext does; other keys are delivered to
     // the control at once.
@@ -59,12 +71,20 @@ public:
     void processEvents() override;
 
 private:
+    void noteWait(const QString &what)
+    {
+        if (busy())
+            m_underHourglass << what;
+    }
+
     std::deque<MsgAnswer> m_answers;
     QHash<QString, WindowHandler> m_handlers;
     std::vector<ShownMessage> m_messages;
     std::vector<AskedQuestion> m_questions;
     QStringList m_shownWindows;
     int m_busyDepth = 0; // hourglass on while above 0
+    int m_timesBusy = 0;
+    QStringList m_underHourglass;
 };
 
 // Installs a fresh ScriptedUi for the lifetime of a test and puts the Qt services

@@ -91,40 +91,6 @@ TEST_P(DatabaseLayer, ProceduresKeepShopStockInStep)
     EXPECT_EQ(stockOf(6, 1), "-2.000");
 }
 
-TEST_P(DatabaseLayer, DemoHoldsEveryCaseTheWindowsNeed)
-{
-    for (const char *exactlyOne :
-         {"select count(*) from ashops where LocationArrangement = 1",
-          "select count(*) from ashops where upper(substring(futurevarchar,1,1)) = 'B'",
-          "select count(*) from aPrefix p, aFinancialYear f where p.FinancialId = f.FinancialId and f.CurFinancialYear = 1 "
-          "and p.InterfaceID = 1901 and p.shopid = 1 and p.Prefix = 'PR'",
-          "select count(*) from Lousers u where userid = 4 and not exists (select 1 from louserrights r "
-          "where r.userid = u.userid and r.interfaceid = 1901)"})
-        EXPECT_EQ(count(exactlyOne), 1) << exactlyOne;
-    for (const char *rights : {"ADMIN", "NEP", "NEDPB"})
-        EXPECT_EQ(count("select count(*) from louserrights where interfaceid = 1901 and functionrights = ?", {rights}), 1)
-            << rights;
-    for (const char *some :
-         {"select count(*) from ashops where LocationArrangement = 0",
-          "select count(*) from aItem where ExpiryNoOfDays > 0",
-          "select count(*) from aItem where SerialNoActive = 1 and SerialNodupli = 1",
-          "select count(*) from aItem where SerialNoActive = 1 and SerialNodupli = 0",
-          "select count(*) from aItem where SerialNoActive = 0 and ExpiryNoOfDays is null",
-          "select count(*) from aItemPackingDetail", "select count(*) from ashopitemDetail",
-          "select count(*) from loslocationArrivalDetails", "select count(*) from losExpiryArrivalDetails",
-          "select count(*) from losSerialArrivalDetails",
-          "select count(*) from LOsPurchaseReturnHeader where whcancelled = 1 and whOtherDepId is null",
-          "select count(*) from LOsPurchaseReturnHeader where whposted = 1",
-          "select count(*) from LOsPurchaseReturnHeader where Whtransfinished = 1",
-          "select count(*) from LOsPurchaseReturnHeader where whdate < '20261206' and whcancelled = 0 and whposted = 0 "
-          "and Whtransfinished = 0",
-          "select count(*) from ashopprintmessages where transtype = 'POSPO'"})
-        EXPECT_GE(count(some), 1) << some;
-    EXPECT_GE(count("select count(*) from atablecolumns c, atables t where c.tableid = t.tableid "
-                    "and upper(t.tablename) = 'LOSPURCHASERETURNHEADER'"), 7);
-    EXPECT_GE(count("select count(*) from alistviewdetails"), 10);
-}
-
 SHOP_ON_ALL_BACKENDS(DatabaseLayer);
 
 class SchemaVersions : public ::testing::TestWithParam<Backend> {};
