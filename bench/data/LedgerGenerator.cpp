@@ -68,9 +68,11 @@ void generateLedgers(Connection &con, const LedgerSize &size, const QDate &today
     const QString from = QStringLiteral(" from ") + sql.numbers(n);
 
     Transaction tx(con);
+    // Every second item keeps expiry batches, every fourth serial numbers as well.
     run(con, QStringLiteral("insert into aItem (ItemId, itemcode, description, itemtype, Active, UnitsId, "
                             "ExpiryNoOfDays, SerialNoActive, SerialNodupli, ItemRate) select %1 + g.i - 1, 'GEN-' || %2, "
-                            "'Generated item ' || %2, 'A', 1, 1, 0, 0, 0, 2.5")
+                            "'Generated item ' || %2, 'A', 1, 1, case when g.i % 2 = 0 then 90 else 0 end, "
+                            "case when g.i % 4 = 0 then 1 else 0 end, 0, 2.5")
                  .arg(FirstItemId)
                  .arg(sql.text(QStringLiteral("g.i")))
              + QStringLiteral(" from ") + sql.numbers(GeneratedItems));
