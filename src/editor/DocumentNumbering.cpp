@@ -46,13 +46,8 @@ qint32 DocumentNumbering::highestNumber(const QString &prefix) const
     // the prefix, longer than it, numeric rest); their highest whole part is taken here
     // rather than by convert(int, ...) in the statement, which stops the save on a rest
     // such as "5." that reads as a number but not as a whole one.
-    const QString length = QString::number(prefix.size());
-    const Recordset rests = m_con.query(
-        QStringLiteral("Select right(whno,len(whno)-") + length
-            + QStringLiteral(") from LOsPurchaseReturnHeader where whshopid = ? and len(whno)>len(?) and "
-                             " isnumeric(isnull(right(whno,len(whno)-")
-            + length + QStringLiteral("),0)) =1 and substring(whno,1,len(?))=?"),
-        {m_shopId, storedText(prefix), storedText(prefix), storedText(prefix)});
+    const Recordset rests = m_con.query(highestNumberStatement(prefix.size()),
+                                        {m_shopId, storedText(prefix), storedText(prefix), storedText(prefix)});
     std::optional<qint64> highest;
     for (const QVariantList &row : rests.rows()) {
         const qint64 whole = wholePart(row.value(0).toString());
@@ -60,6 +55,15 @@ qint32 DocumentNumbering::highestNumber(const QString &prefix) const
             highest = whole;
     }
     return highest ? toInt32(QVariant(*highest)) : 0;
+}
+
+QString DocumentNumbering::highestNumberStatement(qsizetype prefixLength)
+{
+    const QString length = QString::number(prefixLength);
+    return QStringLiteral("Select right(whno,len(whno)-") + length
+        + QStringLiteral(") from LOsPurchaseReturnHeader where whshopid = ? and len(whno)>len(?) and "
+                         " isnumeric(isnull(right(whno,len(whno)-")
+        + length + QStringLiteral("),0)) =1 and substring(whno,1,len(?))=?");
 }
 
 QString DocumentNumbering::nextNumber() const

@@ -21,6 +21,9 @@ public:
     // The highest running number stored under the prefix; 0 when there is none.
     // Cancelled transactions count too, so that a number is never handed out twice.
     qint32 highestNumber(const QString &prefix) const;
+    // The statement that reads the running numbers stored under a prefix of that
+    // length; it takes the shop and the prefix three times.
+    static QString highestNumberStatement(qsizetype prefixLength);
     // The prefix followed by the next running number.
     QString nextNumber() const;
 

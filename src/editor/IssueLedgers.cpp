@@ -108,13 +108,18 @@ QString name(const char *text) { return QString::fromLatin1(text); }
 
 } // namespace
 
+QString issueLedgerOwnerRows(IssueLedger ledger)
+{
+    const Definition &d = definition(ledger);
+    return QStringLiteral("FROM ") + name(d.table) + QStringLiteral(" WHERE ") + name(d.interfaceColumn)
+        + QStringLiteral(" = ? AND ") + name(d.shopColumn) + QStringLiteral(" = ? AND ") + name(d.transColumn)
+        + QStringLiteral(" = ?");
+}
+
 void rewriteIssueLedger(Connection &con, IssueLedger ledger, const TextTable &allocations, const LedgerOwner &owner)
 {
     const Definition &d = definition(ledger);
-    con.execute(QStringLiteral("DELETE FROM ") + name(d.table) + QStringLiteral(" WHERE ") + name(d.interfaceColumn)
-                    + QStringLiteral(" = ? AND ") + name(d.shopColumn) + QStringLiteral(" = ? AND ")
-                    + name(d.transColumn) + QStringLiteral(" = ?"),
-                {owner.interfaceId, owner.shopId, owner.transId});
+    con.execute(QStringLiteral("DELETE ") + issueLedgerOwnerRows(ledger), {owner.interfaceId, owner.shopId, owner.transId});
 
     QStringList columns{name(d.interfaceColumn), name(d.shopColumn), name(d.transColumn), name(d.detailColumn)};
     for (const Column &c : d.columns)

@@ -15,6 +15,10 @@ struct LedgerOwner {
     qint32 transId = 0;
 };
 
+// The owner's rows of a ledger: "FROM <ledger> WHERE <interface> = ? AND <shop> = ?
+// AND <transaction> = ?", taking the interface id, the shop and the transaction id.
+QString issueLedgerOwnerRows(IssueLedger ledger);
+
 // Replaces the owner's rows of a ledger with one row per allocation row of the
 // table, numbered 1, 2, ... in table order.
 void rewriteIssueLedger(Connection &con, IssueLedger ledger, const TextTable &allocations, const LedgerOwner &owner);

@@ -184,14 +184,39 @@ QString stockViewName(const QString &view)
         : QStringLiteral("vwInquiryShopStock");
 }
 
+const Variants &locationList()
+{
+    static const Variants v(locationLedger().list);
+    return v;
+}
+const Variants &batchList()
+{
+    static const Variants v(expiryLedger().list);
+    return v;
+}
+const Variants &serialList()
+{
+    static const Variants v(serialLedger().list);
+    return v;
+}
+const Variants &oneBatch()
+{
+    static const Variants v(expiryLedger().one);
+    return v;
+}
+const Variants &oneSerial()
+{
+    static const Variants v(serialLedger().one);
+    return v;
+}
+
 QString trimmedText(const QVariant &value) { return value.isNull() ? QString() : value.toString().trimmed(); }
 
 } // namespace
 
 QList<LocationBalance> StockBalances::locations(const BalanceOwner &owner) const
 {
-    static const Variants statement(locationLedger().list);
-    const Recordset rs = m_con.query(statement.of(owner), values(owner));
+    const Recordset rs = m_con.query(locationList().of(owner), values(owner));
     QList<LocationBalance> out;
     for (int r = 0; r < rs.recordCount(); ++r)
         out << LocationBalance{toInt32(rs.value(r, QStringLiteral("locationid"))),
@@ -202,8 +227,7 @@ QList<LocationBalance> StockBalances::locations(const BalanceOwner &owner) const
 
 QList<BatchBalance> StockBalances::batches(const BalanceOwner &owner) const
 {
-    static const Variants statement(expiryLedger().list);
-    const Recordset rs = m_con.query(statement.of(owner), values(owner));
+    const Recordset rs = m_con.query(batchList().of(owner), values(owner));
     QList<BatchBalance> out;
     for (int r = 0; r < rs.recordCount(); ++r)
         out << BatchBalance{rs.value(r, QStringLiteral("eadbatchno")).toString(),
@@ -214,8 +238,7 @@ QList<BatchBalance> StockBalances::batches(const BalanceOwner &owner) const
 
 QList<SerialBalance> StockBalances::serials(const BalanceOwner &owner) const
 {
-    static const Variants statement(serialLedger().list);
-    const Recordset rs = m_con.query(statement.of(owner), values(owner));
+    const Recordset rs = m_con.query(serialList().of(owner), values(owner));
     QList<SerialBalance> out;
     for (int r = 0; r < rs.recordCount(); ++r)
         out << SerialBalance{rs.value(r, QStringLiteral("SerialNo")).toString(),
@@ -225,8 +248,7 @@ QList<SerialBalance> StockBalances::serials(const BalanceOwner &owner) const
 
 std::optional<BatchBalance> StockBalances::batch(const BalanceOwner &owner, const QString &batchNo) const
 {
-    static const Variants statement(expiryLedger().one);
-    const Recordset rs = m_con.query(statement.of(owner), values(owner, batchNo));
+    const Recordset rs = m_con.query(oneBatch().of(owner), values(owner, batchNo));
     if (rs.isEmpty())
         return std::nullopt;
     return BatchBalance{batchNo, dateValue(rs.value(0, QStringLiteral("ExpiryDate"))),
@@ -235,8 +257,7 @@ std::optional<BatchBalance> StockBalances::batch(const BalanceOwner &owner, cons
 
 std::optional<Decimal> StockBalances::serial(const BalanceOwner &owner, const QString &serialNo) const
 {
-    static const Variants statement(serialLedger().one);
-    const Recordset rs = m_con.query(statement.of(owner), values(owner, serialNo));
+    const Recordset rs = m_con.query(oneSerial().of(owner), values(owner, serialNo));
     if (rs.isEmpty())
         return std::nullopt;
     return Decimal::fromVariant(rs.value(0, QStringLiteral("qty")));
@@ -274,6 +295,16 @@ Decimal StockBalances::returnedByEntry(qint32 shopId, TransactionId entry, qint3
             + QStringLiteral(" and d.wdshopid = ? and d.WdID = ? and d.WdItemID = ?"),
         {shopId, entry.value(), itemId});
     return rs.isEmpty() ? Decimal() : valDecimal(cellText(rs.value(0, 0)));
+}
+
+QList<BalanceStatement> StockBalances::statements(const BalanceOwner &owner, const QString &batchNo,
+                                                 const QString &serialNo)
+{
+    return {{QStringLiteral("locations"), locationList().of(owner), values(owner)},
+            {QStringLiteral("batches"), batchList().of(owner), values(owner)},
+            {QStringLiteral("serials"), serialList().of(owner), values(owner)},
+            {QStringLiteral("one batch"), oneBatch().of(owner), values(owner, batchNo)},
+            {QStringLiteral("one serial"), oneSerial().of(owner), values(owner, serialNo)}};
 }
 
 } // namespace shop

@@ -6,6 +6,7 @@
 #include <QDate>
 #include <QList>
 #include <QString>
+#include <QVariantList>
 #include <optional>
 
 namespace shop {
@@ -38,6 +39,14 @@ struct SerialBalance {
     Decimal quantity;
 };
 
+// One statement the balances run, with the values it takes for an owner: what a
+// check of the database's plans reads.
+struct BalanceStatement {
+    QString name;
+    QString statement;
+    QVariantList values;
+};
+
 // The stock a shop still holds of an item, from its arrival and issue ledgers: what
 // arrived, not cancelled, less what was issued, not cancelled, per location, per batch
 // and expiry date, per serial number. Only positive balances come back. Each
@@ -63,6 +72,10 @@ public:
     // What a stored, not cancelled return took of the item: while it is changed that
     // quantity is the clerk's to give again.
     Decimal returnedByEntry(qint32 shopId, TransactionId entry, qint32 itemId) const;
+
+    // Every balance statement (the lists, one batch, one serial), in the variant and
+    // with the values the owner's balances use.
+    static QList<BalanceStatement> statements(const BalanceOwner &owner, const QString &batchNo, const QString &serialNo);
 
 private:
     Connection &m_con;

@@ -476,8 +476,10 @@ void frmItemDetails::FillExpirydates(qint32 itemId, Decimal, TransactionId trans
         m_expiry->reset();
     QComboBox &combo = m_expiry->combo();
     combo.clear();
+    QStringList batches;
     for (const BatchBalance &b : m_context->balances.batches(owner))
-        combo.addItem(b.batchNo);
+        batches << b.batchNo;
+    combo.addItems(batches); // in one insertion: an item of many batches fills the list at once
 }
 
 void frmItemDetails::FillSerial(qint32 itemId, Decimal, TransactionId transId)
@@ -495,8 +497,10 @@ void frmItemDetails::FillSerial(qint32 itemId, Decimal, TransactionId transId)
             + QStringLiteral("Do Serial No verification before writing off this item.   "));
         return;
     }
+    QStringList numbers;
     for (const SerialBalance &s : serials)
-        combo.addItem(s.serialNo);
+        numbers << s.serialNo;
+    combo.addItems(numbers);
 }
 
 // --- The grids -------------------------------------------------------------------------

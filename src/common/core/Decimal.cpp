@@ -14,7 +14,7 @@ struct Parts {
     QString fraction;
 };
 
-std::optional<Parts> split(const QString &text)
+std::optional<Parts> splitByPattern(const QString &text)
 {
     static const QRegularExpression re(QStringLiteral("^\\s*([-+]?)(\\d*)(?:\\.(\\d*))?\\s*$"));
     const auto m = re.match(text);
@@ -24,6 +24,45 @@ std::optional<Parts> split(const QString &text)
     p.negative = m.captured(1) == QLatin1String("-");
     p.whole = m.captured(2).isEmpty() ? QStringLiteral("0") : m.captured(2);
     p.fraction = m.captured(3);
+    return p;
+}
+
+// The same reading as the pattern above, by hand for plain ASCII text (every number
+// the module prints or stores): a printout formats thousands of them, and the pattern
+// match was most of its time. Other text, whose blanks and digits are Unicode's, goes
+// through the pattern.
+std::optional<Parts> split(const QString &text)
+{
+    const QChar *c = text.constData();
+    const qsizetype n = text.size();
+    if (std::any_of(c, c + n, [](QChar ch) { return ch.unicode() >= 0x80; }))
+        return splitByPattern(text);
+    const auto blank = [](QChar ch) {
+        const char16_t u = ch.unicode();
+        return u == ' ' || u == '\t' || u == '\n' || u == '\v' || u == '\f' || u == '\r';
+    };
+    const auto digit = [](QChar ch) { return ch.unicode() >= '0' && ch.unicode() <= '9'; };
+    qsizetype i = 0;
+    while (i < n && blank(c[i]))
+        ++i;
+    Parts p;
+    if (i < n && (c[i] == QLatin1Char('-') || c[i] == QLatin1Char('+')))
+        p.negative = c[i++] == QLatin1Char('-');
+    const qsizetype wholeStart = i;
+    while (i < n && digit(c[i]))
+        ++i;
+    const QString whole = text.mid(wholeStart, i - wholeStart);
+    if (i < n && c[i] == QLatin1Char('.')) {
+        const qsizetype fractionStart = ++i;
+        while (i < n && digit(c[i]))
+            ++i;
+        p.fraction = text.mid(fractionStart, i - fractionStart);
+    }
+    while (i < n && blank(c[i]))
+        ++i;
+    if (i != n || (whole.isEmpty() && p.fraction.isEmpty()))
+        return std::nullopt;
+    p.whole = whole.isEmpty() ? QStringLiteral("0") : whole;
     return p;
 }
 

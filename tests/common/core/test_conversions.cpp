@@ -1,4 +1,5 @@
 #include "common/core/Conversions.h"
+#include "common/core/Decimal.h"
 #include "common/core/ModuleError.h"
 
 #include <QDateTime>
@@ -147,3 +148,19 @@ TEST(Conversions, DisplayFormats)
     EXPECT_EQ(formatValue(QVariant("3.1000"), fmt::Quantity), "3.100");
 }
 
+
+// Plain ASCII numbers are read by hand, other text by the pattern; both read alike.
+TEST(Conversions, DecimalTextIsReadAlikeWhateverItsCharacters)
+{
+    EXPECT_EQ(roundDecimalText(" \t-1.2345\r\n", 3), "-1.235");
+    EXPECT_EQ(roundDecimalText("+.5", 0), "1");
+    EXPECT_EQ(roundDecimalText("7.", 2), "7.00");
+    EXPECT_EQ(roundDecimalText("-0.0004", 3), "0.000") << "no sign on a zero";
+    EXPECT_EQ(roundDecimalText("0099.9996", 3), "100.000");
+    for (const char *refused : {"", " ", ".", "-", "+-1", "1.2.3", "1e3", "12 3", "1,5", "--1"})
+        EXPECT_TRUE(roundDecimalText(refused, 3).isEmpty()) << refused;
+    // Text beyond ASCII takes the pattern's reading, which counts no-break space as no blank.
+    EXPECT_TRUE(roundDecimalText(QString::fromUtf8("\u00a012.5"), 1).isEmpty());
+    EXPECT_TRUE(roundDecimalText(QString::fromUtf8("12\u00b75"), 1).isEmpty());
+    EXPECT_EQ(Decimal::parse(" 40.0005 ")->toString(3), "40.001");
+}

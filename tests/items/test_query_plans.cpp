@@ -1,0 +1,159 @@
+// The statements a busy shop runs on every scan and save must find their rows by an
+// index: on a million-row ledger a scan of the table is what the clerk waits for.
+// The plans are read on generated ledgers large enough for the planners to choose.
+
+#include "common/db/Dialect.h"
+#include "data/LedgerGenerator.h"
+#include "editor/DocumentNumbering.h"
+#include "editor/IssueLedgers.h"
+#include "items/StockBalances.h"
+#include "register/RegisterData.h"
+#include "support/TestDatabase.h"
+
+#include <QRegularExpression>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <gtest/gtest.h>
+
+namespace shop::test {
+namespace {
+
+const QDate kToday(2026, 12, 6);
+
+// The tables whose full scan the statements must avoid.
+const QStringList &watchedTables()
+{
+    static const QStringList tables{
+        "loslocationArrivalDetails", "losExpiryArrivalDetails", "losSerialArrivalDetails", "losLocationIssueDetails",
+        "losExpiryIssueDetails",     "losSerialIssueDetails",   "LOsPurchaseReturnHeader"};
+    return tables;
+}
+
+struct Checked {
+    QString name;
+    QString statement;
+    QVariantList values;
+};
+
+// Every statement whose plan is checked, as the module builds it.
+std::vector<Checked> checkedStatements()
+{
+    std::vector<Checked> out;
+    const BalanceOwner fresh{1, bench::FirstItemId + 3, TransactionId(), 1901};
+    BalanceOwner edited = fresh;
+    edited.excluded = TransactionId(100001);
+    for (const BalanceOwner &owner : {fresh, edited})
+        for (const BalanceStatement &s : StockBalances::statements(owner, "GB7", "GS40"))
+            out.push_back({s.name + (owner.excluded.isStored() ? " excluding the edited return" : ""), s.statement,
+                           s.values});
+    const std::pair<IssueLedger, const char *> ledgers[] = {
+        {IssueLedger::Location, "location"}, {IssueLedger::Expiry, "expiry"}, {IssueLedger::Serial, "serial"}};
+    for (const auto &[ledger, name] : ledgers)
+        out.push_back({QString("owner of the %1 issues").arg(name), "SELECT * " + issueLedgerOwnerRows(ledger),
+                       {1901, 1, 100001}});
+    out.push_back({"register list", reg::listQuery(kToday.addDays(-30), 1, "P"), {}});
+    out.push_back({"numbering", DocumentNumbering::highestNumberStatement(2), {1, "GR", "GR", "GR"}});
+    return out;
+}
+
+// The statement with its values written in as literals: the server cannot explain a
+// statement that waits for its values.
+QString withValues(const QString &statement, const QVariantList &values)
+{
+    QString out;
+    int next = 0;
+    for (const QChar c : statement) {
+        if (c != '?') {
+            out += c;
+            continue;
+        }
+        const QVariant v = values.value(next++);
+        out += v.typeId() == QMetaType::QString ? "'" + v.toString().replace("'", "''") + "'" : v.toString();
+    }
+    EXPECT_EQ(next, values.size()) << statement;
+    return out;
+}
+
+QStringList planOf(Connection &con, const QString &statement, const QVariantList &values)
+{
+    const bool pg = con.backend() == Backend::Postgres;
+    QSqlQuery q(con.database());
+    const QString text = withValues(Dialect::of(con.backend()).translate(statement), values);
+    if (!q.exec((pg ? "EXPLAIN " : "EXPLAIN QUERY PLAN ") + text)) {
+        ADD_FAILURE() << q.lastError().text() << "\n" << text;
+        return {};
+    }
+    QStringList rows;
+    while (q.next())
+        rows << q.value(pg ? 0 : 3).toString();
+    return rows;
+}
+
+// The plan's rows that read a watched table from end to end.
+QStringList tableScans(const QStringList &plan, Backend backend)
+{
+    QStringList scans;
+    for (const QString &row : plan)
+        for (const QString &table : watchedTables()) {
+            // SQLite's SCAN passes over every row, also when it walks an index to do
+            // so ("SCAN t USING INDEX ix" reads the whole index); only SEARCH seeks.
+            const bool scanned = backend == Backend::Postgres
+                ? row.contains("Seq Scan on " + table, Qt::CaseInsensitive)
+                : QRegularExpression("\\bSCAN " + table + "\\b", QRegularExpression::CaseInsensitiveOption)
+                      .match(row)
+                      .hasMatch();
+            if (scanned)
+                scans << row.trimmed();
+        }
+    return scans;
+}
+
+// What scans a watched table, statement by statement; empty when every one uses an index.
+QStringList scanningStatements(Connection &con)
+{
+    QStringList out;
+    for (const Checked &c : checkedStatements()) {
+        const QStringList scans = tableScans(planOf(con, c.statement, c.values), con.backend());
+        if (!scans.isEmpty())
+            out << c.name + ": " + scans.join("; ");
+    }
+    return out;
+}
+
+class QueryPlans : public ::testing::TestWithParam<Backend> {
+protected:
+    void SetUp() override
+    {
+        bench::generateLedgers(*db.con, bench::LedgerSize{50000, 2000, 1}, kToday);
+        // A server keeps the returns of many shops, most of them of earlier years.
+        for (int shop = 2; shop <= 9; ++shop)
+            db.con->execute("insert into LOsPurchaseReturnHeader (whShopID, WhID, WhNo, WhDate, WhUserName, WhRemarks, "
+                            "whcancelled, whposted, Whtransfinished) select ?, WhID, WhNo, ?, WhUserName, WhRemarks, "
+                            "whcancelled, whposted, Whtransfinished from LOsPurchaseReturnHeader where whShopID = 1 "
+                            "and WhID > 100000",
+                            {shop, kToday.addYears(-shop)});
+        db.con->executeRaw("analyze");
+    }
+    TestDatabase db{GetParam(), TestDatabase::Content::Demo};
+};
+
+TEST_P(QueryPlans, EveryBalanceOwnerRegisterAndNumberingStatementFindsItsRowsByAnIndex)
+{
+    EXPECT_EQ(checkedStatements().size(), 15u);
+    EXPECT_EQ(scanningStatements(*db.con), QStringList());
+}
+
+TEST_P(QueryPlans, AMissingBalanceIndexShowsAsAScanOfItsLedger)
+{
+    db.con->executeRaw("drop index ix_lid_balance");
+    db.con->executeRaw("analyze");
+    const QStringList scans = scanningStatements(*db.con);
+    ASSERT_FALSE(scans.isEmpty());
+    for (const QString &s : scans)
+        EXPECT_TRUE(s.contains("losLocationIssueDetails", Qt::CaseInsensitive)) << s;
+}
+
+SHOP_ON_ALL_BACKENDS(QueryPlans);
+
+} // namespace
+} // namespace shop::test
