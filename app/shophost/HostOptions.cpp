@@ -191,7 +191,7 @@ QString hostUsage()
         "  --shop <id>               shop id (default 1)\n"
         "  --user <id>               user id (default 1)\n"
         "  --company <id>            company id (default 1)\n"
-        "  --date <YYYY-MM-DD>       process date (default today)\n"
+        "  --date <YYYY-MM-DD>       process date, 1900-01-01 to 2999-12-31 (default today)\n"
         "  --type <code>             transaction type code (default P)\n"
         "  --title <text>            title of the message boxes\n"
         "  --reset-demo              recreate the demo data first\n"
