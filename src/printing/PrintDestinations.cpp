@@ -74,6 +74,8 @@ void writePrintFile(const QString &path, const QByteArray &bytes)
     // A file is replaced only once every byte is on disk: a full disk leaves what was
     // there (or nothing), never the start of a printout.
     QSaveFile file(path);
+    // A printer's file in a folder the clerk may not write to is written in place.
+    file.setDirectWriteFallback(true);
     const bool created = !target.exists();
     if (!file.open(QIODevice::WriteOnly) || (created && !file.setPermissions(QFile::ReadOwner | QFile::WriteOwner))
         || file.write(bytes) != bytes.size() || !file.commit())
