@@ -108,6 +108,7 @@ void frmPrint::printText(bool toScreen)
     // Missing keys are told here, before the hourglass.
     printout.readSettings(settingsFilePath());
     const TransactionId id = TransactionId::fromText(m_transactionText);
+    printout.readReturn(id);
     QString screenFile;
     {
         BusyPointer busy;

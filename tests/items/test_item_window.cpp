@@ -58,6 +58,11 @@ TEST_P(ItemWindow, WriteOffQuantityIsCheckedAgainstTheStockAndTheIntegerSetting)
         EXPECT_EQ(c.txtWriteQty->text(), "41") << "a negative quantity turns positive";
         EXPECT_EQ(c.txtWriteQty->toolTip(), "41.000");
         enter(c.txtWriteQty);
+        c.txtWriteQty->setText("99999999999999999999"); // too large to count exactly, above the stock all the same
+        enter(c.txtWriteQty);
+        QTest::mouseClick(c.cmdOK, Qt::LeftButton);
+        c.txtWriteQty->setText("0");
+        QTest::mouseClick(c.cmdOK, Qt::LeftButton);
         c.txtWriteQty->setText("40.001");
         QTest::mouseClick(c.cmdOK, Qt::LeftButton);
 
@@ -75,10 +80,15 @@ TEST_P(ItemWindow, WriteOffQuantityIsCheckedAgainstTheStockAndTheIntegerSetting)
         writeOff(w, "1");
         QTest::mouseClick(c.cmdOK, Qt::LeftButton);
         EXPECT_EQ(focused(w), c.txtBarcode);
+        scan(w, "5012345000059");
+        c.cboItem->setCurrentIndex(-1);
+        QTest::mouseClick(c.cmdOK, Qt::LeftButton);
     });
-    EXPECT_EQ(ui->messageTexts(), QStringList({"Writeoff quantity should not exceed  40.   ",
-                                               "Quantity should not exceed  40.   ", "Only Integer Quantity is allowed",
-                                               "Only Integer Quantity is allowed", "Item already exists"}));
+    EXPECT_EQ(ui->messageTexts(),
+              QStringList({"Writeoff quantity should not exceed  40.   ", "Writeoff quantity should not exceed  40.   ",
+                           "Quantity should not exceed  40.   ", "Enter purchase return quantity.   ",
+                           "Quantity should not exceed  40.   ", "Only Integer Quantity is allowed",
+                           "Only Integer Quantity is allowed", "Item already exists", "Select item.   "}));
     ASSERT_EQ(standalone.size(), 1);
     EXPECT_EQ(standalone[0], QStringList({"1", "1", "RICE-5", "Long grain rice 5 kg", "40.000", "40", "1", "5", "6.5", "BAG"}));
 }
