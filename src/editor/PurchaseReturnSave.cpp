@@ -258,9 +258,10 @@ void PurchaseReturnSave::writeDetails(const PurchaseReturnEntry &entry, Transact
         "wdshipmentid, wdcostprice) values (?,?,?,?,?,?,?)");
     for (const QStringList &l : entry.lines) {
         m_con.execute(insert, {shopId, transId, toInt32(valDecimal(l.value(line::ItemId))),
-                               valDecimal(l.value(line::AvailableQty)).toString(),
+                               valDecimal(figureToSave(l, line::AvailableQty, line::StoredAvailableQty)).toString(),
                                valDecimal(l.value(line::ReturnQty)).toString(),
-                               toInt32(valDecimal(l.value(line::ShipmentId))), val(l.value(line::CostPrice))});
+                               toInt32(valDecimal(l.value(line::ShipmentId))),
+                               val(figureToSave(l, line::CostPrice, line::StoredCostPrice))});
     }
     m_con.callProcedure(procedure, {transId, shopId, QStringLiteral("F"), m_state.gstrTransType});
 }
