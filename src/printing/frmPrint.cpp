@@ -9,6 +9,7 @@
 #include "common/ui/Ui.h"
 #include "printing/ModuleFolder.h"
 #include "printing/PrintDestinations.h"
+#include "printing/PrinterEncoding.h"
 #include "printing/PrintSettings.h"
 #include "printing/ReportPrint.h"
 #include "printing/ScreenViewer.h"
@@ -116,7 +117,7 @@ void frmPrint::printText(bool toScreen)
         if (toScreen)
             screenFile = writeScreenFile(document);
         else
-            sendToPrinter(printout.settings().port, document);
+            sendToPrinter(printout.settings().port, printerBytes(document, printout.settings().printEncoding));
     }
     if (toScreen)
         ScreenViewer::showFile(m_viewerOwner, screenFile);
