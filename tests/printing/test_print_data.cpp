@@ -163,6 +163,19 @@ TEST_P(TextPrintoutTest, AReturnWithoutLinesNeitherReadsNorFaultsTheHeaderKeys)
     EXPECT_TRUE(errors.reports().empty());
 }
 
+TEST_P(TextPrintoutTest, ExtraLineZeroOrNotThePageBreaksWhereTheLengthSays)
+{
+    const auto printed = [&](const QString &extraLine) {
+        ModuleFolderScope folder(shippedSettings({{"internalprintnoofrecords", "20"}, {"ExtraLine", extraLine}}));
+        TextPrintout printout(con(), 1, 99, 1); // no user line: no clock
+        printout.readSettings(settingsFilePath());
+        return printout.PrintBill(TransactionId(1));
+    };
+    const QByteArray zero = printed("0");
+    EXPECT_EQ(zero.count("\f\r\n"), 1) << zero.toStdString();
+    EXPECT_EQ(printed("3"), zero);
+}
+
 SHOP_ON_ALL_BACKENDS(PrintDataTest);
 SHOP_ON_ALL_BACKENDS(TextPrintoutTest);
 
