@@ -79,12 +79,17 @@ public:
     // reached again yet. The next command after the server is back opens a fresh session.
     static const QString ServerLostMessage;
     static const QString ServerUnreachableMessage;
+    // The number of a failure the server asks to be run again from the start (a
+    // deadlock, a serialization failure); the transaction has been rolled back.
+    static constexpr long long TransactionConflict = 40001;
 
 private:
     void requireOpen() const;
     void ensureConnected();
     void prepareServerSession();
     bool isLostConnection(const class QSqlError &error) const;
+    // The server's session is gone (its client library says so), however the driver sees it.
+    bool sessionBroken() const;
     // The statement prepared on this session; kept for the next call when `keep`.
     std::shared_ptr<class QSqlQuery> prepare(const QString &statement, bool keep);
     void notify(const QString &kind, const QString &text) const;

@@ -308,6 +308,7 @@ PurchaseReturnEntry frmStockDetails::entry() const
     PurchaseReturnEntry e;
     e.mode = moduleState().gstrMode;
     e.id = m_transId;
+    e.commitToken = m_commitToken;
     e.number = ui.txtWriteNo->text();
     e.dateText = ui.txtProcessDate->text();
     e.userName = ui.txtUserName->text();

@@ -3,6 +3,7 @@
 #include "common/core/TextTable.h"
 #include "common/core/TransactionId.h"
 #include "editor/EntryLines.h"
+#include "editor/ModuleWrite.h"
 #include "editor/PurchaseReturnEntry.h"
 
 #include <QDate>
@@ -147,6 +148,8 @@ private:
     Controls ui;
     EntryLines m_lines;
     TransactionId m_transId;
+    // Every Ok of this window saves under it: a save stored before its reply was lost is found, not stored again.
+    const QString m_commitToken = newWriteToken();
     bool m_redrawing = false;
     std::shared_ptr<clsCommonDB> m_db;
     std::shared_ptr<clsCommonGen> m_gen;
