@@ -56,6 +56,9 @@ public:
     bool inTransaction() const { return m_inTransaction; }
     // The server went away and has not been reached again since.
     bool isLost() const { return m_lost; }
+    // How many times the server was found gone on this connection: a step that went on
+    // after reconnecting can still tell that its own statements were lost.
+    int sessionsLost() const { return m_sessionsLost; }
 
     // A statement with values is prepared once on this connection and kept for its
     // next use (a scan runs the same balance statements for item after item).
@@ -103,6 +106,8 @@ private:
     // Set on a lost server: rollbacks and raised errors may come from const paths.
     mutable bool m_inTransaction = false;
     mutable bool m_lost = false;
+    bool m_reached = false; // the first session was made
+    mutable int m_sessionsLost = 0;
     StatementObserver m_observer;
     QHash<QString, EmbeddedProcedure> m_procedures;
     QHash<QString, std::shared_ptr<class QSqlQuery>> m_prepared;

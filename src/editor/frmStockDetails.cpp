@@ -252,6 +252,7 @@ void frmStockDetails::Form_Load()
         ui.txtUserName->setText(anyShopUserName(*m_db, state.gintUserID));
         moduleAudit().SaveInToTag(this);
     } catch (...) {
+        m_loadFailed = true;
         TrackCaughtError(WindowName, QStringLiteral("Form_Load "));
     }
 }

@@ -163,6 +163,7 @@ std::shared_ptr<Connection> Connection::open(const QString &location)
     if (!db.open())
         con->fail(QStringLiteral("Cannot open the database %1").arg(con->displayLocation()), db.lastError());
     db.setNumericalPrecisionPolicy(QSql::HighPrecision);
+    con->m_reached = true;
     con->m_schema = schema;
     if (con->m_backend == Backend::Sqlite) {
         if (!registerSqliteFunctions(db))
@@ -200,7 +201,8 @@ QString Connection::withoutPassword(const QString &location)
 
 bool Connection::isLostConnection(const QSqlError &error) const
 {
-    if (m_backend != Backend::Postgres)
+    // A server never reached is not lost: opening says what went wrong.
+    if (m_backend != Backend::Postgres || !m_reached)
         return false;
     // The client library knows best: a session it has given up on is gone, whatever
     // the driver still calls it.
@@ -240,6 +242,8 @@ void Connection::ensureConnected()
         requireOpen();
         return;
     }
+    if (!m_lost)
+        ++m_sessionsLost;
     m_lost = true;
     if (m_inTransaction) {
         // The open transaction went with the session: nothing of it may go on in a new one.
@@ -298,6 +302,7 @@ void Connection::fail(const QString &what, const QSqlError &error) const
     if (isLostConnection(error)) {
         // What the server had of an open transaction is gone with it.
         m_lost = true;
+        ++m_sessionsLost;
         m_inTransaction = false;
         throw ModuleError(ModuleError::ConnectionClosed, sourceName(), ServerLostMessage);
     }
