@@ -222,12 +222,13 @@ const QStringList &step5()
 
 // Each save and cancellation leaves its token in the same transaction, so that after a
 // connection lost at COMMIT the module can tell whether it was stored, and a second
-// Ok never stores it twice. (The server's procedures are installed afresh with the
-// step: they lock the stock rows they change in item order.)
+// Ok never stores it twice; a database set back to an earlier version keeps its tokens.
+// (The server's procedures are installed afresh with the step: they lock the stock
+// rows they change in item order.)
 const QStringList &step6()
 {
     static const QStringList ddl{
-        "create table shop_commit_tokens (token text primary key, shopid integer not null, transid integer not null, "
+        "create table if not exists shop_commit_tokens (token text primary key, shopid integer not null, transid integer not null, "
         "transno text, stored_at {STAMP})",
     };
     return ddl;
