@@ -4,7 +4,10 @@
 #include "common/core/OwnerOnly.h"
 #include "common/db/SqliteFunctions.h"
 
+#include <libpq-fe.h>
+
 #include <QAtomicInt>
+#include <QSqlDriver>
 #include <QFileInfo>
 #include <QHash>
 #include <QMutex>
@@ -14,6 +17,7 @@
 #include <QSqlRecord>
 #include <QUrl>
 #include <QUrlQuery>
+#include <optional>
 
 namespace shop {
 
@@ -38,6 +42,86 @@ void bindAll(QSqlQuery &q, const QVariantList &values)
 // Statements with values are the ones run again and again (a scan, a save's ledger
 // rows); statements written out with their values are mostly run once.
 constexpr qsizetype kPreparedLimit = 256;
+
+// What the driver is given to reach a server. Every session, the first and each one
+// after a lost server, is made from these same values, so the client library chooses
+// anew among the hosts of a list (h1:5432,h2:5432) by what the address asks
+// (target_session_attrs=read-write and the like).
+struct ServerAddress {
+    QString hosts;
+    int port = -1;
+    QString database;
+    QString user;
+    QString password;
+    QString schema;
+    QStringList options;
+};
+
+bool isPort(const QString &text)
+{
+    bool ok = false;
+    const int port = text.toInt(&ok);
+    return ok && port >= 1 && port <= 65535 && text.size() <= 5;
+}
+
+// Nothing when the address is mistyped: a bad port, a broken URL, an odd service name.
+std::optional<ServerAddress> serverAddress(const QString &location)
+{
+    // A host list is no URL authority: it is read here, and a one-host stand-in parses the rest.
+    QString single = location;
+    QString hostList;
+    const qsizetype authority = location.indexOf(QLatin1String("://")) + 3;
+    const qsizetype authorityEnd = [&] {
+        const qsizetype end = location.indexOf(QRegularExpression(QStringLiteral("[/?]")), authority);
+        return end < 0 ? location.size() : end;
+    }();
+    const qsizetype at = location.lastIndexOf(QLatin1Char('@'), authorityEnd - 1);
+    const qsizetype hostStart = at >= authority ? at + 1 : authority;
+    if (location.mid(hostStart, authorityEnd - hostStart).contains(QLatin1Char(','))) {
+        hostList = location.mid(hostStart, authorityEnd - hostStart);
+        single = location.left(hostStart) + QStringLiteral("hostlist") + location.mid(authorityEnd);
+    }
+    const QUrl url(single, QUrl::StrictMode);
+    QUrlQuery params(url);
+    static const QRegularExpression serviceName(QStringLiteral("^[A-Za-z0-9_.-]*$"));
+    if (!url.isValid() || url.port() == 0
+        || !serviceName.match(params.queryItemValue(QStringLiteral("service"))).hasMatch())
+        return std::nullopt;
+    ServerAddress a;
+    a.database = url.path().mid(1);
+    a.user = url.userName();
+    // The password may also come as a parameter, as the server's own clients take it.
+    a.password = url.password().isEmpty() ? params.queryItemValue(QStringLiteral("password"), QUrl::FullyDecoded)
+                                           : url.password();
+    a.schema = params.queryItemValue(QStringLiteral("schema"));
+    a.options << QStringLiteral("connect_timeout=5");
+    if (!hostList.isEmpty()) {
+        QStringList hosts;
+        QStringList ports;
+        for (const QString &entry : hostList.split(QLatin1Char(','))) {
+            const qsizetype colon = entry.lastIndexOf(QLatin1Char(':'));
+            hosts << (colon < 0 ? entry : entry.left(colon));
+            ports << (colon < 0 ? QStringLiteral("5432") : entry.mid(colon + 1));
+            if (hosts.constLast().isEmpty() || !isPort(ports.constLast()))
+                return std::nullopt;
+        }
+        a.hosts = hosts.join(QLatin1Char(','));
+        a.options << QStringLiteral("port=") + ports.join(QLatin1Char(','));
+    } else {
+        a.hosts = url.host();
+        // Without a port libpq takes PGPORT, the service's or 5432.
+        a.port = url.port();
+    }
+    if (params.hasQueryItem(QStringLiteral("host")))
+        a.hosts = params.queryItemValue(QStringLiteral("host"));
+    // The client library's own settings of the address go to it as they are.
+    for (const auto &[key, value] : params.queryItems(QUrl::FullyDecoded)) {
+        if (key != QLatin1String("host") && key != QLatin1String("schema") && key != QLatin1String("password")
+            && !value.contains(QLatin1Char(' ')) && !value.contains(QLatin1Char(';')))
+            a.options << key + QLatin1Char('=') + value;
+    }
+    return a;
+}
 
 } // namespace
 
@@ -74,29 +158,21 @@ std::shared_ptr<Connection> Connection::open(const QString &location)
     QString schema;
     if (isServerLocation(location)) {
         con->m_backend = Backend::Postgres;
-        const QUrl url(location, QUrl::StrictMode);
-        const QUrlQuery params(url);
-        const QString service = params.queryItemValue(QStringLiteral("service"));
+        const std::optional<ServerAddress> found = serverAddress(location);
         // A mistyped address must not reach the driver, which would try the defaults.
-        static const QRegularExpression serviceName(QStringLiteral("^[A-Za-z0-9_.-]*$"));
-        if (!url.isValid() || url.port() == 0 || !serviceName.match(service).hasMatch())
+        if (!found)
             throw ModuleError(ModuleError::DatabaseFailure, con->sourceName(),
                               QStringLiteral("Cannot open the database: the server address is not a well-formed "
                                              "postgresql://user@host:port/database (a port from 1 to 65535)."));
+        const ServerAddress &address = *found;
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), con->m_name);
-        db.setHostName(params.hasQueryItem(QStringLiteral("host")) ? params.queryItemValue(QStringLiteral("host"))
-                                                                   : url.host());
-        // Without a port libpq takes PGPORT, the service's or 5432.
-        db.setPort(url.port());
-        db.setDatabaseName(url.path().mid(1));
-        db.setUserName(url.userName());
-        // The password may also come as a parameter, as the server's own clients take it.
-        db.setPassword(url.password().isEmpty() ? params.queryItemValue(QStringLiteral("password"), QUrl::FullyDecoded)
-                                                : url.password());
-        // A service names an entry of the service file (host, port, database, user).
-        db.setConnectOptions(QStringLiteral("connect_timeout=5")
-                             + (service.isEmpty() ? QString() : QStringLiteral(";service=") + service));
-        schema = params.queryItemValue(QStringLiteral("schema"));
+        db.setHostName(address.hosts);
+        db.setPort(address.port);
+        db.setDatabaseName(address.database);
+        db.setUserName(address.user);
+        db.setPassword(address.password);
+        db.setConnectOptions(address.options.join(QLatin1Char(';')));
+        schema = address.schema;
     } else {
         con->m_backend = Backend::Sqlite;
         // A new file is its owner's alone; SQLite gives its -wal and -shm the same mode.
@@ -113,6 +189,7 @@ std::shared_ptr<Connection> Connection::open(const QString &location)
     if (!db.open())
         con->fail(QStringLiteral("Cannot open the database %1").arg(con->displayLocation()), db.lastError());
     db.setNumericalPrecisionPolicy(QSql::HighPrecision);
+    con->m_reached = true;
     con->m_schema = schema;
     if (con->m_backend == Backend::Sqlite) {
         if (!registerSqliteFunctions(db))
@@ -150,9 +227,16 @@ QString Connection::withoutPassword(const QString &location)
 
 bool Connection::isLostConnection(const QSqlError &error) const
 {
-    if (m_backend != Backend::Postgres)
+    // A server never reached is not lost: opening says what went wrong.
+    if (m_backend != Backend::Postgres || !m_reached)
         return false;
-    if (error.type() == QSqlError::ConnectionError)
+    // The client library knows best: a session it has given up on is gone, whatever
+    // the driver still calls it.
+    if (sessionBroken() || error.type() == QSqlError::ConnectionError)
+        return true;
+    // Connection exceptions, and a server shutting down or starting up.
+    const QString state = error.nativeErrorCode();
+    if (state.startsWith(QLatin1String("08")) || state.startsWith(QLatin1String("57P")))
         return true;
     static const char *const signs[] = {"server closed the connection", "no connection to the server",
                                         "terminating connection", "could not connect", "connection to server",
@@ -164,13 +248,36 @@ bool Connection::isLostConnection(const QSqlError &error) const
     return false;
 }
 
+bool Connection::sessionBroken() const
+{
+    if (m_backend != Backend::Postgres || m_name.isEmpty())
+        return false;
+    const QSqlDatabase db = database();
+    if (!db.isOpen())
+        return true;
+    const QVariant handle = db.driver()->handle();
+    if (qstrcmp(handle.typeName(), "PGconn*") != 0)
+        return false;
+    const auto *session = *static_cast<PGconn *const *>(handle.data());
+    return session == nullptr || PQstatus(session) == CONNECTION_BAD;
+}
+
 void Connection::ensureConnected()
 {
-    if (!m_lost) {
+    if (!m_lost && !sessionBroken()) {
         requireOpen();
         return;
     }
-    // The server went away since the last command: a fresh session, once it is back.
+    if (!m_lost)
+        ++m_sessionsLost;
+    m_lost = true;
+    if (m_inTransaction) {
+        // The open transaction went with the session: nothing of it may go on in a new one.
+        m_inTransaction = false;
+        throw ModuleError(ModuleError::ConnectionClosed, sourceName(), ServerLostMessage);
+    }
+    // The server went away since the last command: a fresh session, made as the first
+    // one was, once the server is back.
     m_prepared.clear();
     QSqlDatabase db = database();
     db.close();
@@ -218,16 +325,25 @@ const QString Connection::ServerUnreachableMessage = QStringLiteral(
 
 void Connection::fail(const QString &what, const QSqlError &error) const
 {
-    if (isLostConnection(error) && isOpen()) {
+    if (isLostConnection(error)) {
         // What the server had of an open transaction is gone with it.
         m_lost = true;
+        ++m_sessionsLost;
         m_inTransaction = false;
         throw ModuleError(ModuleError::ConnectionClosed, sourceName(), ServerLostMessage);
     }
     QString text = error.databaseText().trimmed();
     if (text.isEmpty())
         text = error.text().trimmed();
-    throw ModuleError(errorNumber(error), sourceName(), what.isEmpty() ? text : what + QStringLiteral(": ") + text);
+    if (text.isEmpty() && !isOpen())
+        text = QStringLiteral("Operation is not allowed when the object is closed.");
+    // A deadlock and a serialization failure are one case for the caller: run it all again.
+    const QString state = error.nativeErrorCode();
+    const long long number = m_backend == Backend::Postgres
+            && (state == QLatin1String("40P01") || state == QLatin1String("40001"))
+        ? TransactionConflict
+        : errorNumber(error);
+    throw ModuleError(number, sourceName(), what.isEmpty() ? text : what + QStringLiteral(": ") + text);
 }
 
 void Connection::executeRaw(const QString &statement)
@@ -254,7 +370,6 @@ void Connection::beginTrans()
 
 void Connection::commitTrans()
 {
-    requireOpen();
     if (!m_inTransaction)
         throw ModuleError(ModuleError::DatabaseFailure, sourceName(), QStringLiteral("No transaction is open."));
     notify(QStringLiteral("commit"), QString());

@@ -220,9 +220,23 @@ const QStringList &step5()
     return ddl;
 }
 
+// Each save and cancellation leaves its token in the same transaction, so that after a
+// connection lost at COMMIT the module can tell whether it was stored, and a second
+// Ok never stores it twice; a database set back to an earlier version keeps its tokens.
+// (The server's procedures are installed afresh with the step: they lock the stock
+// rows they change in item order.)
+const QStringList &step6()
+{
+    static const QStringList ddl{
+        "create table if not exists shop_commit_tokens (token text primary key, shopid integer not null, transid integer not null, "
+        "transno text, stored_at {STAMP})",
+    };
+    return ddl;
+}
+
 const QList<const QStringList *> &steps()
 {
-    static const QList<const QStringList *> all{&step1(), &step2(), &step3(), &step4(), &step5()};
+    static const QList<const QStringList *> all{&step1(), &step2(), &step3(), &step4(), &step5(), &step6()};
     return all;
 }
 
