@@ -43,16 +43,15 @@ void frmCancel::cmdOK_Click()
         txtcanreason->setFocus();
         return;
     }
-    try {
+    const bool ran = guarded(WindowName, QStringLiteral("cmdOK_Click"), [&] {
         BusyPointer busy;
         PurchaseReturnCancel().cancel(m_transId, m_transNo, txtcanreason->text());
         m_deleted = true;
         cmdOK->setEnabled(false);
         done(QDialog::Accepted);
-    } catch (...) {
+    });
+    if (!ran)
         m_failed = true;
-        TrackCaughtError(WindowName, QStringLiteral("cmdOK_Click"));
-    }
 }
 
 bool frmCancel::runOkBeforeClosing()

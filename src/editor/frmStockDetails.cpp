@@ -114,7 +114,7 @@ void frmStockDetails::buildWindow()
 
 void frmStockDetails::Form_Load()
 {
-    try {
+    guarded(WindowName, QStringLiteral("Form_Load "), [&] {
         ModuleState &state = moduleState();
         m_db = ComponentRegistry::create<clsCommonDB>(progid::CommonDB);
         m_db->adocon = state.gadocon;
@@ -138,9 +138,7 @@ void frmStockDetails::Form_Load()
         // A stored entry gets its own user's name from the register afterwards.
         ui.txtUserName->setText(anyShopUserName(*m_db, state.gintUserID));
         moduleAudit().SaveInToTag(this);
-    } catch (...) {
-        TrackCaughtError(WindowName, QStringLiteral("Form_Load "));
-    }
+    });
 }
 
 void frmStockDetails::applyTransactionType(const QString &apartmentCode)
@@ -183,11 +181,9 @@ void frmStockDetails::showEvent(QShowEvent *event)
 void frmStockDetails::Form_Activate()
 {
     // What the register put in for a stored entry counts as unchanged.
-    try {
+    guarded(WindowName, QStringLiteral("Form_Activate"), [&] {
         moduleAudit().SaveInToTag(this);
-    } catch (...) {
-        TrackCaughtError(WindowName, QStringLiteral("Form_Activate"));
-    }
+    });
 }
 
 PurchaseReturnEntry frmStockDetails::entry() const
@@ -246,7 +242,7 @@ void frmStockDetails::enableLineCommands()
 
 void frmStockDetails::cmdOK_Click()
 {
-    try {
+    guarded(WindowName, QStringLiteral("cmdOK_Click "), [&] {
         const PurchaseReturnEntry current = entry();
         const ValidationResult verdict = SaveValidation().run(current, messageTitle());
         if (!verdict.accepted()) {
@@ -269,9 +265,7 @@ void frmStockDetails::cmdOK_Click()
             m_link.refreshRow(QStringLiteral(" whID = ") + sqlNumber(m_transId.value()), m_transId);
         ui.cmdOK->setEnabled(false);
         done(QDialog::Accepted);
-    } catch (...) {
-        TrackCaughtError(WindowName, QStringLiteral("cmdOK_Click "));
-    }
+    });
 }
 
 void frmStockDetails::cmdCancel_Click() { reject(); }
@@ -309,30 +303,26 @@ void frmStockDetails::openItemWindow()
 
 void frmStockDetails::mnuAdd_Click()
 {
-    try {
+    guarded(WindowName, QStringLiteral("mnuAdd_Click "), [&] {
         m_lines.lineMode = QStringLiteral("N");
         openItemWindow();
-    } catch (...) {
-        TrackCaughtError(WindowName, QStringLiteral("mnuAdd_Click "));
-    }
+    });
 }
 
 void frmStockDetails::mnuEdit_Click()
 {
-    try {
+    guarded(WindowName, QStringLiteral("mnuEdit_Click "), [&] {
         // The item window reads the current line itself.
         if (!m_lines.current())
             noSelectedLine();
         m_lines.lineMode = QStringLiteral("E");
         openItemWindow();
-    } catch (...) {
-        TrackCaughtError(WindowName, QStringLiteral("mnuEdit_Click "));
-    }
+    });
 }
 
 void frmStockDetails::mnuDelete_Click()
 {
-    try {
+    guarded(WindowName, QStringLiteral("mnuDelete_Click  "), [&] {
         if (!ui.cmdOK->isEnabled())
             return;
         const auto selected = m_lines.current();
@@ -346,14 +336,12 @@ void frmStockDetails::mnuDelete_Click()
         m_lines.removeAllocations(m_lines.itemIdAt(*selected));
         m_lines.removeAt(*selected);
         m_lines.changed = true;
-    } catch (...) {
-        TrackCaughtError(WindowName, QStringLiteral("mnuDelete_Click  "));
-    }
+    });
 }
 
 void frmStockDetails::lvwStock_ItemClick(QTreeWidgetItem *line)
 {
-    try {
+    guarded(WindowName, QStringLiteral("lvwStock_ItemClick"), [&] {
         if (!line)
             return;
         for (int column : {line::AvailableQty, line::ReturnQty}) {
@@ -362,9 +350,7 @@ void frmStockDetails::lvwStock_ItemClick(QTreeWidgetItem *line)
                 line->setToolTip(column, formatNumber(val(text), fmt::Grouped3));
         }
         line->setToolTip(line::Description, line->text(line::Description));
-    } catch (...) {
-        TrackCaughtError(WindowName, QStringLiteral("lvwStock_ItemClick"));
-    }
+    });
 }
 
 void frmStockDetails::lvwStock_MouseDown(Qt::MouseButton button, const QPoint &globalPos)
@@ -473,10 +459,8 @@ void loadAllocations(TextTable &table, const std::function<QList<QStringList>()>
     try {
         for (const QStringList &cells : read())
             table.addRow(cells);
-    } catch (const ModuleError &error) {
-        Ui::current().message(error.description(), MsgIcon::Critical, messageTitle());
-    } catch (const std::exception &error) {
-        Ui::current().message(QString::fromLocal8Bit(error.what()), MsgIcon::Critical, messageTitle());
+    } catch (...) {
+        Ui::current().message(caughtErrorText(QStringLiteral("Internal error")), MsgIcon::Critical, messageTitle());
     }
 }
 

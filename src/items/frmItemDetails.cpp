@@ -156,7 +156,7 @@ void frmItemDetails::wireGrids()
 
 void frmItemDetails::Form_Load()
 {
-    try {
+    guarded(WindowName, QStringLiteral("Form_Load "), [&] {
         ModuleState &state = moduleState();
         m_locations->combo().setToolTip(QStringLiteral("Please enter write-off quantity and press Enter"));
         m_db = newCommonDB();
@@ -182,9 +182,7 @@ void frmItemDetails::Form_Load()
             arrangeGrids(false, false);
         }
         moduleAudit().SaveInToTag(this);
-    } catch (...) {
-        TrackCaughtError(WindowName, QStringLiteral("Form_Load "));
-    }
+    });
 }
 
 // --- The item --------------------------------------------------------------------------
@@ -204,7 +202,7 @@ void frmItemDetails::chooseItem(const QString &description, qint32 itemId)
 
 void frmItemDetails::cboItem_Click()
 {
-    try {
+    guarded(WindowName, QStringLiteral("cboItem_Click "), [&] {
         const qint32 itemId = currentItemId();
         if (ui.cboItem->currentIndex() < 0)
             return;
@@ -223,9 +221,7 @@ void frmItemDetails::cboItem_Click()
         ui.txtQuantity->setText(quantityText(availableQuantity(itemId)));
         m_db->strTableName = QStringLiteral("aItem");
         strItemCode = cellText(m_db->fnReturnField(QStringLiteral("Itemcode"), QStringLiteral("ItemId=") + sqlNumber(itemId)));
-    } catch (...) {
-        TrackCaughtError(WindowName, QStringLiteral("cboItem_Click "));
-    }
+    });
 }
 
 Decimal frmItemDetails::availableQuantity(qint32 itemId) const
@@ -248,7 +244,7 @@ bool frmItemDetails::HasSerialNo(qint32 itemId)
 
 void frmItemDetails::txtBarcode_KeyPress()
 {
-    try {
+    guarded(WindowName, QStringLiteral("txtBarcode_KeyPress "), [&] {
         for (AllocationGrid *grid : {m_locations, m_expiry, m_serials})
             grid->setText(1, 0, QStringLiteral("1"));
         const QString code = ui.txtBarcode->text().trimmed();
@@ -271,9 +267,7 @@ void frmItemDetails::txtBarcode_KeyPress()
             ui.txtWriteQty->setFocus(Qt::TabFocusReason);
             ui.txtWriteQty->selectAll();
         }
-    } catch (...) {
-        TrackCaughtError(WindowName, QStringLiteral("txtBarcode_KeyPress "));
-    }
+    });
 }
 
 void frmItemDetails::DisplayBarcodeItemDetails(const QString &code, qint32 itemId)
@@ -304,7 +298,7 @@ void frmItemDetails::cmdbarcode_Click()
 
 void frmItemDetails::QuickItemFetch()
 {
-    try {
+    guarded(WindowName, QStringLiteral("QuickItemFetch"), [&] {
         ModuleState &state = moduleState();
         Connection &con = moduleConnection();
         const ItemFetch f = itemFetch(con, state.gintShopID, itemTypeRule(con, state.gintShopID));
@@ -325,9 +319,7 @@ void frmItemDetails::QuickItemFetch()
             return;
         // A fetched item is loaded as a scanned one is, balances and split included.
         DisplayBarcodeItemDetails(QStringLiteral(" "), toInt32(state.grsFetch->field(QStringLiteral("ItemID"))));
-    } catch (...) {
-        TrackCaughtError(WindowName, QStringLiteral("QuickItemFetch"));
-    }
+    });
 }
 
 // --- Balances --------------------------------------------------------------------------
@@ -434,12 +426,10 @@ void frmItemDetails::VisibleFun(const QString &kind)
 
 void frmItemDetails::mnuDelete_Click()
 {
-    try {
+    guarded(WindowName, QStringLiteral("mnuDelete_Click"), [&] {
         if (m_popupSource)
             m_popupSource->deleteCurrentRow();
-    } catch (...) {
-        TrackCaughtError(WindowName, QStringLiteral("mnuDelete_Click"));
-    }
+    });
 }
 
 // --- The write-off quantity ------------------------------------------------------------
@@ -480,11 +470,9 @@ void frmItemDetails::txtWriteQty_Change()
 
 void frmItemDetails::txtWriteQty_Enter()
 {
-    try {
+    guarded(WindowName, QStringLiteral("txtWriteQty_KeyPress"), [&] {
         moveOnFromWriteOff();
-    } catch (...) {
-        TrackCaughtError(WindowName, QStringLiteral("txtWriteQty_KeyPress"));
-    }
+    });
 }
 
 void frmItemDetails::moveOnFromWriteOff()
@@ -599,7 +587,7 @@ void frmItemDetails::storeAllocations(const QString &itemId)
 
 void frmItemDetails::cmdOK_Click()
 {
-    try {
+    guarded(WindowName, QStringLiteral("cmdok_Click"), [&] {
         if (!lineIsValid())
             return;
         const QString itemId = QString::number(currentItemId());
@@ -637,9 +625,7 @@ void frmItemDetails::cmdOK_Click()
             accept();
         else
             showLine(*position + 1, QStringLiteral("cmdnext_Click"));
-    } catch (...) {
-        TrackCaughtError(WindowName, QStringLiteral("cmdok_Click"));
-    }
+    });
 }
 
 void frmItemDetails::resetForNextItem()
@@ -691,7 +677,7 @@ void frmItemDetails::loadAllocationsOfLine(qint32 itemId)
 
 void frmItemDetails::showLine(int position, const QString &routine)
 {
-    try {
+    guarded(WindowName, routine, [&] {
         if (position < 0 || position >= m_lines.count())
             return;
         const ItemLine line = m_lines.at(position);
@@ -707,9 +693,7 @@ void frmItemDetails::showLine(int position, const QString &routine)
             loadAllocationsOfLine(itemId);
         moduleAudit().SaveInToTag(this);
         ui.txtWriteQty->setFocus(Qt::OtherFocusReason);
-    } catch (...) {
-        TrackCaughtError(WindowName, routine);
-    }
+    });
 }
 
 void frmItemDetails::cmdFirst_Click() { showLine(0, QStringLiteral("cmdFirst_Click")); }

@@ -51,16 +51,14 @@ void frmPrint::Form_Load()
 
 void frmPrint::cmdOK_Click()
 {
-    try {
+    guarded(WindowName, QStringLiteral("cmdOK_Click"), [&] {
         if (optwindowsprint->isChecked() && !optwindowsprint->isHidden()) {
             BusyPointer busy;
             WIndowsPrint();
             return;
         }
         printText(optScreen->isChecked());
-    } catch (...) {
-        TrackCaughtError(WindowName, QStringLiteral("cmdOK_Click"));
-    }
+    });
 }
 
 void frmPrint::printText(bool toScreen)

@@ -84,7 +84,7 @@ void FrmMaster::buildWindow()
 
 void FrmMaster::Form_Load()
 {
-    try {
+    guarded(WindowName, QStringLiteral("Form_Load "), [&] {
         ModuleState &state = moduleState();
         m_gen = ComponentRegistry::create<clsCommonGen>(progid::CommonGen);
         m_db = ComponentRegistry::create<clsCommonDB>(progid::CommonDB);
@@ -120,9 +120,7 @@ void FrmMaster::Form_Load()
         UserRights();
         m_browse->applySelectionColours();
         state.gintCompanyLogin = settings.companyLogin;
-    } catch (...) {
-        TrackCaughtError(WindowName, QStringLiteral("Form_Load "));
-    }
+    });
 }
 
 QDate FrmMaster::fnPopulateDate()
@@ -221,27 +219,23 @@ void FrmMaster::openEditor(const QString &mode, const QString &unavailable)
 
 void FrmMaster::cmdnew_Click()
 {
-    try {
+    guarded(WindowName, QStringLiteral("cmdnew_Click "), [&] {
         openEditor(QStringLiteral("N"), QStringLiteral("Entering purchase returns is not available yet."));
-    } catch (...) {
-        TrackCaughtError(WindowName, QStringLiteral("cmdnew_Click "));
-    }
+    });
     m_browse->applySelectionColours();
 }
 
 void FrmMaster::CmdEdit_Click()
 {
-    try {
+    guarded(WindowName, QStringLiteral("CmdEdit_Click "), [&] {
         openEditor(QStringLiteral("E"), QStringLiteral("Changing purchase returns is not available yet."));
-    } catch (...) {
-        TrackCaughtError(WindowName, QStringLiteral("CmdEdit_Click "));
-    }
+    });
 }
 
 void FrmMaster::CmdDelete_Click()
 {
     ModuleState &state = moduleState();
-    try {
+    guarded(WindowName, QStringLiteral("CmdDelete_Click  "), [&] {
         if (currentRowIs(BrowseGrid::PostedColumn)) {
             Ui::current().message(QStringLiteral("Entry Posted,Cannot Delete"), MsgIcon::Information, QString());
             return;
@@ -287,34 +281,28 @@ void FrmMaster::CmdDelete_Click()
         }
         enableCommands(PostedRow::CheckedByDelete);
         m_browse->applySelectionColours();
-    } catch (...) {
-        TrackCaughtError(WindowName, QStringLiteral("CmdDelete_Click  "));
-    }
+    });
 }
 
 void FrmMaster::cmdPreview_Click()
 {
-    try {
+    guarded(WindowName, QStringLiteral("cmdPreview_Click  "), [&] {
         if (std::unique_ptr<QDialog> dialog =
                 createChild(RegisterChildWindows::current().print, QStringLiteral("Printing is not available yet.")))
             showChild(std::move(dialog));
-    } catch (...) {
-        TrackCaughtError(WindowName, QStringLiteral("cmdPreview_Click  "));
-    }
+    });
 }
 
 void FrmMaster::CmdClose_Click() { done(QDialog::Accepted); }
 
 void FrmMaster::cboColNames_Click()
 {
-    try {
+    guarded(WindowName, QStringLiteral("cboColNames_Click "), [&] {
         BusyPointer busy;
         m_browse->sortByChosenColumn(optAscend->isChecked());
         // Another return may now stand in the current row.
         refreshCurrentRow();
-    } catch (...) {
-        TrackCaughtError(WindowName, QStringLiteral("cboColNames_Click "));
-    }
+    });
 }
 
 void FrmMaster::txtsearch_KeyUp()
