@@ -8,6 +8,7 @@
 #include "common/ui/Ui.h"
 #include "printing/ModuleFolder.h"
 #include "printing/PrintDestinations.h"
+#include "printing/PrinterEncoding.h"
 #include "printing/PrintSettings.h"
 #include "printing/ReportPrint.h"
 #include "printing/ScreenViewer.h"
@@ -74,6 +75,7 @@ void frmPrint::printText(bool toScreen)
     // Missing keys are told here, before the hourglass.
     printout.readSettings(settingsFilePath());
     const TransactionId id = TransactionId::fromText(m_transactionText);
+    printout.readReturn(id);
     QString screenFile;
     {
         BusyPointer busy;
@@ -81,7 +83,7 @@ void frmPrint::printText(bool toScreen)
         if (toScreen)
             screenFile = writeScreenFile(document);
         else
-            sendToPrinter(printout.settings().port, document);
+            sendToPrinter(printout.settings().port, printerBytes(document, printout.settings().printEncoding));
     }
     if (toScreen)
         ScreenViewer::showFile(m_viewerOwner, screenFile);
