@@ -4,7 +4,7 @@
 
 #include "common/core/ModuleError.h"
 #include "common/db/Schema.h"
-#include "data/LedgerGenerator.h"
+#include "support/LedgerGenerator.h"
 #include "demo/DemoData.h"
 
 #include <QCoreApplication>

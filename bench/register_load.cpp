@@ -5,7 +5,7 @@
 
 #include "common/host/ModuleState.h"
 #include "common/ui/FlexGrid.h"
-#include "data/LedgerGenerator.h"
+#include "support/LedgerGenerator.h"
 #include "demo/DemoData.h"
 #include "register/FrmMaster.h"
 #include "register/RegisterData.h"

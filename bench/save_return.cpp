@@ -7,7 +7,7 @@
 #include "common/db/Schema.h"
 #include "common/db/Transaction.h"
 #include "common/host/ModuleState.h"
-#include "data/LedgerGenerator.h"
+#include "support/LedgerGenerator.h"
 #include "demo/DemoData.h"
 #include "editor/PurchaseReturnSave.h"
 #include "editor/TransactionRates.h"

@@ -8,7 +8,7 @@
 
 #include "common/host/ModuleState.h"
 #include "common/ui/AllocationGrid.h"
-#include "data/LedgerGenerator.h"
+#include "support/LedgerGenerator.h"
 #include "demo/DemoData.h"
 #include "editor/frmStockDetails.h"
 #include "entry/ModuleWindows.h"

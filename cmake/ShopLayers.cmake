@@ -14,10 +14,12 @@ function(shop_folder_library name dir)
     if(NOT DEFINED ARG_LEVEL)
         message(FATAL_ERROR "shop_folder_library(${name}): LEVEL is required")
     endif()
-    file(GLOB srcs CONFIGURE_DEPENDS ${dir}/*.cpp ${dir}/*.h)
+    file(GLOB srcs CONFIGURE_DEPENDS ${dir}/*.cpp ${dir}/*.h ${dir}/*.ui)
     if(srcs)
         add_library(${name} STATIC ${srcs})
-        target_include_directories(${name} PUBLIC ${SHOP_SOURCE_ROOT})
+        # A window's header includes its generated form, so its users see the form too.
+        target_include_directories(${name} PUBLIC ${SHOP_SOURCE_ROOT}
+                                   $<BUILD_INTERFACE:${CMAKE_CURRENT_BINARY_DIR}/${name}_autogen/include>)
         target_link_libraries(${name} PUBLIC project_warnings ${ARG_LINKS})
     else()
         # A folder whose work has not started yet.

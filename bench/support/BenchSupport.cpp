@@ -1,10 +1,7 @@
 #include "support/BenchSupport.h"
 
-#include "common/db/Schema.h"
-
 #include <QFile>
 #include <QElapsedTimer>
-#include <QUuid>
 #include <algorithm>
 
 namespace shop::bench {
@@ -19,27 +16,7 @@ QString serverUrl()
 
 } // namespace
 
-BenchDatabase::BenchDatabase(Backend backend)
-{
-    if (backend == Backend::Postgres) {
-        m_admin = Connection::open(serverUrl());
-        m_schema = QStringLiteral("b_") + QUuid::createUuid().toString(QUuid::Id128).left(16);
-        m_admin->executeRaw(QStringLiteral("create schema ") + m_schema);
-        m_location = serverUrl() + (serverUrl().contains(QLatin1Char('?')) ? QStringLiteral("&") : QStringLiteral("?"))
-            + QStringLiteral("schema=") + m_schema;
-    } else {
-        m_location = m_dir.filePath(QStringLiteral("bench.db"));
-    }
-    con = Connection::open(m_location);
-    schema::upgrade(*con);
-}
-
-BenchDatabase::~BenchDatabase()
-{
-    con.reset();
-    if (m_admin && !m_schema.isEmpty())
-        m_admin->executeRaw(QStringLiteral("drop schema ") + m_schema + QStringLiteral(" cascade"));
-}
+BenchDatabase::BenchDatabase(Backend backend) : TestDatabase(backend, Content::Schema, serverUrl()) {}
 
 std::vector<Backend> benchBackends()
 {

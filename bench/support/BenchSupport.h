@@ -1,33 +1,19 @@
 #pragma once
 
 #include "common/db/Connection.h"
+#include "support/TestDatabase.h"
 
-#include <QTemporaryDir>
 #include <QTextStream>
 #include <functional>
-#include <memory>
 #include <vector>
 
 namespace shop::bench {
 
-// A fresh database for one size of one benchmark: a file in a temporary folder, or a
-// schema of its own on the server named by SHOP_BENCH_PG (else SHOP_TEST_PG), dropped
-// again afterwards.
-class BenchDatabase {
+// A fresh database for one size of one benchmark: the tests' scratch database, on the
+// server named by SHOP_BENCH_PG (else SHOP_TEST_PG).
+class BenchDatabase : public test::TestDatabase {
 public:
     explicit BenchDatabase(Backend backend);
-    ~BenchDatabase();
-    BenchDatabase(const BenchDatabase &) = delete;
-    BenchDatabase &operator=(const BenchDatabase &) = delete;
-
-    ConnectionPtr con;
-    const QString &location() const { return m_location; }
-
-private:
-    QTemporaryDir m_dir;
-    QString m_location;
-    QString m_schema;
-    ConnectionPtr m_admin;
 };
 
 // SQLite always; PostgreSQL when a server is named.

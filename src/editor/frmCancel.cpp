@@ -7,9 +7,7 @@
 
 #include <QCloseEvent>
 #include <QDateTime>
-#include <QGridLayout>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -23,21 +21,7 @@ frmCancel::frmCancel(TransactionId transId, QString transNo, QWidget *parent)
     : QDialog(parent), m_transId(transId), m_transNo(std::move(transNo))
 {
     setObjectName(WindowName);
-    setWindowTitle(QStringLiteral("Reason For Deletion"));
-    Label1 = new QLabel(QStringLiteral("&Reason :"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    txtcanreason = new QLineEdit(this);
-    txtcanreason->setObjectName(QStringLiteral("txtcanreason"));
-    txtcanreason->setMinimumWidth(360);
-    txtcanreason->setMaxLength(200);
-    Label1->setBuddy(txtcanreason);
-    cmdOK = new QPushButton(QStringLiteral("&OK"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setDefault(true);
-    auto *layout = new QGridLayout(this);
-    layout->addWidget(Label1, 0, 0);
-    layout->addWidget(txtcanreason, 0, 1);
-    layout->addWidget(cmdOK, 1, 1, Qt::AlignRight);
+    setupUi(this);
     txtcanreason->installEventFilter(this);
     connect(cmdOK, &QPushButton::clicked, this, &frmCancel::cmdOK_Click);
 }
@@ -59,16 +43,15 @@ void frmCancel::cmdOK_Click()
         txtcanreason->setFocus();
         return;
     }
-    try {
+    const bool ran = guarded(WindowName, QStringLiteral("cmdOK_Click"), [&] {
         BusyPointer busy;
         PurchaseReturnCancel().cancel(m_transId, m_transNo, txtcanreason->text(), m_commitToken);
         m_deleted = true;
         cmdOK->setEnabled(false);
         done(QDialog::Accepted);
-    } catch (...) {
+    });
+    if (!ran)
         m_failed = true;
-        TrackCaughtError(WindowName, QStringLiteral("cmdOK_Click"));
-    }
 }
 
 bool frmCancel::runOkBeforeClosing()

@@ -2,19 +2,16 @@
 
 #include "common/core/TransactionId.h"
 #include "editor/ModuleWrite.h"
+#include "ui_frmCancel.h"
 
 #include <QDialog>
-
-class QLabel;
-class QLineEdit;
-class QPushButton;
 
 namespace shop {
 
 // Asks for the reason a purchase return is deleted and cancels it: the header is
 // flagged with the user's name and the reason, its issue rows stop counting in the
 // balances and the stock comes back.
-class frmCancel : public QDialog {
+class frmCancel : public QDialog, private Ui_frmCancel {
     Q_OBJECT
 public:
     frmCancel(TransactionId transId, QString transNo, QWidget *parent = nullptr);
@@ -41,9 +38,6 @@ private:
     const QString m_commitToken = newWriteToken();
     bool m_deleted = false;
     bool m_failed = false;
-    QLabel *Label1 = nullptr;
-    QLineEdit *txtcanreason = nullptr;
-    QPushButton *cmdOK = nullptr;
 };
 
 } // namespace shop

@@ -22,8 +22,6 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QGridLayout>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -32,7 +30,6 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTreeWidget>
-#include <QVBoxLayout>
 
 namespace shop {
 
@@ -41,14 +38,6 @@ namespace {
 const QString WindowName = QStringLiteral("frmStockDetails");
 const QString ListModule = QStringLiteral("shopwriteoff");
 const QString DefaultCaption = QStringLiteral("Shop Purchase Return Details");
-
-QLabel *label(QWidget *parent, const QString &name, const QString &caption, QWidget *buddy)
-{
-    auto *l = namedWidget<QLabel>(parent, name);
-    l->setText(caption);
-    l->setBuddy(buddy);
-    return l;
-}
 
 QAction *menuAction(QMenu *menu, const QString &name, const QString &caption)
 {
@@ -86,73 +75,13 @@ frmStockDetails::~frmStockDetails() = default;
 
 void frmStockDetails::buildWindow()
 {
-    setWindowTitle(DefaultCaption);
-    resize(960, 600);
-
-    ui.txtWriteNo = namedWidget<QLineEdit>(this, QStringLiteral("txtWriteNo"));
-    ui.txtWriteNo->setReadOnly(true);
-    ui.txtWriteNo->setFocusPolicy(Qt::ClickFocus);
-    ui.txtWriteNo->setPlaceholderText(QStringLiteral("given on saving"));
-    ui.txtProcessDate = namedWidget<QLineEdit>(this, QStringLiteral("txtProcessDate"));
-    ui.txtProcessDate->setReadOnly(true);
-    ui.txtProcessDate->setFocusPolicy(Qt::ClickFocus);
-    ui.txtUserName = namedWidget<QLineEdit>(this, QStringLiteral("txtUserName"));
-    ui.txtUserName->setMaxLength(50);
-    ui.txtRemark = namedWidget<QLineEdit>(this, QStringLiteral("txtRemark"));
-    ui.txtRemark->setMaxLength(255);
-    ui.txtreceived = namedWidget<QLineEdit>(this, QStringLiteral("txtreceived"));
-    ui.txtreceived->setMaxLength(50);
-    ui.txtapproved = namedWidget<QLineEdit>(this, QStringLiteral("txtapproved"));
-    ui.txtapproved->setMaxLength(50);
-    ui.cbodepartment = namedWidget<QComboBox>(this, QStringLiteral("cbodepartment"));
-    ui.cboApartmentNo = namedWidget<QComboBox>(this, QStringLiteral("cboApartmentNo"));
-    ui.Chkconfirmed = namedWidget<QCheckBox>(this, QStringLiteral("Chkconfirmed"));
-    ui.Chkconfirmed->setText(QStringLiteral("&Confirm Purchase Return"));
-
-    ui.lblPurchRetno = label(this, QStringLiteral("lblPurchRetno"), QStringLiteral("Purchase Return  No :"), ui.txtWriteNo);
-    ui.lblPurchRetdate = label(this, QStringLiteral("lblPurchRetdate"), QStringLiteral("Return Date:"), ui.txtProcessDate);
-    ui.Label2 = label(this, QStringLiteral("Label2"), QStringLiteral("&Done By:"), ui.txtUserName);
-    ui.Label7 = label(this, QStringLiteral("Label7"), QStringLiteral("&Remarks:"), ui.txtRemark);
-    ui.lblreceieved = label(this, QStringLiteral("lblreceieved"), QStringLiteral("&Received By:"), ui.txtreceived);
-    ui.lblApprovedby = label(this, QStringLiteral("lblApprovedby"), QStringLiteral("&Approved By:"), ui.txtapproved);
-    ui.lbldepartment = label(this, QStringLiteral("lbldepartment"), QStringLiteral("&For Department:"), ui.cbodepartment);
-    ui.lblApartmentNO = label(this, QStringLiteral("lblApartmentNO"), QStringLiteral("Apartment No:"), ui.cboApartmentNo);
-
-    ui.lvwStock = namedWidget<QTreeWidget>(this, QStringLiteral("lvwStock"));
-    ui.lvwStock->setColumnCount(line::ColumnCount);
-    ui.lvwStock->setHeaderLabels({QStringLiteral("SlNo"), QStringLiteral("Shipment"), QStringLiteral("Item Code"),
-                                  QStringLiteral("Item Description"), QStringLiteral("Available Qty"),
-                                  QStringLiteral("Return Qty"), QStringLiteral("ShipmentID"), QStringLiteral("ItemID"),
-                                  QStringLiteral("Cost Price"), QStringLiteral("Unit")});
-    ui.lvwStock->setRootIsDecorated(false);
-    ui.lvwStock->setUniformRowHeights(true);
-    ui.lvwStock->setAlternatingRowColors(true);
-    ui.lvwStock->setSelectionMode(QAbstractItemView::SingleSelection);
-    ui.lvwStock->setSelectionBehavior(QAbstractItemView::SelectRows);
-    ui.lvwStock->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    ui.lvwStock->setAllColumnsShowFocus(true);
-    ui.lvwStock->setMinimumHeight(200);
+    ui.setupUi(this);
     // Widths until the stored list settings apply.
     const int widths[line::ColumnCount] = {48, 70, 100, 300, 110, 100, 80, 60, 90, 60};
     for (int c = 0; c < line::ColumnCount; ++c)
         ui.lvwStock->setColumnWidth(c, widths[c]);
     for (int c : {line::Shipment, line::ShipmentId, line::ItemId})
         ui.lvwStock->setColumnHidden(c, true);
-
-    auto *hint = namedWidget<QLabel>(this, QStringLiteral("lblListHint"));
-    hint->setText(QStringLiteral("Right-click the list or press F10 to add or edit an item; Delete removes the selected item."));
-    hint->setEnabled(false);
-
-    ui.cmdOK = namedWidget<QPushButton>(this, QStringLiteral("cmdOK"));
-    ui.cmdOK->setText(QStringLiteral("&Ok"));
-    ui.cmdCancel = namedWidget<QPushButton>(this, QStringLiteral("cmdCancel"));
-    ui.cmdCancel->setText(QStringLiteral("&Close"));
-    for (QPushButton *button : {ui.cmdOK, ui.cmdCancel}) {
-        // Enter in a field must not save the entry by accident.
-        button->setAutoDefault(false);
-        button->setDefault(false);
-        button->setMinimumWidth(96);
-    }
 
     ui.mnuPopup = namedWidget<QMenu>(this, QStringLiteral("mnuPopup"));
     ui.mnuPopup->setTitle(QStringLiteral("Popup"));
@@ -163,44 +92,11 @@ void frmStockDetails::buildWindow()
     ui.mnuPopup->addSeparator();
     ui.mnuCancel = menuAction(ui.mnuPopup, QStringLiteral("mnuCancel"), QStringLiteral("Cancel Menu"));
 
-    auto *header = new QGridLayout;
-    header->setHorizontalSpacing(10);
-    header->addWidget(ui.lblPurchRetno, 0, 0);
-    header->addWidget(ui.txtWriteNo, 0, 1);
-    header->addWidget(ui.lblPurchRetdate, 0, 2);
-    header->addWidget(ui.txtProcessDate, 0, 3);
-    header->addWidget(ui.Label2, 1, 0);
-    header->addWidget(ui.txtUserName, 1, 1);
-    header->addWidget(ui.Chkconfirmed, 1, 2, 1, 2);
-    header->addWidget(ui.lblreceieved, 2, 0);
-    header->addWidget(ui.txtreceived, 2, 1);
-    header->addWidget(ui.lblApprovedby, 2, 2);
-    header->addWidget(ui.txtapproved, 2, 3);
-    header->addWidget(ui.lbldepartment, 3, 0);
-    header->addWidget(ui.cbodepartment, 3, 1);
-    header->addWidget(ui.lblApartmentNO, 3, 2);
-    header->addWidget(ui.cboApartmentNo, 3, 3);
-    header->addWidget(ui.Label7, 4, 0);
-    header->addWidget(ui.txtRemark, 4, 1, 1, 3);
-    header->setColumnStretch(1, 1);
-    header->setColumnStretch(3, 1);
-
-    auto *buttons = new QHBoxLayout;
-    buttons->addWidget(hint, 1);
-    buttons->addWidget(ui.cmdOK);
-    buttons->addWidget(ui.cmdCancel);
-
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(header);
-    layout->addWidget(ui.lvwStock, 1);
-    layout->addLayout(buttons);
-
     // Fields of the inter-department variant show only for it.
     for (QWidget *w : std::initializer_list<QWidget *>{ui.lblreceieved, ui.txtreceived, ui.lblApprovedby, ui.txtapproved,
                                                        ui.lbldepartment, ui.cbodepartment, ui.lblApartmentNO,
                                                        ui.cboApartmentNo})
         w->setVisible(false);
-    arrangeTabOrder();
 
     connect(ui.cmdOK, &QPushButton::clicked, this, &frmStockDetails::cmdOK_Click);
     connect(ui.cmdCancel, &QPushButton::clicked, this, &frmStockDetails::cmdCancel_Click);
@@ -216,18 +112,9 @@ void frmStockDetails::buildWindow()
             w->installEventFilter(this);
 }
 
-void frmStockDetails::arrangeTabOrder()
-{
-    const QWidget *order[] = {ui.txtUserName,   ui.txtRemark,      ui.txtreceived, ui.txtapproved,
-                              ui.cbodepartment, ui.cboApartmentNo, ui.Chkconfirmed, ui.lvwStock,
-                              ui.cmdOK,         ui.cmdCancel,      ui.txtWriteNo,   ui.txtProcessDate};
-    for (size_t i = 1; i < std::size(order); ++i)
-        setTabOrder(const_cast<QWidget *>(order[i - 1]), const_cast<QWidget *>(order[i]));
-}
-
 void frmStockDetails::Form_Load()
 {
-    try {
+    m_loadFailed = !guarded(WindowName, QStringLiteral("Form_Load "), [&] {
         ModuleState &state = moduleState();
         m_db = ComponentRegistry::create<clsCommonDB>(progid::CommonDB);
         m_db->adocon = state.gadocon;
@@ -251,10 +138,7 @@ void frmStockDetails::Form_Load()
         // A stored entry gets its own user's name from the register afterwards.
         ui.txtUserName->setText(anyShopUserName(*m_db, state.gintUserID));
         moduleAudit().SaveInToTag(this);
-    } catch (...) {
-        m_loadFailed = true;
-        TrackCaughtError(WindowName, QStringLiteral("Form_Load "));
-    }
+    });
 }
 
 void frmStockDetails::applyTransactionType(const QString &apartmentCode)
@@ -297,11 +181,9 @@ void frmStockDetails::showEvent(QShowEvent *event)
 void frmStockDetails::Form_Activate()
 {
     // What the register put in for a stored entry counts as unchanged.
-    try {
+    guarded(WindowName, QStringLiteral("Form_Activate"), [&] {
         moduleAudit().SaveInToTag(this);
-    } catch (...) {
-        TrackCaughtError(WindowName, QStringLiteral("Form_Activate"));
-    }
+    });
 }
 
 PurchaseReturnEntry frmStockDetails::entry() const
@@ -361,7 +243,7 @@ void frmStockDetails::enableLineCommands()
 
 void frmStockDetails::cmdOK_Click()
 {
-    try {
+    guarded(WindowName, QStringLiteral("cmdOK_Click "), [&] {
         const PurchaseReturnEntry current = entry();
         const ValidationResult verdict = SaveValidation().run(current, messageTitle());
         if (!verdict.accepted()) {
@@ -384,9 +266,7 @@ void frmStockDetails::cmdOK_Click()
             m_link.refreshRow(QStringLiteral(" whID = ") + sqlNumber(m_transId.value()), m_transId);
         ui.cmdOK->setEnabled(false);
         done(QDialog::Accepted);
-    } catch (...) {
-        TrackCaughtError(WindowName, QStringLiteral("cmdOK_Click "));
-    }
+    });
 }
 
 void frmStockDetails::cmdCancel_Click() { reject(); }
@@ -424,30 +304,26 @@ void frmStockDetails::openItemWindow()
 
 void frmStockDetails::mnuAdd_Click()
 {
-    try {
+    guarded(WindowName, QStringLiteral("mnuAdd_Click "), [&] {
         m_lines.lineMode = QStringLiteral("N");
         openItemWindow();
-    } catch (...) {
-        TrackCaughtError(WindowName, QStringLiteral("mnuAdd_Click "));
-    }
+    });
 }
 
 void frmStockDetails::mnuEdit_Click()
 {
-    try {
+    guarded(WindowName, QStringLiteral("mnuEdit_Click "), [&] {
         // The item window reads the current line itself.
         if (!m_lines.current())
             noSelectedLine();
         m_lines.lineMode = QStringLiteral("E");
         openItemWindow();
-    } catch (...) {
-        TrackCaughtError(WindowName, QStringLiteral("mnuEdit_Click "));
-    }
+    });
 }
 
 void frmStockDetails::mnuDelete_Click()
 {
-    try {
+    guarded(WindowName, QStringLiteral("mnuDelete_Click  "), [&] {
         if (!ui.cmdOK->isEnabled())
             return;
         const auto selected = m_lines.current();
@@ -461,14 +337,12 @@ void frmStockDetails::mnuDelete_Click()
         m_lines.removeAllocations(m_lines.itemIdAt(*selected));
         m_lines.removeAt(*selected);
         m_lines.changed = true;
-    } catch (...) {
-        TrackCaughtError(WindowName, QStringLiteral("mnuDelete_Click  "));
-    }
+    });
 }
 
 void frmStockDetails::lvwStock_ItemClick(QTreeWidgetItem *line)
 {
-    try {
+    guarded(WindowName, QStringLiteral("lvwStock_ItemClick"), [&] {
         if (!line)
             return;
         for (int column : {line::AvailableQty, line::ReturnQty}) {
@@ -477,9 +351,7 @@ void frmStockDetails::lvwStock_ItemClick(QTreeWidgetItem *line)
                 line->setToolTip(column, formatNumber(val(text), fmt::Grouped3));
         }
         line->setToolTip(line::Description, line->text(line::Description));
-    } catch (...) {
-        TrackCaughtError(WindowName, QStringLiteral("lvwStock_ItemClick"));
-    }
+    });
 }
 
 void frmStockDetails::lvwStock_MouseDown(Qt::MouseButton button, const QPoint &globalPos)
@@ -588,10 +460,8 @@ void loadAllocations(TextTable &table, const std::function<QList<QStringList>()>
     try {
         for (const QStringList &cells : read())
             table.addRow(cells);
-    } catch (const ModuleError &error) {
-        Ui::current().message(error.description(), MsgIcon::Critical, messageTitle());
-    } catch (const std::exception &error) {
-        Ui::current().message(QString::fromLocal8Bit(error.what()), MsgIcon::Critical, messageTitle());
+    } catch (...) {
+        Ui::current().message(caughtErrorText(QStringLiteral("Internal error")), MsgIcon::Critical, messageTitle());
     }
 }
 

@@ -5,6 +5,7 @@
 #include "editor/EntryLines.h"
 #include "editor/ModuleWrite.h"
 #include "editor/PurchaseReturnEntry.h"
+#include "ui_frmStockDetails.h"
 
 #include <QDate>
 
@@ -13,13 +14,7 @@
 #include <memory>
 
 class QAction;
-class QCheckBox;
-class QComboBox;
-class QLabel;
-class QLineEdit;
 class QMenu;
-class QPushButton;
-class QTreeWidget;
 class QTreeWidgetItem;
 
 namespace shop {
@@ -52,28 +47,9 @@ struct RegisterListing {
 class frmStockDetails : public QDialog {
     Q_OBJECT
 public:
-    // The controls, by the names the form-colour and audit components know them by.
-    struct Controls {
-        QLabel *lblPurchRetno = nullptr;
-        QLabel *lblPurchRetdate = nullptr;
-        QLabel *Label2 = nullptr;
-        QLabel *Label7 = nullptr;
-        QLabel *lblreceieved = nullptr;
-        QLabel *lblApprovedby = nullptr;
-        QLabel *lbldepartment = nullptr;
-        QLabel *lblApartmentNO = nullptr;
-        QLineEdit *txtWriteNo = nullptr;
-        QLineEdit *txtProcessDate = nullptr;
-        QLineEdit *txtUserName = nullptr;
-        QLineEdit *txtRemark = nullptr;
-        QLineEdit *txtreceived = nullptr;
-        QLineEdit *txtapproved = nullptr;
-        QComboBox *cbodepartment = nullptr;
-        QComboBox *cboApartmentNo = nullptr;
-        QCheckBox *Chkconfirmed = nullptr;
-        QTreeWidget *lvwStock = nullptr;
-        QPushButton *cmdOK = nullptr;
-        QPushButton *cmdCancel = nullptr;
+    // The controls, by the names the form-colour and audit components know them by: the
+    // window's form and its list's popup menu.
+    struct Controls : Ui_frmStockDetails {
         QMenu *mnuPopup = nullptr;
         QAction *mnuAdd = nullptr;
         QAction *mnuEdit = nullptr;
@@ -134,7 +110,6 @@ protected:
 
 private:
     void buildWindow();
-    void arrangeTabOrder();
     void applyTransactionType(const QString &apartmentCode);
     void lvwStock_MouseDown(Qt::MouseButton button, const QPoint &globalPos);
     void lvwStock_DblClick();

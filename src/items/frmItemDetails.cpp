@@ -26,16 +26,12 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QFrame>
-#include <QGridLayout>
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QTimer>
-#include <QVBoxLayout>
 #include <cmath>
 
 namespace shop {
@@ -52,23 +48,6 @@ const QString &messageTitle() { return moduleState().gstrMessageTitle; }
 void say(const QString &text, MsgIcon icon = MsgIcon::Information) { Ui::current().message(text, icon, messageTitle()); }
 
 bool isEnter(const QKeyEvent *key) { return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter; }
-
-QLabel *label(QWidget *parent, const QString &name, const QString &caption, QWidget *buddy = nullptr)
-{
-    auto *l = namedWidget<QLabel>(parent, name);
-    l->setText(caption);
-    l->setBuddy(buddy);
-    return l;
-}
-
-QPushButton *button(QWidget *parent, const QString &name, const QString &caption)
-{
-    auto *b = namedWidget<QPushButton>(parent, name);
-    b->setText(caption);
-    b->setAutoDefault(false);
-    b->setDefault(false);
-    return b;
-}
 
 } // namespace
 
@@ -88,106 +67,25 @@ frmItemDetails::~frmItemDetails() = default;
 
 void frmItemDetails::buildWindow()
 {
-    setWindowTitle(QStringLiteral("Stock Item Details"));
-
-    ui.txtBarcode = namedWidget<QLineEdit>(this, QStringLiteral("txtBarcode"));
-    ui.txtBarcode->setMaxLength(50);
-    ui.cmdbarcode = button(this, QStringLiteral("cmdbarcode"), QStringLiteral("..."));
-    ui.cmdbarcode->setFocusPolicy(Qt::ClickFocus);
-    ui.cmdbarcode->setToolTip(QStringLiteral("Find an item in the shop's stock (F3)"));
-    ui.cmdbarcode->setFixedWidth(32);
-    ui.cboItem = namedWidget<QComboBox>(this, QStringLiteral("cboItem"));
-    ui.txtQuantity = namedWidget<QLineEdit>(this, QStringLiteral("txtQuantity"));
-    ui.txtQuantity->setReadOnly(true);
-    ui.txtQuantity->setFocusPolicy(Qt::ClickFocus);
-    ui.txtQuantity->setAlignment(Qt::AlignRight);
-    ui.txtWriteQty = namedWidget<QLineEdit>(this, QStringLiteral("txtWriteQty"));
-    ui.txtWriteQty->setAlignment(Qt::AlignRight);
+    ui.setupUi(this);
     ui.txtWriteQty->setValidator(new KeyRuleValidator(
         [this](QLineEdit &box, QChar key) { return writeOffChar(box, key); }, ui.txtWriteQty));
 
-    ui.lblBarcode = label(this, QStringLiteral("lblBarcode"), QStringLiteral("Scan &Barcode:"), ui.txtBarcode);
-    ui.lblItem = label(this, QStringLiteral("lblItem"), QStringLiteral("&Item:"), ui.cboItem);
-    ui.lblQuantity = label(this, QStringLiteral("lblQuantity"), QStringLiteral("Available Quantity:"), ui.txtQuantity);
-    ui.lblWriteQty = label(this, QStringLiteral("lblWriteQty"), QStringLiteral("Writeoff Quantity:"), ui.txtWriteQty);
-    ui.lblCaption = label(this, QStringLiteral("lblCaption"), QString());
-
-    m_locations = new AllocationGrid(*m_locationPolicy, this);
-    m_expiry = new AllocationGrid(*m_expiryPolicy, this);
-    m_serials = new AllocationGrid(*m_serialPolicy, this);
-    ui.lblLocations = label(this, QStringLiteral("lblLocations"), QStringLiteral("Write-off Quantity - Location wise"));
-    ui.lblExpiry = label(this, QStringLiteral("lblExpiry"), QStringLiteral("Received Quantity - Expiry Date Wise"));
-    ui.lblSerial = label(this, QStringLiteral("lblSerial"), QStringLiteral("Serial No"));
-
-    ui.fraButtons = namedWidget<QFrame>(this, QStringLiteral("fraButtons"));
-    ui.cmdFirst = button(ui.fraButtons, QStringLiteral("cmdFirst"), QStringLiteral("|<"));
-    ui.cmdPrev = button(ui.fraButtons, QStringLiteral("cmdPrev"), QStringLiteral("<"));
-    ui.cmdNext = button(ui.fraButtons, QStringLiteral("cmdNext"), QStringLiteral(">"));
-    ui.cmdLast = button(ui.fraButtons, QStringLiteral("cmdLast"), QStringLiteral(">|"));
-    ui.cmdOK = button(ui.fraButtons, QStringLiteral("cmdOK"), QStringLiteral("&Ok"));
-    ui.cmdCancel = button(ui.fraButtons, QStringLiteral("cmdCancel"), QStringLiteral("&Close"));
-    ui.cmdFirst->setToolTip(QStringLiteral("First line"));
-    ui.cmdPrev->setToolTip(QStringLiteral("Previous line"));
-    ui.cmdNext->setToolTip(QStringLiteral("Next line"));
-    ui.cmdLast->setToolTip(QStringLiteral("Last line"));
-    for (QPushButton *b : {ui.cmdFirst, ui.cmdPrev, ui.cmdNext, ui.cmdLast})
-        b->setFixedWidth(40);
-    for (QPushButton *b : {ui.cmdOK, ui.cmdCancel})
-        b->setMinimumWidth(96);
-    auto *buttons = new QHBoxLayout(ui.fraButtons);
-    buttons->setContentsMargins(0, 6, 0, 0);
-    for (QPushButton *b : {ui.cmdFirst, ui.cmdPrev, ui.cmdNext, ui.cmdLast})
-        buttons->addWidget(b);
-    buttons->addStretch(1);
-    buttons->addWidget(ui.cmdOK);
-    buttons->addWidget(ui.cmdCancel);
-
-    ui.mnuPopup = namedWidget<QMenu>(this, QStringLiteral("mnuPopup"));
-    ui.mnuPopup->setTitle(QStringLiteral("popupmenu"));
-    ui.mnuDelete = ui.mnuPopup->addAction(QStringLiteral("Delete"));
-    ui.mnuDelete->setObjectName(QStringLiteral("mnuDelete"));
-
-    auto *fields = new QGridLayout;
-    fields->setHorizontalSpacing(10);
-    fields->addWidget(ui.lblBarcode, 0, 0);
-    auto *code = new QHBoxLayout;
-    code->addWidget(ui.txtBarcode, 1);
-    code->addWidget(ui.cmdbarcode);
-    fields->addLayout(code, 0, 1, 1, 3);
-    fields->addWidget(ui.lblItem, 1, 0);
-    fields->addWidget(ui.cboItem, 1, 1, 1, 3);
-    fields->addWidget(ui.lblQuantity, 2, 0);
-    fields->addWidget(ui.txtQuantity, 2, 1);
-    fields->addWidget(ui.lblWriteQty, 2, 2);
-    fields->addWidget(ui.txtWriteQty, 2, 3);
-    fields->addWidget(ui.lblCaption, 3, 2, 1, 2);
-    fields->setColumnStretch(1, 1);
-    fields->setColumnStretch(3, 1);
-
-    // Hidden grids take no room: the shown ones stand one below the other.
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(fields);
-    for (auto [heading, grid] : {std::pair{ui.lblLocations, m_locations}, std::pair{ui.lblExpiry, m_expiry},
-                                 std::pair{ui.lblSerial, m_serials}}) {
-        layout->addWidget(heading);
-        layout->addWidget(&grid->grid(), 1);
+    m_locations = new AllocationGrid(*m_locationPolicy, *ui.flxLocations);
+    m_expiry = new AllocationGrid(*m_expiryPolicy, *ui.flxexpiry);
+    m_serials = new AllocationGrid(*m_serialPolicy, *ui.flxserialno);
+    for (AllocationGrid *grid : {m_locations, m_expiry, m_serials}) {
         grid->grid().setFixedHeight(twipsToPixels(2000)); // the header and five rows
         grid->grid().setMinimumWidth(580);
         grid->setMessageTitle(messageTitle());
         grid->setLineQuantity([this] { return valDecimal(ui.txtWriteQty->text()); });
         grid->setErrorTrap([](const QString &routine) { TrackCaughtError(WindowName, routine); });
     }
-    layout->addWidget(ui.fraButtons);
-    // The window grows and shrinks with the grids it shows.
-    layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    setTabOrder(ui.txtBarcode, ui.cboItem);
-    setTabOrder(ui.cboItem, ui.txtWriteQty);
-    setTabOrder(ui.txtWriteQty, &m_locations->grid());
-    setTabOrder(&m_locations->grid(), &m_expiry->grid());
-    setTabOrder(&m_expiry->grid(), &m_serials->grid());
-    setTabOrder(&m_serials->grid(), ui.cmdOK);
-    setTabOrder(ui.cmdOK, ui.cmdCancel);
+    ui.mnuPopup = namedWidget<QMenu>(this, QStringLiteral("mnuPopup"));
+    ui.mnuPopup->setTitle(QStringLiteral("popupmenu"));
+    ui.mnuDelete = ui.mnuPopup->addAction(QStringLiteral("Delete"));
+    ui.mnuDelete->setObjectName(QStringLiteral("mnuDelete"));
 
     connect(ui.cboItem, &QComboBox::activated, this, [this] { cboItem_Click(); });
     connect(ui.cmdbarcode, &QPushButton::clicked, this, &frmItemDetails::cmdbarcode_Click);
@@ -259,7 +157,7 @@ void frmItemDetails::wireGrids()
 
 void frmItemDetails::Form_Load()
 {
-    try {
+    guarded(WindowName, QStringLiteral("Form_Load "), [&] {
         ModuleState &state = moduleState();
         m_locations->combo().setToolTip(QStringLiteral("Please enter write-off quantity and press Enter"));
         m_db = newCommonDB();
@@ -285,9 +183,7 @@ void frmItemDetails::Form_Load()
             arrangeGrids(false, false);
         }
         moduleAudit().SaveInToTag(this);
-    } catch (...) {
-        TrackCaughtError(WindowName, QStringLiteral("Form_Load "));
-    }
+    });
 }
 
 // --- The item --------------------------------------------------------------------------
@@ -307,7 +203,7 @@ void frmItemDetails::chooseItem(const QString &description, qint32 itemId)
 
 void frmItemDetails::cboItem_Click()
 {
-    try {
+    guarded(WindowName, QStringLiteral("cboItem_Click "), [&] {
         const qint32 itemId = currentItemId();
         if (ui.cboItem->currentIndex() < 0)
             return;
@@ -326,9 +222,7 @@ void frmItemDetails::cboItem_Click()
         ui.txtQuantity->setText(quantityText(availableQuantity(itemId)));
         m_db->strTableName = QStringLiteral("aItem");
         strItemCode = cellText(m_db->fnReturnField(QStringLiteral("Itemcode"), QStringLiteral("ItemId=") + sqlNumber(itemId)));
-    } catch (...) {
-        TrackCaughtError(WindowName, QStringLiteral("cboItem_Click "));
-    }
+    });
 }
 
 Decimal frmItemDetails::availableQuantity(qint32 itemId) const
@@ -351,7 +245,7 @@ bool frmItemDetails::HasSerialNo(qint32 itemId)
 
 void frmItemDetails::txtBarcode_KeyPress()
 {
-    try {
+    guarded(WindowName, QStringLiteral("txtBarcode_KeyPress "), [&] {
         for (AllocationGrid *grid : {m_locations, m_expiry, m_serials})
             grid->setText(1, 0, QStringLiteral("1"));
         const QString code = ui.txtBarcode->text().trimmed();
@@ -374,9 +268,7 @@ void frmItemDetails::txtBarcode_KeyPress()
             ui.txtWriteQty->setFocus(Qt::TabFocusReason);
             ui.txtWriteQty->selectAll();
         }
-    } catch (...) {
-        TrackCaughtError(WindowName, QStringLiteral("txtBarcode_KeyPress "));
-    }
+    });
 }
 
 void frmItemDetails::DisplayBarcodeItemDetails(const QString &code, qint32 itemId)
@@ -407,7 +299,7 @@ void frmItemDetails::cmdbarcode_Click()
 
 void frmItemDetails::QuickItemFetch()
 {
-    try {
+    guarded(WindowName, QStringLiteral("QuickItemFetch"), [&] {
         ModuleState &state = moduleState();
         Connection &con = moduleConnection();
         const ItemFetch f = itemFetch(con, state.gintShopID, itemTypeRule(con, state.gintShopID));
@@ -428,9 +320,7 @@ void frmItemDetails::QuickItemFetch()
             return;
         // A fetched item is loaded as a scanned one is, balances and split included.
         DisplayBarcodeItemDetails(QStringLiteral(" "), toInt32(state.grsFetch->field(QStringLiteral("ItemID"))));
-    } catch (...) {
-        TrackCaughtError(WindowName, QStringLiteral("QuickItemFetch"));
-    }
+    });
 }
 
 // --- Balances --------------------------------------------------------------------------
@@ -537,12 +427,10 @@ void frmItemDetails::VisibleFun(const QString &kind)
 
 void frmItemDetails::mnuDelete_Click()
 {
-    try {
+    guarded(WindowName, QStringLiteral("mnuDelete_Click"), [&] {
         if (m_popupSource)
             m_popupSource->deleteCurrentRow();
-    } catch (...) {
-        TrackCaughtError(WindowName, QStringLiteral("mnuDelete_Click"));
-    }
+    });
 }
 
 // --- The write-off quantity ------------------------------------------------------------
@@ -583,11 +471,9 @@ void frmItemDetails::txtWriteQty_Change()
 
 void frmItemDetails::txtWriteQty_Enter()
 {
-    try {
+    guarded(WindowName, QStringLiteral("txtWriteQty_KeyPress"), [&] {
         moveOnFromWriteOff();
-    } catch (...) {
-        TrackCaughtError(WindowName, QStringLiteral("txtWriteQty_KeyPress"));
-    }
+    });
 }
 
 void frmItemDetails::moveOnFromWriteOff()
@@ -714,7 +600,7 @@ void frmItemDetails::storeAllocations(const QString &itemId)
 
 void frmItemDetails::cmdOK_Click()
 {
-    try {
+    guarded(WindowName, QStringLiteral("cmdok_Click"), [&] {
         if (!lineIsValid())
             return;
         const QString itemId = QString::number(currentItemId());
@@ -752,9 +638,7 @@ void frmItemDetails::cmdOK_Click()
             accept();
         else
             showLine(*position + 1, QStringLiteral("cmdnext_Click"));
-    } catch (...) {
-        TrackCaughtError(WindowName, QStringLiteral("cmdok_Click"));
-    }
+    });
 }
 
 void frmItemDetails::resetForNextItem()
@@ -806,7 +690,7 @@ void frmItemDetails::loadAllocationsOfLine(qint32 itemId)
 
 void frmItemDetails::showLine(int position, const QString &routine)
 {
-    try {
+    guarded(WindowName, routine, [&] {
         if (position < 0 || position >= m_lines.count())
             return;
         const ItemLine line = m_lines.at(position);
@@ -822,9 +706,7 @@ void frmItemDetails::showLine(int position, const QString &routine)
             loadAllocationsOfLine(itemId);
         moduleAudit().SaveInToTag(this);
         ui.txtWriteQty->setFocus(Qt::OtherFocusReason);
-    } catch (...) {
-        TrackCaughtError(WindowName, routine);
-    }
+    });
 }
 
 void frmItemDetails::cmdFirst_Click() { showLine(0, QStringLiteral("cmdFirst_Click")); }

@@ -2,18 +2,15 @@
 
 #include "common/core/Decimal.h"
 #include "common/core/TransactionId.h"
+#include "ui_frmItemDetails.h"
 
 #include <QDialog>
 #include <memory>
 #include <optional>
 
 class QAction;
-class QComboBox;
-class QFrame;
-class QLabel;
 class QLineEdit;
 class QMenu;
-class QPushButton;
 
 namespace shop {
 
@@ -33,27 +30,7 @@ class clsCommonDB;
 class frmItemDetails : public QDialog {
     Q_OBJECT
 public:
-    struct Controls {
-        QComboBox *cboItem = nullptr;
-        QLineEdit *txtBarcode = nullptr;
-        QPushButton *cmdbarcode = nullptr;
-        QLineEdit *txtQuantity = nullptr;
-        QLineEdit *txtWriteQty = nullptr;
-        QLabel *lblBarcode = nullptr;
-        QLabel *lblItem = nullptr;
-        QLabel *lblQuantity = nullptr;
-        QLabel *lblWriteQty = nullptr;
-        QLabel *lblCaption = nullptr;
-        QLabel *lblLocations = nullptr;
-        QLabel *lblExpiry = nullptr;
-        QLabel *lblSerial = nullptr;
-        QFrame *fraButtons = nullptr;
-        QPushButton *cmdFirst = nullptr;
-        QPushButton *cmdPrev = nullptr;
-        QPushButton *cmdNext = nullptr;
-        QPushButton *cmdLast = nullptr;
-        QPushButton *cmdOK = nullptr;
-        QPushButton *cmdCancel = nullptr;
+    struct Controls : Ui_frmItemDetails {
         QMenu *mnuPopup = nullptr;
         QAction *mnuDelete = nullptr;
     };

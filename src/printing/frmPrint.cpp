@@ -5,7 +5,6 @@
 #include "common/host/ErrorReporting.h"
 #include "common/host/ModuleCommonDB.h"
 #include "common/host/ModuleState.h"
-#include "common/ui/NamedWidget.h"
 #include "common/ui/Ui.h"
 #include "printing/ModuleFolder.h"
 #include "printing/PrintDestinations.h"
@@ -15,11 +14,8 @@
 #include "printing/ScreenViewer.h"
 #include "printing/TextPrintout.h"
 
-#include <QGroupBox>
-#include <QHBoxLayout>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QVBoxLayout>
 #include <optional>
 
 namespace shop {
@@ -32,35 +28,7 @@ frmPrint::frmPrint(QString transactionText, QWidget *viewerOwner, QWidget *paren
     : QDialog(parent), m_transactionText(std::move(transactionText)), m_viewerOwner(viewerOwner)
 {
     setObjectName(WindowName);
-    setWindowTitle(QStringLiteral("Print"));
-    fraPrint = namedWidget<QGroupBox>(this, QStringLiteral("fraPrint"));
-    Picture1 = namedWidget<QWidget>(fraPrint, QStringLiteral("Picture1"));
-    optPrint = namedWidget<QRadioButton>(Picture1, QStringLiteral("optPrint"));
-    optPrint->setText(QStringLiteral("To Printer"));
-    optScreen = namedWidget<QRadioButton>(Picture1, QStringLiteral("optScreen"));
-    optScreen->setText(QStringLiteral("To Screen"));
-    optwindowsprint = namedWidget<QRadioButton>(Picture1, QStringLiteral("optwindowsprint"));
-    optwindowsprint->setText(QStringLiteral("Windows Print"));
-    cmdOK = namedWidget<QPushButton>(this, QStringLiteral("cmdOK"));
-    cmdOK->setText(QStringLiteral("&OK"));
-    cmdOK->setDefault(true);
-    cmdCancel = namedWidget<QPushButton>(this, QStringLiteral("cmdCancel"));
-    cmdCancel->setText(QStringLiteral("Cancel"));
-
-    auto *options = new QVBoxLayout(Picture1);
-    options->addWidget(optPrint);
-    options->addWidget(optScreen);
-    options->addWidget(optwindowsprint);
-    auto *frame = new QVBoxLayout(fraPrint);
-    frame->addWidget(Picture1);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdOK);
-    buttons->addWidget(cmdCancel);
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(fraPrint);
-    layout->addLayout(buttons);
-    setMinimumWidth(300);
+    setupUi(this);
 
     connect(cmdOK, &QPushButton::clicked, this, &frmPrint::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmPrint::cmdCancel_Click);
@@ -84,16 +52,14 @@ void frmPrint::Form_Load()
 
 void frmPrint::cmdOK_Click()
 {
-    try {
+    guarded(WindowName, QStringLiteral("cmdOK_Click"), [&] {
         if (optwindowsprint->isChecked() && !optwindowsprint->isHidden()) {
             BusyPointer busy;
             WIndowsPrint();
             return;
         }
         printText(optScreen->isChecked());
-    } catch (...) {
-        TrackCaughtError(WindowName, QStringLiteral("cmdOK_Click"));
-    }
+    });
 }
 
 void frmPrint::printText(bool toScreen)

@@ -1,12 +1,10 @@
 #pragma once
 
+#include "ui_frmPrint.h"
+
 #include <QDialog>
 #include <QPointer>
 #include <memory>
-
-class QGroupBox;
-class QPushButton;
-class QRadioButton;
 
 namespace shop {
 
@@ -18,7 +16,7 @@ class ReportEngine;
 // where the shop's settings offer it, "Windows Print" (the report in a print preview).
 // It always opens on "To Screen". It closes after printing to the printer or the
 // screen and stays open after a report or an error.
-class frmPrint : public QDialog {
+class frmPrint : public QDialog, private Ui_frmPrint {
     Q_OBJECT
 public:
     // transactionText is the register's first column; the viewer belongs to viewerOwner.
@@ -39,14 +37,6 @@ private:
     QPointer<QWidget> m_viewerOwner;
     std::shared_ptr<ReportEngine> m_engine;
     std::shared_ptr<Report> m_report;
-
-    QGroupBox *fraPrint = nullptr;
-    QWidget *Picture1 = nullptr;
-    QRadioButton *optPrint = nullptr;
-    QRadioButton *optScreen = nullptr;
-    QRadioButton *optwindowsprint = nullptr;
-    QPushButton *cmdOK = nullptr;
-    QPushButton *cmdCancel = nullptr;
 };
 
 } // namespace shop

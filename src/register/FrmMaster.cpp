@@ -7,7 +7,6 @@
 #include "common/routines/GridRoutines.h"
 #include "common/host/ModuleCommonDB.h"
 #include "common/host/ModuleState.h"
-#include "common/ui/NamedWidget.h"
 #include "common/db/SqlText.h"
 #include "common/ui/Twips.h"
 #include "common/ui/Ui.h"
@@ -17,30 +16,18 @@
 
 #include <QComboBox>
 #include <QDateTime>
-#include <QGridLayout>
-#include <QGroupBox>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QVBoxLayout>
 
 namespace shop {
 
 namespace {
 
 const QString WindowName = QStringLiteral("FrmMaster");
-
-QPushButton *commandButton(QWidget *parent, const QString &name, const QString &caption)
-{
-    auto *button = namedWidget<QPushButton>(parent, name);
-    button->setText(caption);
-    button->setMinimumWidth(96);
-    return button;
-}
 
 } // namespace
 
@@ -54,80 +41,12 @@ FrmMaster::~FrmMaster() = default;
 
 void FrmMaster::buildWindow()
 {
-    setWindowTitle(QStringLiteral("Purchase Return"));
-    resize(1100, 640);
-
-    flexMaster = namedWidget<FlexGrid>(this, QStringLiteral("flexMaster"));
-    flexMaster->setMinimumHeight(240);
+    setupUi(this);
     flexMaster->verticalHeader()->setDefaultSectionSize(flexMaster->fontMetrics().height() + 8);
     flexMaster->horizontalHeader()->setDefaultSectionSize(twipsToPixels(960));
-    // The highlight always follows the row the clerk stands on, whatever key moved it.
-    flexMaster->setSelectionBehavior(QAbstractItemView::SelectRows);
-    flexMaster->setSelectionMode(QAbstractItemView::SingleSelection);
-
-    fraBrowse = namedWidget<QGroupBox>(this, QStringLiteral("fraBrowse"));
-    fraBrowse->setTitle(QStringLiteral("Browse"));
-    auto *sortLabel = namedWidget<QLabel>(fraBrowse, QStringLiteral("lblSortBy"));
-    sortLabel->setText(QStringLiteral("Sort B&y:"));
-    cboColNames = namedWidget<QComboBox>(fraBrowse, QStringLiteral("cboColNames"));
-    cboColNames->setMinimumWidth(150);
-    sortLabel->setBuddy(cboColNames);
-    optAscend = namedWidget<QRadioButton>(fraBrowse, QStringLiteral("optAscend"));
-    optAscend->setText(QStringLiteral("Ascending"));
-    optAscend->setChecked(true);
-    optDescend = namedWidget<QRadioButton>(fraBrowse, QStringLiteral("optDescend"));
-    optDescend->setText(QStringLiteral("Descending"));
-    lblsearch = namedWidget<QLabel>(fraBrowse, QStringLiteral("lblsearch"));
-    lblsearch->setText(QStringLiteral("&Search On:"));
-    cboSearch = namedWidget<QComboBox>(fraBrowse, QStringLiteral("cboSearch"));
-    cboSearch->setMinimumWidth(150);
-    lblsearch->setBuddy(cboSearch);
-    txtsearch = namedWidget<QLineEdit>(fraBrowse, QStringLiteral("txtsearch"));
-    txtsearch->setMinimumWidth(180);
-    txtsearch->setPlaceholderText(QStringLiteral("Type the beginning of a value"));
-
-    auto *browse = new QGridLayout(fraBrowse);
-    browse->addWidget(sortLabel, 0, 0);
-    browse->addWidget(cboColNames, 0, 1);
-    browse->addWidget(optAscend, 0, 2);
-    browse->addWidget(optDescend, 0, 3);
-    browse->addWidget(lblsearch, 1, 0);
-    browse->addWidget(cboSearch, 1, 1);
-    browse->addWidget(txtsearch, 1, 2, 1, 2);
-    browse->setColumnStretch(4, 1);
-
-    cmdnew = commandButton(this, QStringLiteral("cmdnew"), QStringLiteral("&New"));
-    CmdEdit = commandButton(this, QStringLiteral("CmdEdit"), QStringLiteral("&Edit"));
-    CmdDelete = commandButton(this, QStringLiteral("CmdDelete"), QStringLiteral("&Delete"));
-    cmdPreview = commandButton(this, QStringLiteral("cmdPreview"), QStringLiteral("&Print"));
-    CmdClose = commandButton(this, QStringLiteral("CmdClose"), QStringLiteral("&Close"));
-    auto *buttons = new QGridLayout;
-    buttons->addWidget(cmdnew, 0, 0);
-    buttons->addWidget(CmdEdit, 0, 1);
-    buttons->addWidget(CmdDelete, 0, 2);
-    buttons->addWidget(cmdPreview, 1, 0);
-    buttons->addWidget(CmdClose, 1, 2);
-
-    auto *bottom = new QHBoxLayout;
-    bottom->addWidget(fraBrowse, 1);
-    bottom->addLayout(buttons);
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(flexMaster, 1);
-    layout->addLayout(bottom);
     // Lay the children out now: the grid's width decides how its columns are spread
     // while the list is filled, before the window is first shown.
-    layout->activate();
-
-    setTabOrder(flexMaster, cboColNames);
-    setTabOrder(cboColNames, optAscend);
-    setTabOrder(optAscend, optDescend);
-    setTabOrder(optDescend, cboSearch);
-    setTabOrder(cboSearch, txtsearch);
-    setTabOrder(txtsearch, cmdnew);
-    setTabOrder(cmdnew, CmdEdit);
-    setTabOrder(CmdEdit, CmdDelete);
-    setTabOrder(CmdDelete, cmdPreview);
-    setTabOrder(cmdPreview, CmdClose);
+    windowLayout->activate();
 
     m_browse = std::make_unique<BrowseGrid>(*flexMaster, *cboColNames, *cboSearch);
 
@@ -165,7 +84,7 @@ void FrmMaster::buildWindow()
 
 void FrmMaster::Form_Load()
 {
-    try {
+    guarded(WindowName, QStringLiteral("Form_Load "), [&] {
         ModuleState &state = moduleState();
         m_gen = ComponentRegistry::create<clsCommonGen>(progid::CommonGen);
         m_db = ComponentRegistry::create<clsCommonDB>(progid::CommonDB);
@@ -201,9 +120,7 @@ void FrmMaster::Form_Load()
         UserRights();
         m_browse->applySelectionColours();
         state.gintCompanyLogin = settings.companyLogin;
-    } catch (...) {
-        TrackCaughtError(WindowName, QStringLiteral("Form_Load "));
-    }
+    });
 }
 
 QDate FrmMaster::fnPopulateDate()
@@ -302,27 +219,23 @@ void FrmMaster::openEditor(const QString &mode, const QString &unavailable)
 
 void FrmMaster::cmdnew_Click()
 {
-    try {
+    guarded(WindowName, QStringLiteral("cmdnew_Click "), [&] {
         openEditor(QStringLiteral("N"), QStringLiteral("Entering purchase returns is not available yet."));
-    } catch (...) {
-        TrackCaughtError(WindowName, QStringLiteral("cmdnew_Click "));
-    }
+    });
     m_browse->applySelectionColours();
 }
 
 void FrmMaster::CmdEdit_Click()
 {
-    try {
+    guarded(WindowName, QStringLiteral("CmdEdit_Click "), [&] {
         openEditor(QStringLiteral("E"), QStringLiteral("Changing purchase returns is not available yet."));
-    } catch (...) {
-        TrackCaughtError(WindowName, QStringLiteral("CmdEdit_Click "));
-    }
+    });
 }
 
 void FrmMaster::CmdDelete_Click()
 {
     ModuleState &state = moduleState();
-    try {
+    guarded(WindowName, QStringLiteral("CmdDelete_Click  "), [&] {
         if (currentRowIs(BrowseGrid::PostedColumn)) {
             Ui::current().message(QStringLiteral("Entry Posted,Cannot Delete"), MsgIcon::Information, QString());
             return;
@@ -368,34 +281,28 @@ void FrmMaster::CmdDelete_Click()
         }
         enableCommands(PostedRow::CheckedByDelete);
         m_browse->applySelectionColours();
-    } catch (...) {
-        TrackCaughtError(WindowName, QStringLiteral("CmdDelete_Click  "));
-    }
+    });
 }
 
 void FrmMaster::cmdPreview_Click()
 {
-    try {
+    guarded(WindowName, QStringLiteral("cmdPreview_Click  "), [&] {
         if (std::unique_ptr<QDialog> dialog =
                 createChild(RegisterChildWindows::current().print, QStringLiteral("Printing is not available yet.")))
             showChild(std::move(dialog));
-    } catch (...) {
-        TrackCaughtError(WindowName, QStringLiteral("cmdPreview_Click  "));
-    }
+    });
 }
 
 void FrmMaster::CmdClose_Click() { done(QDialog::Accepted); }
 
 void FrmMaster::cboColNames_Click()
 {
-    try {
+    guarded(WindowName, QStringLiteral("cboColNames_Click "), [&] {
         BusyPointer busy;
         m_browse->sortByChosenColumn(optAscend->isChecked());
         // Another return may now stand in the current row.
         refreshCurrentRow();
-    } catch (...) {
-        TrackCaughtError(WindowName, QStringLiteral("cboColNames_Click "));
-    }
+    });
 }
 
 void FrmMaster::txtsearch_KeyUp()

@@ -1,29 +1,22 @@
 #pragma once
 
 #include "register/BrowseGrid.h"
+#include "ui_FrmMaster.h"
 
 #include <QDate>
 #include <QDialog>
 #include <functional>
 #include <memory>
 
-class QComboBox;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
-class QRadioButton;
-
 namespace shop {
 
 class clsCommonDB;
 class clsCommonGen;
-class FlexGrid;
 
 // The register of the shop's purchase returns over a recent date window: New, Edit,
 // Delete (cancel), Print and Close, with sorting and incremental search. What the
 // user may do follows the rights of the user and the row the user stands on.
-class FrmMaster : public QDialog {
+class FrmMaster : public QDialog, private Ui_FrmMaster {
     Q_OBJECT
 public:
     explicit FrmMaster(QWidget *parent = nullptr);
@@ -80,20 +73,6 @@ private:
     QDate m_fromDate;
     QString m_rights;
     bool m_hasRightsRow = false;
-
-    FlexGrid *flexMaster = nullptr;
-    QPushButton *cmdnew = nullptr;
-    QPushButton *CmdEdit = nullptr;
-    QPushButton *CmdDelete = nullptr;
-    QPushButton *cmdPreview = nullptr;
-    QPushButton *CmdClose = nullptr;
-    QGroupBox *fraBrowse = nullptr;
-    QComboBox *cboColNames = nullptr;
-    QRadioButton *optAscend = nullptr;
-    QRadioButton *optDescend = nullptr;
-    QComboBox *cboSearch = nullptr;
-    QLineEdit *txtsearch = nullptr;
-    QLabel *lblsearch = nullptr;
     std::unique_ptr<BrowseGrid> m_browse;
 };
 

@@ -3,7 +3,7 @@
 // The plans are read on generated ledgers large enough for the planners to choose.
 
 #include "common/db/Dialect.h"
-#include "data/LedgerGenerator.h"
+#include "support/LedgerGenerator.h"
 #include "editor/DocumentNumbering.h"
 #include "editor/IssueLedgers.h"
 #include "items/StockBalances.h"

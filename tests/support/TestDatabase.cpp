@@ -11,14 +11,12 @@
 
 namespace shop::test {
 
-namespace {
-QString serverUrl() { return qEnvironmentVariable("SHOP_TEST_PG"); }
-}
+QString testServerUrl() { return qEnvironmentVariable("SHOP_TEST_PG"); }
 
 std::vector<Backend> testBackends()
 {
     std::vector<Backend> backends{Backend::Sqlite};
-    if (!serverUrl().isEmpty())
+    if (!testServerUrl().isEmpty())
         backends.push_back(Backend::Postgres);
     return backends;
 }
@@ -28,13 +26,13 @@ std::string backendName(Backend backend)
     return backend == Backend::Postgres ? "PostgreSQL" : "SQLite";
 }
 
-TestDatabase::TestDatabase(Backend backend, Content content)
+TestDatabase::TestDatabase(Backend backend, Content content, const QString &server)
 {
     if (backend == Backend::Postgres) {
-        m_admin = Connection::open(serverUrl());
+        m_admin = Connection::open(server);
         m_schema = QStringLiteral("t_") + QUuid::createUuid().toString(QUuid::Id128).left(16);
         m_admin->executeRaw(QStringLiteral("create schema ") + m_schema);
-        m_location = serverUrl() + (serverUrl().contains(QLatin1Char('?')) ? QStringLiteral("&") : QStringLiteral("?"))
+        m_location = server + (server.contains(QLatin1Char('?')) ? QStringLiteral("&") : QStringLiteral("?"))
             + QStringLiteral("schema=") + m_schema;
     } else {
         if (!m_dir.isValid())

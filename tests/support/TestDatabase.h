@@ -15,12 +15,16 @@ namespace shop::test {
 std::vector<Backend> testBackends();
 std::string backendName(Backend backend);
 
-// A fresh database for one test: a file in a temporary folder, or a schema of its
-// own on the test server, dropped again afterwards.
+// The server the tests run on (SHOP_TEST_PG), empty when there is none.
+QString testServerUrl();
+
+// A fresh database for one test or one size of a benchmark: a file in a temporary
+// folder, or a schema of its own on the server (the test server unless another is
+// named), dropped again afterwards.
 class TestDatabase {
 public:
     enum class Content { Empty, Schema, Demo };
-    explicit TestDatabase(Backend backend, Content content = Content::Schema);
+    explicit TestDatabase(Backend backend, Content content = Content::Schema, const QString &server = testServerUrl());
     ~TestDatabase();
     TestDatabase(const TestDatabase &) = delete;
     TestDatabase &operator=(const TestDatabase &) = delete;

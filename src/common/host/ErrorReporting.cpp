@@ -76,4 +76,28 @@ void TrackCaughtError(const QString &moduleName, const QString &routine, bool sh
     TrackError(moduleName, state.gintUserID, routine, number, source, description, state.gstrMode, showToUser);
 }
 
+bool guarded(const QString &moduleName, const QString &routine, const std::function<void()> &body)
+{
+    try {
+        body();
+        return true;
+    } catch (...) {
+        TrackCaughtError(moduleName, routine);
+        return false;
+    }
+}
+
+QString caughtErrorText(const QString &fallback)
+{
+    try {
+        throw;
+    } catch (const ModuleError &e) {
+        return e.description();
+    } catch (const std::exception &e) {
+        return QString::fromLocal8Bit(e.what());
+    } catch (...) {
+        return fallback;
+    }
+}
+
 } // namespace shop

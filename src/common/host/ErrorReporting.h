@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 namespace shop {
 
@@ -13,5 +14,14 @@ void TrackError(const QString &moduleName, qint32 userId, const QString &routine
 // The trap of an event handler: call inside a catch block. Reports the exception being
 // handled with the session's user and mode.
 void TrackCaughtError(const QString &moduleName, const QString &routine, bool showToUser = true);
+
+// The handler guard: runs an event handler's body; whatever it throws is reported as
+// TrackCaughtError reports it, under the window's name and the routine's fixed text, and
+// goes no further. Returns whether the body ran to its end.
+bool guarded(const QString &moduleName, const QString &routine, const std::function<void()> &body);
+
+// What the exception being handled says: a module error's description, a standard
+// exception's text, else the fallback. Call inside a catch block.
+QString caughtErrorText(const QString &fallback);
 
 } // namespace shop

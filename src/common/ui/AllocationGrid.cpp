@@ -60,9 +60,13 @@ void AllocationGrid::guarded(const QString &routine, Work &&work)
 }
 
 AllocationGrid::AllocationGrid(AllocationPolicy &policy, QWidget *parent)
-    : QObject(parent), m_policy(policy), m_layout(policy.layout()), m_rules(policy.rules())
+    : AllocationGrid(policy, *namedWidget<FlexGrid>(parent, policy.layout().gridName))
 {
-    m_grid = namedWidget<FlexGrid>(parent, m_layout.gridName);
+}
+
+AllocationGrid::AllocationGrid(AllocationPolicy &policy, FlexGrid &grid)
+    : QObject(grid.parentWidget()), m_policy(policy), m_layout(policy.layout()), m_rules(policy.rules()), m_grid(&grid)
+{
     m_grid->setCols(static_cast<int>(m_layout.headers.size()));
     for (int c = 0; c < m_grid->cols(); ++c)
         m_grid->setTextMatrix(0, c, m_layout.headers.at(c));
@@ -80,6 +84,9 @@ AllocationGrid::AllocationGrid(AllocationPolicy &policy, QWidget *parent)
         [this](QLineEdit &box, QChar key) { return m_policy.acceptsQuantityKey(box, key); }, m_quantity));
     m_combo->hide();
     m_quantity->hide();
+    // Tab passes through the editors right after their grid, wherever the grid was made.
+    QWidget::setTabOrder(m_grid, m_combo);
+    QWidget::setTabOrder(m_combo, m_quantity);
 
     connect(m_combo, &QComboBox::activated, this,
             [this](int index) { guarded(m_layout.comboName + QStringLiteral("_Click"), [&] { comboPicked(index); }); });
@@ -230,6 +237,9 @@ void AllocationGrid::hideEditors()
         m_grid->setFocus(Qt::OtherFocusReason);
     m_combo->hide();
     m_quantity->hide();
+    // Tab passes through the editors right after their grid, wherever the grid was made.
+    QWidget::setTabOrder(m_grid, m_combo);
+    QWidget::setTabOrder(m_combo, m_quantity);
 }
 
 void AllocationGrid::placeForCurrentCell(bool focus)

@@ -77,6 +77,8 @@ class AllocationGrid : public QObject {
     Q_OBJECT
 public:
     AllocationGrid(AllocationPolicy &policy, QWidget *parent);
+    // Over a grid the window's form has laid out (named as the policy's layout says).
+    AllocationGrid(AllocationPolicy &policy, FlexGrid &grid);
 
     FlexGrid &grid() const { return *m_grid; }
     QComboBox &combo() const { return *m_combo; }

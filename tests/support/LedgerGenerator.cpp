@@ -1,4 +1,4 @@
-#include "data/LedgerGenerator.h"
+#include "support/LedgerGenerator.h"
 
 #include "common/db/Transaction.h"
 
