@@ -24,6 +24,12 @@ struct HostOptions {
 };
 
 QString defaultDatabasePath();
+// Text as messages may show it: the passwords of server addresses (user:password@,
+// password=) as "***".
+QString hidePasswords(const QString &text);
+// Overwrites the passwords in the program's own arguments, so that the process list
+// does not show them for as long as the program runs.
+void hidePasswordsInArguments(int argc, char **argv);
 QString hostUsage();
 // Parses the arguments (without the program name); on bad input returns nothing
 // and puts the reason into `error`.

@@ -2,14 +2,22 @@
 
 #include "demo/DemoData.h"
 #include "common/core/ModuleError.h"
+#include "common/core/OwnerOnly.h"
 #include "common/db/Schema.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 using namespace shop;
 
 namespace {
+
+// SQLite's own word for a file that is something else; a server may say it of a
+// database whose name holds those words.
+bool notADatabaseFile(const QString &location, const ModuleError &e)
+{
+    return !Connection::isServerLocation(location)
+        && e.description().contains(QLatin1String("not a database"), Qt::CaseInsensitive);
+}
 
 ConnectionPtr openDatabase(const QString &location)
 {
@@ -17,13 +25,13 @@ ConnectionPtr openDatabase(const QString &location)
         const QFileInfo file(location);
         if (file.exists() && file.isDir())
             throw HostStartError(QStringLiteral("%1 is a folder, not a database file.").arg(location));
-        if (!QDir().mkpath(file.absolutePath()))
+        if (!makeOwnerOnlyFolder(file.absolutePath()))
             throw HostStartError(QStringLiteral("Cannot create the folder %1.").arg(file.absolutePath()));
     }
     try {
         return Connection::open(location);
     } catch (const ModuleError &e) {
-        if (e.description().contains(QLatin1String("not a database"), Qt::CaseInsensitive))
+        if (notADatabaseFile(location, e))
             throw HostStartError(QStringLiteral("%1 is not a shop database.").arg(location));
         // The description already names the database and says why it could not be opened.
         throw HostStartError(e.description().simplified());
@@ -41,6 +49,12 @@ HostLogin startHostSession(const HostOptions &options)
         const int installed = schema::installedVersion(con);
         if (installed == 0 && !schema::isEmptyDatabase(con))
             throw HostStartError(QStringLiteral("%1 holds other data and is not a shop database.").arg(Connection::withoutPassword(options.database)));
+        if (installed > schema::currentVersion())
+            throw HostStartError(QStringLiteral("%1 was made by a newer version of the module (schema %2; this one "
+                                                "knows schema %3 at most). Use that version with it.")
+                                     .arg(Connection::withoutPassword(options.database))
+                                     .arg(installed)
+                                     .arg(schema::currentVersion()));
         if (installed < schema::currentVersion())
             schema::upgrade(con);
         // A first start cut short after the schema was made still gets its demo.
@@ -61,7 +75,7 @@ HostLogin startHostSession(const HostOptions &options)
                                      .arg(options.userId).arg(options.shopId).arg(login.shopName));
         login.userName = user.toString().trimmed();
     } catch (const ModuleError &e) {
-        if (e.description().contains(QLatin1String("not a database"), Qt::CaseInsensitive))
+        if (notADatabaseFile(options.database, e))
             throw HostStartError(QStringLiteral("%1 is not a shop database.").arg(Connection::withoutPassword(options.database)));
         throw HostStartError(QStringLiteral("The database %1 could not be used.\n%2").arg(Connection::withoutPassword(options.database), e.description()));
     }

@@ -32,6 +32,7 @@ int main(int argc, char **argv)
     QTextStream err(stderr);
     QString error;
     const auto options = parseHostOptions(argumentsOf(argc, argv), error);
+    hidePasswordsInArguments(argc, argv);
     if (!options) {
         err << "shophost: " << error << "\n" << "Try shophost --help.\n";
         return 1;

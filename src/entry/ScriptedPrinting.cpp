@@ -4,11 +4,13 @@
 #include "common/core/TransactionId.h"
 #include "common/host/ModuleState.h"
 #include "common/ui/Ui.h"
+#include "register/RegisterData.h"
 #include "printing/ModuleFolder.h"
+#include "printing/PrintDestinations.h"
 #include "printing/ReportPrint.h"
 #include "printing/TextPrintout.h"
 
-#include <QFile>
+#include <QDir>
 #include <QTextStream>
 #include <cstdio>
 #include <functional>
@@ -25,7 +27,11 @@ public:
     void message(const QString &text, MsgIcon, const QString &) override
     {
         QTextStream(stderr) << "shophost: " << text.trimmed() << Qt::endl;
+        m_told = true;
     }
+    // Whether the person was told anything: a missing setting, a header or footer
+    // that could not be made.
+    bool told() const { return m_told; }
     MsgAnswer ask(const QString &text, MsgButtons, MsgAnswer defaultAnswer, MsgIcon, const QString &title) override
     {
         message(text, MsgIcon::Question, title);
@@ -36,6 +42,9 @@ public:
     void focusNext(QWidget *, bool) override {}
     void sendKey(QWidget *, int, Qt::KeyboardModifiers) override {}
     void processEvents() override {}
+
+private:
+    bool m_told = false;
 };
 
 class HostError {
@@ -54,31 +63,46 @@ TransactionId returnOfShop(Connection &con, const ModuleState &state, const QStr
     return TransactionId(id.toInt());
 }
 
+// The register's Print is the right to print, on paper or as a report.
+void requirePrintRight(Connection &con, const ModuleState &state)
+{
+    const qint32 interfaceId =
+        state.gstrTransType == reg::PurchaseReturnType ? reg::PurchaseReturnInterface : state.gintInterfaceID;
+    if (!reg::mayUseCommand(reg::functionRights(con, state.gintUserID, interfaceId), QStringLiteral("P")))
+        throw HostError(QStringLiteral("User %1 may not print purchase returns (the rights do not hold Print).")
+                            .arg(state.gintUserID));
+}
+
 void writeOut(const QString &path, const QByteArray &bytes)
 {
     if (path.isEmpty()) {
-        std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
-        std::fflush(stdout);
+        const bool written = std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout)
+                == static_cast<size_t>(bytes.size())
+            && std::fflush(stdout) == 0;
+        if (!written)
+            throw HostError(QStringLiteral("The printout could not be written to standard output."));
         return;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        throw HostError(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
+    writePrintFile(path, bytes);
 }
 
 // Runs one reprint on the session the host set, with console messages, and gives
 // the exit status.
-int withoutWindows(const std::function<void(Connection &, const ModuleState &)> &work)
+int withoutWindows(const std::function<void(Connection &, const ModuleState &, const ConsoleUi &)> &work)
 {
     ModuleState &state = moduleState();
-    Ui::install(std::make_unique<ConsoleUi>());
+    auto console = std::make_unique<ConsoleUi>();
+    const ConsoleUi &ui = *console;
+    Ui::install(std::move(console));
     try {
         if (!state.gadocon || !state.gadocon->isOpen())
             throw HostError(QStringLiteral("No open database."));
-        work(*state.gadocon, state);
+        requirePrintRight(*state.gadocon, state);
+        work(*state.gadocon, state, ui);
         return 0;
     } catch (const HostError &e) {
-        QTextStream(stderr) << "shophost: " << e.text << Qt::endl;
+        if (!e.text.isEmpty())
+            QTextStream(stderr) << "shophost: " << e.text << Qt::endl;
     } catch (const ModuleError &e) {
         QTextStream(stderr) << "shophost: " << e.description() << Qt::endl;
     }
@@ -90,12 +114,17 @@ int withoutWindows(const std::function<void(Connection &, const ModuleState &)> 
 int clsShopWriteoff::PrintText(const QString &number, const QString &outputPath)
 {
     fillModuleState();
-    return withoutWindows([&](Connection &con, const ModuleState &state) {
+    return withoutWindows([&](Connection &con, const ModuleState &state, const ConsoleUi &ui) {
         const TransactionId id = returnOfShop(con, state, number);
         TextPrintout printout(con, state.gintShopID, state.gintUserID, state.gintCompanyID);
         printout.readSettings(settingsFilePath());
         const QByteArray document = printout.PrintBill(id);
         printout.reportTrappedErrors();
+        // What the clerk would have been told leaves the printout short of a header,
+        // a footer or a setting: nothing is written.
+        if (ui.told())
+            throw HostError(QStringLiteral("%1 was not printed; put %2 right first.")
+                                .arg(number, QDir::toNativeSeparators(settingsFilePath())));
         writeOut(outputPath, document);
     });
 }
@@ -103,7 +132,7 @@ int clsShopWriteoff::PrintText(const QString &number, const QString &outputPath)
 int clsShopWriteoff::ExportReport(const QString &number, const QString &pdfPath)
 {
     fillModuleState();
-    return withoutWindows([&](Connection &con, const ModuleState &state) {
+    return withoutWindows([&](Connection &con, const ModuleState &state, const ConsoleUi &) {
         const TransactionId id = returnOfShop(con, state, number);
         const ReportRequest request = ReportRequest::lookUp(state.gintShopID, state.gintUserID, id.value());
         const auto engine = createReportEngine();

@@ -1,10 +1,12 @@
 #include "printing/PrintDestinations.h"
 
 #include "common/core/ModuleError.h"
+#include "common/core/OwnerOnly.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QStandardPaths>
 #include <cups/cups.h>
 
@@ -56,18 +58,37 @@ QString screenFilePath()
 
 void writePrintFile(const QString &path, const QByteArray &bytes)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush())
+    const QFileInfo target(path);
+    const auto failed = [&](const QFileDevice &file) {
         throw ModuleError(FileAccessError, Source,
                           QStringLiteral("Path/File access error: %1: %2").arg(path, file.errorString()));
-    file.close();
+    };
+    // A device (a printer port, /dev/full) cannot be replaced: it takes the bytes as
+    // they come, and says at the flush whether it took them all.
+    if (target.exists() && !target.isFile()) {
+        QFile device(path);
+        if (!device.open(QIODevice::WriteOnly) || device.write(bytes) != bytes.size() || !device.flush())
+            failed(device);
+        return;
+    }
+    // A file is replaced only once every byte is on disk: a full disk leaves what was
+    // there (or nothing), never the start of a printout.
+    QSaveFile file(path);
+    // A printer's file in a folder the clerk may not write to is written in place.
+    file.setDirectWriteFallback(true);
+    const bool created = !target.exists();
+    if (!file.open(QIODevice::WriteOnly) || (created && !file.setPermissions(QFile::ReadOwner | QFile::WriteOwner))
+        || file.write(bytes) != bytes.size() || !file.commit())
+        failed(file);
 }
 
 QString writeScreenFile(const QByteArray &bytes)
 {
     const QString path = screenFilePath();
-    QDir().mkpath(QFileInfo(path).absolutePath());
+    makeOwnerOnlyFolder(QFileInfo(path).absolutePath());
     writePrintFile(path, bytes);
+    // The module's own file: its owner's alone, whatever an earlier version left.
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
     return path;
 }
 

@@ -11,7 +11,9 @@ QString screenFilePath();
 // Writes the document to the screen file (making its folder when needed); returns its path.
 QString writeScreenFile(const QByteArray &bytes);
 
-// Writes the document to a file or device, replacing what a file held.
+// Writes the whole document to a file or device, or raises an error: a file is
+// replaced only when every byte is written (a full disk leaves it as it was), and a
+// new one is readable by its owner only.
 void writePrintFile(const QString &path, const QByteArray &bytes);
 
 // "To Printer": the port setting names a device or file when it holds a "/"

@@ -1,15 +1,16 @@
 #include "printing/ReportPreview.h"
 
-#include "common/core/ModuleError.h"
 #include "common/host/ErrorReporting.h"
 #include "common/ui/Ui.h"
+#include "printing/PrintDestinations.h"
 
 #include <QAction>
+#include <QBuffer>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QMarginsF>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
@@ -24,12 +25,17 @@ namespace {
 
 const QString WindowName = QStringLiteral("ReportPreview");
 
+void setUpPage(QPagedPaintDevice &device, const ReportDefinition &definition)
+{
+    device.setPageSize(QPageSize(QPageSize::A4));
+    device.setPageOrientation(definition.landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    const double m = definition.marginMillimetres;
+    device.setPageMargins(QMarginsF(m, m, m, m), QPageLayout::Millimeter);
+}
+
 void setUp(QPrinter &printer, const ReportDefinition &definition)
 {
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    printer.setPageOrientation(definition.landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
-    const double m = definition.marginMillimetres;
-    printer.setPageMargins(QMarginsF(m, m, m, m), QPageLayout::Millimeter);
+    setUpPage(printer, definition);
     printer.setDocName(definition.title);
 }
 
@@ -43,10 +49,10 @@ std::unique_ptr<QTextDocument> documentOf(const QString &html)
 
 // Lays the document out on the printer's page as the screen measures it (96 to the inch),
 // so that a 10pt letter is 10pt on the paper.
-void fitToPage(QTextDocument &document, const QPrinter &printer)
+void fitToPage(QTextDocument &document, const QPagedPaintDevice &device)
 {
     constexpr int ScreenDpi = 96;
-    document.setPageSize(printer.pageLayout().paintRectPixels(ScreenDpi).size());
+    document.setPageSize(device.pageLayout().paintRectPixels(ScreenDpi).size());
 }
 
 QAction *namedAction(QToolBar *bar, const QString &name, const QString &text, bool visible)
@@ -57,16 +63,22 @@ QAction *namedAction(QToolBar *bar, const QString &name, const QString &text, bo
     return action;
 }
 
+// Made in memory and written in one go, so that a file that cannot be written is
+// told and never left half made.
 void printPdf(QTextDocument &document, const ReportDefinition &definition, const QString &path)
 {
-    QPrinter printer(QPrinter::HighResolution);
-    setUp(printer, definition);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(path);
-    fitToPage(document, printer);
-    document.print(&printer);
-    if (!QFileInfo(path).isFile())
-        throw ModuleError(75, QStringLiteral("rtnmod08"), QStringLiteral("Path/File access error: %1").arg(path));
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&pdf);
+        constexpr int PrinterDpi = 1200;
+        writer.setResolution(PrinterDpi);
+        setUpPage(writer, definition);
+        writer.setTitle(definition.title);
+        fitToPage(document, writer);
+        document.print(&writer);
+    }
+    writePrintFile(path, pdf.data());
 }
 
 } // namespace

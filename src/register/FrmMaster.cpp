@@ -230,7 +230,7 @@ bool FrmMaster::mayUse(const QString &letter) const
 {
     // Without a rights row every command is open to the user; the rights themselves
     // (among them "B", changing back-dated entries) stay those of an empty rights text.
-    return !m_hasRightsRow || fnUserRights(letter);
+    return reg::mayUseCommand(m_hasRightsRow ? std::optional<QString>(m_rights) : std::nullopt, letter);
 }
 
 bool FrmMaster::currentRowIs(int column) const

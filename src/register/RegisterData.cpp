@@ -49,6 +49,11 @@ bool fnUserRights(const QString &letter, const QString &rights)
     return held != QLatin1String("ADMIN") && !wanted.isEmpty() && held.contains(wanted);
 }
 
+bool mayUseCommand(const std::optional<QString> &rights, const QString &letter)
+{
+    return !rights || fnUserRights(letter, *rights);
+}
+
 PackageSettings readPackageSettings(clsCommonDB &db)
 {
     PackageSettings settings;

@@ -31,6 +31,10 @@ std::optional<QString> functionRights(Connection &con, qint32 userId, qint32 int
 // "ADMIN" holds none.
 bool fnUserRights(const QString &letter, const QString &rights);
 
+// Whether the command of a letter (N, E, D, P) is open to a user with these rights:
+// every command without a rights row, otherwise the letters the text holds.
+bool mayUseCommand(const std::optional<QString> &rights, const QString &letter);
+
 // Package settings the register reads at load.
 struct PackageSettings {
     QString stockView;

@@ -139,13 +139,13 @@ TEST_P(TextPrintoutTest, AMissingWholeNumberKeyStopsThePrintoutAMissingRoundedOn
     ModuleFolderScope folder(shippedSettings({{"showcostintrans", QString()}}));
     TextPrintout printout(con(), 1, 1, 1);
     printout.readSettings(settingsFilePath());
-    EXPECT_EQ(ui->messageTexts(), QStringList{"showcostintrans  invalid parameter in Settings.ini file"});
+    EXPECT_EQ(ui->messageTexts(), QStringList{"showcostintrans  invalid parameter in ShopSetting.txt file"});
     EXPECT_FALSE(QString::fromUtf8(printout.PrintBill(TransactionId(1))).contains("Cost Pr"));
 
     ui->clearRecords();
     folder.writeSettings(shippedSettings({{"Unit", QString()}}));
     EXPECT_THROW(printout.readSettings(settingsFilePath()), ModuleError);
-    EXPECT_EQ(ui->messageTexts(), QStringList{"Unit  invalid parameter in Settings.ini file"});
+    EXPECT_EQ(ui->messageTexts(), QStringList{"Unit  invalid parameter in ShopSetting.txt file"});
 }
 
 SHOP_ON_ALL_BACKENDS(PrintDataTest);

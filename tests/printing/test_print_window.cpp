@@ -128,7 +128,7 @@ TEST_P(PrintWindow, ToPrinterWritesThePortAsWrittenCapitalsAndAllAndCloses)
 TEST_P(PrintWindow, SettingsFaultsAreToldAndTheDialogStaysOpen)
 {
     const std::tuple<QString, QString, QStringList, long long> faults[] = {
-        {"pagewidth", QString(), {"pagewidth  invalid parameter in Settings.ini file"}, 13},
+        {"pagewidth", QString(), {"pagewidth  invalid parameter in ShopSetting.txt file"}, 13},
         {"Qty", "ten", {}, 13},
         {"port", "/nowhere/at/all/lp0", {}, 75},
     };
@@ -149,7 +149,7 @@ TEST_P(PrintWindow, SettingsFaultsAreToldAndTheDialogStaysOpen)
     QFile::remove(folder.path("ShopSetting.txt"));
     ui->clearRecords();
     open();
-    EXPECT_EQ(ui->messageTexts(), QStringList(2, " Settings.ini file not found"));
+    EXPECT_EQ(ui->messageTexts(), QStringList(2, " ShopSetting.txt file not found"));
     ok();
     EXPECT_TRUE(dialog->isVisible());
 }
@@ -167,7 +167,7 @@ TEST_P(PrintWindow, TheHourglassIsOnWhilePrintingAndNeverWhileAMessageWaits)
     folder.writeSettings(shippedSettings({{"Amount", QString()}}));
     open();
     ok();
-    EXPECT_EQ(ui->messageTexts(), (QStringList{"Amount  invalid parameter in Settings.ini file", "Type mismatch"}));
+    EXPECT_EQ(ui->messageTexts(), (QStringList{"Amount  invalid parameter in ShopSetting.txt file", "Type mismatch"}));
     open();
     option("optPrint")->setChecked(true);
     folder.writeSettings(shippedSettings({{"port", folder.path("no/such/folder/lp0")}}));

@@ -1,12 +1,14 @@
 #include "common/db/Connection.h"
 
 #include "common/core/ModuleError.h"
+#include "common/core/OwnerOnly.h"
 #include "common/db/SqliteFunctions.h"
 
 #include <QAtomicInt>
 #include <QFileInfo>
 #include <QHash>
 #include <QMutex>
+#include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -72,21 +74,34 @@ std::shared_ptr<Connection> Connection::open(const QString &location)
     QString schema;
     if (isServerLocation(location)) {
         con->m_backend = Backend::Postgres;
-        const QUrl url(location);
+        const QUrl url(location, QUrl::StrictMode);
         const QUrlQuery params(url);
+        const QString service = params.queryItemValue(QStringLiteral("service"));
+        // A mistyped address must not reach the driver, which would try the defaults.
+        static const QRegularExpression serviceName(QStringLiteral("^[A-Za-z0-9_.-]*$"));
+        if (!url.isValid() || url.port() == 0 || !serviceName.match(service).hasMatch())
+            throw ModuleError(ModuleError::DatabaseFailure, con->sourceName(),
+                              QStringLiteral("Cannot open the database: the server address is not a well-formed "
+                                             "postgresql://user@host:port/database (a port from 1 to 65535)."));
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), con->m_name);
         db.setHostName(params.hasQueryItem(QStringLiteral("host")) ? params.queryItemValue(QStringLiteral("host"))
                                                                    : url.host());
-        db.setPort(url.port(5432));
+        // Without a port libpq takes PGPORT, the service's or 5432.
+        db.setPort(url.port());
         db.setDatabaseName(url.path().mid(1));
         db.setUserName(url.userName());
         // The password may also come as a parameter, as the server's own clients take it.
         db.setPassword(url.password().isEmpty() ? params.queryItemValue(QStringLiteral("password"), QUrl::FullyDecoded)
                                                 : url.password());
-        db.setConnectOptions(QStringLiteral("connect_timeout=5"));
+        // A service names an entry of the service file (host, port, database, user).
+        db.setConnectOptions(QStringLiteral("connect_timeout=5")
+                             + (service.isEmpty() ? QString() : QStringLiteral(";service=") + service));
         schema = params.queryItemValue(QStringLiteral("schema"));
     } else {
         con->m_backend = Backend::Sqlite;
+        // A new file is its owner's alone; SQLite gives its -wal and -shm the same mode.
+        if (location != QLatin1String(":memory:"))
+            createOwnerOnlyFile(location);
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), con->m_name);
         db.setDatabaseName(location);
         db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=30000"));

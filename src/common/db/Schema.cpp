@@ -261,7 +261,7 @@ void upgrade(Connection &con, int target)
     const int from = installedVersion(con);
     if (from > currentVersion())
         throw ModuleError(ModuleError::DatabaseFailure, con.sourceName(),
-                          QStringLiteral("The database was made by a newer version of the program (schema %1).").arg(from));
+                          QStringLiteral("The database was made by a newer version of the module (schema %1).").arg(from));
     for (int version = from + 1; version <= target; ++version) {
         Transaction tx(con);
         {

@@ -29,6 +29,9 @@ std::optional<QString> valueOnLine(const QString &line, const QString &key)
     return line.mid(assign + 2);
 }
 
+// The file as the clerk knows it (ShopSetting.txt), without the folder.
+QString fileName(const QString &filePath) { return QFileInfo(filePath).fileName(); }
+
 void report(long long number, const QString &description, bool showToUser)
 {
     const ModuleState &state = moduleState();
@@ -43,7 +46,7 @@ QString FileCode(const QString &key, const QString &filePath)
     QFile file(filePath);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
         if (!QFileInfo::exists(filePath)) {
-            Ui::current().message(QStringLiteral(" Settings.ini file not found"), MsgIcon::Critical,
+            Ui::current().message(QLatin1Char(' ') + fileName(filePath) + QStringLiteral(" file not found"), MsgIcon::Critical,
                                   moduleState().gstrMessageTitle);
             report(53, QStringLiteral("File not found"), false);
         } else {
@@ -62,7 +65,8 @@ QString FileCode(const QString &key, const QString &filePath)
         return QString();
     }
     file.close();
-    Ui::current().message(key + QStringLiteral("  invalid parameter in Settings.ini file"), MsgIcon::Critical,
+    Ui::current().message(key + QStringLiteral("  invalid parameter in ") + fileName(filePath) + QStringLiteral(" file"),
+                          MsgIcon::Critical,
                           moduleState().gstrMessageTitle);
     return QString();
 }

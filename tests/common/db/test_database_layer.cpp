@@ -4,6 +4,8 @@
 #include "support/RowText.h"
 #include "support/TestDatabase.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace shop;
@@ -111,3 +113,27 @@ TEST_P(SchemaVersions, UpgradeKeepsRowsOfEarlierVersion)
 }
 
 SHOP_ON_ALL_BACKENDS(SchemaVersions);
+
+TEST(OpenDatabase, RefusesAMalformedServerAddressAndMakesANewFileWithItsJournalsTheOwnersOnly)
+{
+    // Each of these would otherwise reach the server's defaults (port 5432, say).
+    for (const char *address : {"postgresql://shop@localhost:99999/shop", "postgresql://shop@localhost:abc/shop",
+                                "postgresql://shop@localhost:0/shop", "postgresql://shop@local host/shop",
+                                "postgresql:///shop?service=a%20b"}) {
+        try {
+            Connection::open(address);
+            ADD_FAILURE() << address << " was opened";
+        } catch (const ModuleError &e) {
+            EXPECT_TRUE(e.description().contains("not a well-formed postgresql://")) << e.description().toStdString();
+        }
+    }
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath("shop.db");
+    auto con = Connection::open(path);
+    con->executeRaw("create table t (a integer)");
+    con->execute("insert into t (a) values (1)");
+    for (const QString &file : {path, path + "-wal", path + "-shm"})
+        EXPECT_EQ(QFile::permissions(file) & ~(QFile::ReadUser | QFile::WriteUser), QFile::ReadOwner | QFile::WriteOwner)
+            << file.toStdString();
+}

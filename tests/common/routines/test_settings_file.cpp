@@ -40,15 +40,15 @@ TEST_F(SettingsFileTest, OneCharacterBeforeAssignmentFindsTheValueAndEveryMissin
     EXPECT_EQ(FileCode("Glued", path), "");
     EXPECT_EQ(FileCode("Footer", path), "");
     EXPECT_EQ(FileCode("PageWidth", path), "80") << "the file opens again";
-    ASSERT_EQ(ui->messageTexts(), QStringList({"Glued  invalid parameter in Settings.ini file",
-                                               "Footer  invalid parameter in Settings.ini file"}));
+    ASSERT_EQ(ui->messageTexts(), QStringList({"Glued  invalid parameter in ShopSetting.txt file",
+                                               "Footer  invalid parameter in ShopSetting.txt file"}));
     EXPECT_EQ(ui->messages()[1].icon, MsgIcon::Critical);
     EXPECT_EQ(ui->messages()[1].title, "Harbour Market");
 
     ui->clearRecords();
     test::ErrorTrackerScope tracker;
-    EXPECT_EQ(FileCode("PageWidth", dir.filePath("none.txt")), "");
-    EXPECT_EQ(ui->messageTexts(), QStringList({" Settings.ini file not found"})) << "the report must not show it again";
+    EXPECT_EQ(FileCode("PageWidth", dir.filePath("gone/ShopSetting.txt")), "");
+    EXPECT_EQ(ui->messageTexts(), QStringList({" ShopSetting.txt file not found"})) << "the report must not show it again";
     ASSERT_EQ(tracker.reports().size(), 1u);
     EXPECT_EQ(tracker.reports()[0].moduleName, "basGoodsPurchase");
     EXPECT_EQ(tracker.reports()[0].routine, "FileCode ");
