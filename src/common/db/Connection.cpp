@@ -15,6 +15,8 @@
 #include <QUrl>
 #include <QUrlQuery>
 
+#include <optional>
+
 namespace shop {
 
 namespace {
@@ -33,6 +35,48 @@ void bindAll(QSqlQuery &q, const QVariantList &values)
     // By position, so that a query prepared once takes new values each time.
     for (int i = 0; i < values.size(); ++i)
         q.bindValue(i, values.at(i));
+}
+
+// A server address as libpq takes it, with one host or several
+// (postgresql://user@host1:port1,host2:port2/db?target_session_attrs=read-write).
+// QUrl reads a single host only, so the list is taken out here and the rest (user,
+// password, database, parameters) is read by QUrl with the first host in its place.
+struct ServerAddress {
+    QUrl url;          // the address with the first host alone
+    QStringList hosts; // every host named, in order
+    QStringList ports; // one per host; empty where the host names none
+    QString hostList;  // the hosts and ports as written
+    qsizetype hostListStart = 0;
+};
+
+std::optional<ServerAddress> splitServerAddress(const QString &location)
+{
+    ServerAddress address;
+    const qsizetype authorityStart = location.indexOf(QLatin1String("://")) + 3;
+    qsizetype authorityEnd = authorityStart;
+    while (authorityEnd < location.size() && !QStringLiteral("/?#").contains(location.at(authorityEnd)))
+        ++authorityEnd;
+    const qsizetype at = location.lastIndexOf(QLatin1Char('@'), authorityEnd - 1);
+    address.hostListStart = at >= authorityStart ? at + 1 : authorityStart;
+    address.hostList = location.mid(address.hostListStart, authorityEnd - address.hostListStart);
+    static const QRegularExpression entry(QStringLiteral("^(\\[[^\\]]*\\]|[^:\\[\\]]*)(?::([0-9]{1,5}))?$"));
+    const QStringList entries = address.hostList.split(QLatin1Char(','));
+    for (const QString &text : entries) {
+        const auto m = entry.match(text);
+        if (!m.hasMatch() || (entries.size() > 1 && m.captured(1).isEmpty()))
+            return std::nullopt;
+        const QString port = m.captured(2);
+        if (!port.isEmpty() && (port.toInt() < 1 || port.toInt() > 65535))
+            return std::nullopt;
+        // libpq takes an IPv6 host without its brackets.
+        address.hosts << (m.captured(1).startsWith(QLatin1Char('[')) ? m.captured(1).mid(1).chopped(1) : m.captured(1));
+        address.ports << port;
+    }
+    address.url = QUrl(location.left(address.hostListStart) + entries.constFirst() + location.mid(authorityEnd),
+                       QUrl::StrictMode);
+    if (!address.url.isValid())
+        return std::nullopt;
+    return address;
 }
 
 // Statements with values are the ones run again and again (a scan, a save's ledger
@@ -74,28 +118,44 @@ std::shared_ptr<Connection> Connection::open(const QString &location)
     QString schema;
     if (isServerLocation(location)) {
         con->m_backend = Backend::Postgres;
-        const QUrl url(location, QUrl::StrictMode);
+        const std::optional<ServerAddress> address = splitServerAddress(location);
+        const QUrl url = address ? address->url : QUrl();
         const QUrlQuery params(url);
         const QString service = params.queryItemValue(QStringLiteral("service"));
-        // A mistyped address must not reach the driver, which would try the defaults.
-        static const QRegularExpression serviceName(QStringLiteral("^[A-Za-z0-9_.-]*$"));
-        if (!url.isValid() || url.port() == 0 || !serviceName.match(service).hasMatch())
+        const QString sessionAttributes = params.queryItemValue(QStringLiteral("target_session_attrs"));
+        // A mistyped address must not reach the driver, which would try the defaults;
+        // nor may a parameter carry further connection settings with it.
+        static const QRegularExpression word(QStringLiteral("^[A-Za-z0-9_.-]*$"));
+        if (!address || url.port() == 0 || !word.match(service).hasMatch() || !word.match(sessionAttributes).hasMatch())
             throw ModuleError(ModuleError::DatabaseFailure, con->sourceName(),
                               QStringLiteral("Cannot open the database: the server address is not a well-formed "
                                              "postgresql://user@host:port/database (a port from 1 to 65535)."));
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), con->m_name);
-        db.setHostName(params.hasQueryItem(QStringLiteral("host")) ? params.queryItemValue(QStringLiteral("host"))
-                                                                   : url.host());
-        // Without a port libpq takes PGPORT, the service's or 5432.
-        db.setPort(url.port());
+        QStringList options{QStringLiteral("connect_timeout=5")};
+        if (params.hasQueryItem(QStringLiteral("host"))) {
+            db.setHostName(params.queryItemValue(QStringLiteral("host")));
+            db.setPort(url.port());
+        } else {
+            // Several hosts go to libpq as lists, which it tries in order (with
+            // target_session_attrs until one accepts writes). Without a port libpq
+            // takes PGPORT, the service's or 5432.
+            db.setHostName(address->hosts.size() == 1 ? url.host() : address->hosts.join(QLatin1Char(',')));
+            if (address->hosts.size() == 1)
+                db.setPort(url.port());
+            else if (!address->ports.join(QString()).isEmpty())
+                options << QStringLiteral("port=") + address->ports.join(QLatin1Char(','));
+        }
         db.setDatabaseName(url.path().mid(1));
         db.setUserName(url.userName());
         // The password may also come as a parameter, as the server's own clients take it.
         db.setPassword(url.password().isEmpty() ? params.queryItemValue(QStringLiteral("password"), QUrl::FullyDecoded)
                                                 : url.password());
         // A service names an entry of the service file (host, port, database, user).
-        db.setConnectOptions(QStringLiteral("connect_timeout=5")
-                             + (service.isEmpty() ? QString() : QStringLiteral(";service=") + service));
+        if (!service.isEmpty())
+            options << QStringLiteral("service=") + service;
+        if (!sessionAttributes.isEmpty())
+            options << QStringLiteral("target_session_attrs=") + sessionAttributes;
+        db.setConnectOptions(options.join(QLatin1Char(';')));
         schema = params.queryItemValue(QStringLiteral("schema"));
     } else {
         con->m_backend = Backend::Sqlite;
@@ -140,12 +200,19 @@ QString Connection::withoutPassword(const QString &location)
 {
     if (!isServerLocation(location))
         return location;
-    QUrl url(location);
+    const std::optional<ServerAddress> address = splitServerAddress(location);
+    QUrl url = address ? address->url : QUrl(location);
     url.setPassword(QString());
     QUrlQuery params(url);
     params.removeAllQueryItems(QStringLiteral("password"));
     url.setQuery(params.isEmpty() ? QString() : params.query());
-    return url.toString();
+    if (!address || address->hosts.size() == 1)
+        return url.toString();
+    // The other hosts back in the place of the first.
+    const QString single = url.toString();
+    const QString first = address->hostList.section(QLatin1Char(','), 0, 0);
+    const qsizetype at = single.indexOf(first, single.indexOf(QLatin1String("://")) + 3);
+    return at < 0 ? single : single.left(at) + address->hostList + single.mid(at + first.size());
 }
 
 bool Connection::isLostConnection(const QSqlError &error) const
