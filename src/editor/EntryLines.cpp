@@ -6,9 +6,11 @@ namespace shop {
 
 namespace {
 
+// Every shown column, and the stored figures when the line has them.
 ItemLine padded(ItemLine cells)
 {
-    cells.resize(line::ColumnCount);
+    if (cells.size() < line::ColumnCount)
+        cells.resize(line::ColumnCount);
     return cells;
 }
 

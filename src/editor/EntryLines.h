@@ -26,9 +26,20 @@ enum Column {
     Unit = 9,
     ColumnCount = 10
 };
+// Out of sight after the shown columns: the figures a stored line was saved with. A line
+// read back from the database carries them, so that a line the clerk leaves alone is
+// saved with them again; a line the item window writes has none and is saved with what
+// it shows.
+enum StoredColumn { StoredAvailableQty = ColumnCount, StoredCostPrice, StoredCellCount };
 }
 
-using ItemLine = QStringList; // line::ColumnCount cells
+using ItemLine = QStringList; // line::ColumnCount cells, line::StoredCellCount for a stored line
+
+// The figure a line is saved with: the stored one while the line carries it, else the shown one.
+inline QString figureToSave(const ItemLine &l, line::Column shown, line::StoredColumn stored)
+{
+    return l.size() > stored ? l.at(stored) : l.value(shown);
+}
 
 // The lines of the return being entered and their three allocation tables: what the
 // editor shows in its list and keeps out of sight, and what the item window adds,

@@ -110,6 +110,10 @@ SaveOutcome PurchaseReturnSave::saveOnce(const PurchaseReturnEntry &entry, QWidg
             return SaveOutcome{false, PostedMessage, MsgIcon::Critical, id, entry.number};
     }
 
+    // What the stored return holds before it is rewritten: the re-check refuses only what the save makes worse.
+    const HeldStock held = entry.isNew() ? HeldStock{}
+                                         : heldByReturn(m_con, LedgerOwner{m_state.gintInterfaceID, shopId, entry.id.value()},
+                                                        fnLocationArrangement(shopId));
     SaveOutcome outcome;
     writeHeader(entry, outcome, window);
     writeDetails(entry, outcome.transId);
@@ -126,7 +130,7 @@ SaveOutcome PurchaseReturnSave::saveOnce(const PurchaseReturnEntry &entry, QWidg
         rewrite(IssueLedger::Location, entry.locations);
     rewrite(IssueLedger::Expiry, entry.expiry);
     rewrite(IssueLedger::Serial, entry.serials);
-    if (const auto shortfall = stockShortfall(m_con, owner, fnLocationArrangement(shopId))) {
+    if (const auto shortfall = stockShortfall(m_con, owner, fnLocationArrangement(shopId), held)) {
         outcome.refusal = *shortfall;
         outcome.icon = MsgIcon::Exclamation;
         return outcome;
@@ -258,9 +262,10 @@ void PurchaseReturnSave::writeDetails(const PurchaseReturnEntry &entry, Transact
         "wdshipmentid, wdcostprice) values (?,?,?,?,?,?,?)");
     for (const QStringList &l : entry.lines) {
         m_con.execute(insert, {shopId, transId, toInt32(valDecimal(l.value(line::ItemId))),
-                               valDecimal(l.value(line::AvailableQty)).toString(),
+                               valDecimal(figureToSave(l, line::AvailableQty, line::StoredAvailableQty)).toString(),
                                valDecimal(l.value(line::ReturnQty)).toString(),
-                               toInt32(valDecimal(l.value(line::ShipmentId))), val(l.value(line::CostPrice))});
+                               toInt32(valDecimal(l.value(line::ShipmentId))),
+                               val(figureToSave(l, line::CostPrice, line::StoredCostPrice))});
     }
     m_con.callProcedure(procedure, {transId, shopId, QStringLiteral("F"), m_state.gstrTransType});
 }

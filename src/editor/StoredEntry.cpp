@@ -81,7 +81,9 @@ QList<QStringList> readStoredLines(qint32 shopId, qint32 transId, const StoredFl
         QStringLiteral("select wditemid,")
             + QStringLiteral("cast(cast(sum(wdavailableQty) as numeric(18,3))as varchar (20)) as wdavailableqty,")
             + QStringLiteral("cast(cast(sum(wdpurchasereturnQty) as numeric(18,3))as varchar (20)) as wdpurchasereturnQty,")
-            + QStringLiteral(" Min(u.UnitCode) UnitCode")
+            + QStringLiteral(" Min(u.UnitCode) UnitCode,")
+            // What the printout shows as the cost of the item's rows, so that a re-save prints the same.
+            + QStringLiteral(" sum(isnull(wdcostprice,0)) storedcost")
             // An item without a unit keeps its line (unit empty), so a re-save stores it again.
             + QStringLiteral(" from LOsPurchaseReturnDetail inner join aItem i on wdItemId = i.ItemId")
             + QStringLiteral(" left join aUnit u on i.UnitsId = u.UnitId")
@@ -109,7 +111,9 @@ QList<QStringList> readStoredLines(qint32 shopId, qint32 transId, const StoredFl
                              shipmentId,
                              QString::number(itemId),
                              rate,
-                             text(rs, r, "UnitCode")};
+                             text(rs, r, "UnitCode"),
+                             text(rs, r, "wdavailableqty"),
+                             text(rs, r, "storedcost")};
     }
     return lines;
 }

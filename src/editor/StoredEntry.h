@@ -35,7 +35,9 @@ struct StoredFlags {
 StoredHeader readStoredHeader(qint32 shopId, qint32 transId);
 
 // One line per item, in the editor's column order, the quantities of the item's detail
-// rows summed. The available quantity is the item's stock in the shop now.
+// rows summed. The available quantity shown is the item's stock in the shop now, the
+// cost price the item's rate now; the figures the rows were stored with follow the shown
+// columns (line::StoredAvailableQty, line::StoredCostPrice).
 QList<QStringList> readStoredLines(qint32 shopId, qint32 transId, const StoredFlags &flags);
 
 // The entry's issue rows of this module, each numbered from 1 in column 0, in the

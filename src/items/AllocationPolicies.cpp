@@ -24,13 +24,15 @@ bool hasDuplicate(const AllocationGrid &grid, int col)
     return false;
 }
 
-// What the line still lacks, written into an empty quantity cell (and its typed copy).
-void proposeMissing(AllocationGrid &grid, int row)
+// What the line still lacks, at most `limit`, written into an empty quantity cell (and
+// its typed copy).
+void proposeMissing(AllocationGrid &grid, int row, std::optional<Decimal> limit = std::nullopt)
 {
     const int quantity = grid.layout().quantityColumn;
     if (!grid.text(row, quantity).isEmpty())
         return;
-    grid.setText(row, quantity, quantityText(grid.missing()));
+    const Decimal missing = grid.missing();
+    grid.setText(row, quantity, quantityText(limit && *limit < missing ? *limit : missing));
     if (grid.layout().typedColumn >= 0)
         grid.setText(row, grid.layout().typedColumn, grid.text(row, quantity));
 }
@@ -130,7 +132,7 @@ void ExpiryPolicy::picked(AllocationGrid &grid, int row, int index)
     if (!balance)
         return; // the batch lost its stock meanwhile: no date, no balance
     grid.setText(row, expirycol::ExpiryDate, displayDate(balance->expiryDate));
-    proposeMissing(grid, row);
+    proposeMissing(grid, row, balance->quantity);
 }
 
 bool ExpiryPolicy::acceptsQuantityKey(QLineEdit &box, QChar key)
@@ -139,7 +141,9 @@ bool ExpiryPolicy::acceptsQuantityKey(QLineEdit &box, QChar key)
     return key != QLatin1Char('.') && m_context.acceptsNumberKey(box, key, 10, 2);
 }
 
-std::optional<Decimal> ExpiryPolicy::quantityLimit(AllocationGrid &grid, int row)
+std::optional<Decimal> ExpiryPolicy::quantityLimit(AllocationGrid &grid, int row) { return batchBalance(grid, row); }
+
+std::optional<Decimal> ExpiryPolicy::batchBalance(const AllocationGrid &grid, int row) const
 {
     const QString batchNo = grid.text(row, expirycol::BatchNo);
     if (batchNo.trimmed().isEmpty())
@@ -162,6 +166,10 @@ std::optional<AllocationRefusal> ExpiryPolicy::checkRows(const AllocationGrid &g
     }
     if (hasDuplicate(grid, expirycol::BatchNo))
         return AllocationRefusal{QStringLiteral("Batch No Duplication Found.")};
+    // A batch takes no more than it holds, however its quantity came into the row.
+    for (int r = 1; r <= grid.dataRowCount(); ++r)
+        if (const auto limit = batchBalance(grid, r); limit && valDecimal(grid.text(r, expirycol::Quantity)) > *limit)
+            return AllocationRefusal{rules().limitMessage + quantityText(*limit)};
     return std::nullopt;
 }
 

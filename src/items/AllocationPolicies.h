@@ -52,6 +52,9 @@ public:
     std::optional<AllocationRefusal> checkRows(const AllocationGrid &grid, Decimal lineQuantity) override;
 
 private:
+    // The balance of the row's batch; none while the row names no batch.
+    std::optional<Decimal> batchBalance(const AllocationGrid &grid, int row) const;
+
     AllocationContext &m_context;
 };
 

@@ -2,6 +2,7 @@
 
 #include "common/core/AllocationColumns.h"
 #include "common/core/Conversions.h"
+#include "common/core/ModuleError.h"
 #include "common/db/SqlText.h"
 #include "common/host/ComponentRegistry.h"
 #include "common/host/ErrorReporting.h"
@@ -591,10 +592,10 @@ void frmItemDetails::txtWriteQty_Enter()
 
 void frmItemDetails::moveOnFromWriteOff()
 {
-    const Decimal quantity = valDecimal(ui.txtWriteQty->text());
-    if (quantity <= Decimal())
+    const std::optional<Decimal> quantity = writeOffQuantity();
+    if (quantity && *quantity <= Decimal())
         return;
-    if (quantity > valDecimal(ui.txtQuantity->text())) {
+    if (!quantity || *quantity > valDecimal(ui.txtQuantity->text())) {
         say(QStringLiteral("Writeoff quantity should not exceed  ") + ui.txtQuantity->text() + QStringLiteral(".   "));
         ui.txtWriteQty->selectAll();
         return;
@@ -602,7 +603,7 @@ void frmItemDetails::moveOnFromWriteOff()
     ui.txtWriteQty->setProperty("tag", ui.txtWriteQty->text());
     // A split nobody has touched yet follows the quantity the clerk settled on.
     if (blnLocationWise && m_splitAutomatically && currentItemId() != 0)
-        FillLocations(currentItemId(), quantity, m_transId);
+        FillLocations(currentItemId(), *quantity, m_transId);
     if (blnLocationWise)
         m_locations->enterGrid();
     else if (!m_expiry->grid().isHidden())
@@ -615,10 +616,21 @@ void frmItemDetails::moveOnFromWriteOff()
 
 // --- OK --------------------------------------------------------------------------------
 
+std::optional<Decimal> frmItemDetails::writeOffQuantity() const
+{
+    try {
+        return valDecimal(ui.txtWriteQty->text());
+    } catch (const ModuleError &error) {
+        if (error.number() != ModuleError::Overflow)
+            throw;
+        return std::nullopt;
+    }
+}
+
 bool frmItemDetails::lineIsValid()
 {
     const QString writeOff = ui.txtWriteQty->text();
-    const Decimal quantity = valDecimal(writeOff);
+    const std::optional<Decimal> exact = writeOffQuantity();
     const auto focusWriteOff = [this] {
         if (ui.txtWriteQty->isVisible() && ui.txtWriteQty->isEnabled())
             ui.txtWriteQty->setFocus(Qt::OtherFocusReason);
@@ -642,16 +654,17 @@ bool frmItemDetails::lineIsValid()
         ui.cboItem->setFocus(Qt::OtherFocusReason);
         return false;
     }
-    if (quantity.isZero()) {
+    if (exact && exact->isZero()) {
         say(QStringLiteral("Enter purchase return quantity.   "));
         focusWriteOff();
         return false;
     }
-    if (quantity > valDecimal(ui.txtQuantity->text())) {
+    if (!exact || *exact > valDecimal(ui.txtQuantity->text())) {
         say(QStringLiteral("Quantity should not exceed  ") + ui.txtQuantity->text() + QStringLiteral(".   "));
         ui.txtWriteQty->selectAll();
         return false;
     }
+    const Decimal quantity = *exact;
     if (blnLocationWise && !m_locations->grid().isHidden() && m_locations->sum() != quantity) {
         say(QStringLiteral("The sum of  Location Quantity and  Write Off quantity must be equal.   "), MsgIcon::Exclamation);
         VisibleFun(QStringLiteral("L"));

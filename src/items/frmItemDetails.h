@@ -124,6 +124,8 @@ private:
     bool writeOffChar(QLineEdit &box, QChar key) const;
     // OK's checks in their order; false after the first refusal has been shown.
     bool lineIsValid();
+    // The write-off quantity exactly; none when it is too large to count, above any stock.
+    std::optional<Decimal> writeOffQuantity() const;
     QStringList lineCells() const;
     void storeAllocations(const QString &itemId);
 

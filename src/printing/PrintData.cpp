@@ -56,9 +56,11 @@ std::vector<PrintLine> bodyLines(Connection &con, qint32 shopId, TransactionId i
                        " WhUserName, Whremarks, sum(WdAvailableQty) beforeverify, "
                        " sum(wdpurchasereturnQty) afterverify, case when sum(isnull(wdcostprice,0))=0 then "
                        " sum(isnull(itemrate,0)) else sum(isnull(wdcostprice,0)) end itemrate "
-                       " from LOsPurchaseReturnHeader, LOsPurchaseReturnDetail, aitem ai, aUnit u, vwitemdescriptionPrint v  "
+                       // An item without a unit keeps its line, printed with an empty unit.
+                       " from LOsPurchaseReturnHeader, LOsPurchaseReturnDetail, aitem ai left join aUnit u on ai.UnitsId = u.UnitId, "
+                       " vwitemdescriptionPrint v "
                        " where whid=? and ai.ItemId = wdItemId and whid=wdid and "
-                       " ai.ItemId = v.ItemId and whShopId = wdShopId and whShopId=? and ai.UnitsId = u.UnitId"
+                       " ai.ItemId = v.ItemId and whShopId = wdShopId and whShopId=?"
                        " group by whno,wdid, wdItemId, Whdate,v.ItemDescription, ai.itemcode, "
                        " WhUserName,Whremarks ")
             + orderClause(savedOrder),

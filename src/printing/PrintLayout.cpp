@@ -202,8 +202,13 @@ private:
             return;
         QString address = d.shopAddress;
         address.replace(QLatin1String("\r\n"), QLatin1String(" "));
-        if (!headerLine(filledTo(M + address, QStringLiteral("Purchase Return No     : ") + rightIn(d.number, 15))))
+        // A bare line feed in the address starts a line of its own, ended and counted as one.
+        const QStringList addressLines = address.split(QLatin1Char('\n'));
+        if (!headerLine(filledTo(M + addressLines.first(), QStringLiteral("Purchase Return No     : ") + rightIn(d.number, 15))))
             return;
+        for (qsizetype i = 1; i < addressLines.size(); ++i)
+            if (!headerLine(M + addressLines.at(i)))
+                return;
         for (int i = 0; i < h.linesAfterAddress; ++i)
             if (!headerLine(QString()))
                 return;

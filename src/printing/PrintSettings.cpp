@@ -51,6 +51,10 @@ PrintSettings readPrintSettings(const QString &path)
     s.showItemCode = file.rounded("showitemcodeinprint");
     s.savedOrder = file.rounded("printinsavedorder");
     s.showTotalQty = file.rounded("showtotalqty");
+    // The code page the layout was drawn for, unless the shop's printer speaks another.
+    s.printEncoding = OptionalFileCode(QStringLiteral("printencoding"), path).value_or(QString()).trimmed();
+    if (s.printEncoding.isEmpty())
+        s.printEncoding = QStringLiteral("WINDOWS-1252");
     return s;
 }
 

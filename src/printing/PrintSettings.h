@@ -26,6 +26,7 @@ struct PrintSettings {
     double showItemCode = 0;         // showitemcodeinprint
     double savedOrder = 0;           // printinsavedorder
     double showTotalQty = 0;         // showtotalqty
+    QString printEncoding;           // printencoding, optional: the printer's single-byte code page
 };
 
 // The keys read by the header, in the order it reads them.

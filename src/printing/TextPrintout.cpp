@@ -20,20 +20,34 @@ TextPrintout::TextPrintout(Connection &con, qint32 shopId, qint32 userId, qint32
 void TextPrintout::readSettings(const QString &settingsPath)
 {
     m_trapped.clear();
+    m_header.reset();
+    m_read.reset();
     m_settings = readPrintSettings(settingsPath);
+    m_settingsPath = settingsPath;
+}
+
+void TextPrintout::readReturn(TransactionId id)
+{
+    m_lines = printdata::bodyLines(m_con, m_shopId, id, m_settings.savedOrder);
+    m_read = id;
+    m_header.reset();
+    // A return without lines prints no header: its keys are neither read nor faulted.
+    if (m_lines.empty())
+        return;
     try {
-        m_header = readHeaderSettings(settingsPath);
+        m_header = readHeaderSettings(m_settingsPath);
     } catch (...) {
-        m_header.reset();
         trap(HeaderRoutine);
     }
 }
 
 QByteArray TextPrintout::PrintBill(TransactionId id, const QDateTime &now)
 {
+    if (m_read != id)
+        readReturn(id);
     PrintDocument doc;
     doc.printedAt = now;
-    doc.lines = printdata::bodyLines(m_con, m_shopId, id, m_settings.savedOrder);
+    doc.lines = m_lines;
     if (!doc.lines.empty()) {
         doc.header = HeaderPrint(id);
         // Asked once: the shop's percentage cannot change while one return is printed.
@@ -41,6 +55,7 @@ QByteArray TextPrintout::PrintBill(TransactionId id, const QDateTime &now)
             doc.revisedCostPercent = printdata::revisedCostPercent(m_shopId);
     }
     doc.footer = FooterPrint();
+    m_read.reset();
     return layoutPrintout(doc, m_settings);
 }
 

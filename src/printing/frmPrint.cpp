@@ -9,6 +9,7 @@
 #include "common/ui/Ui.h"
 #include "printing/ModuleFolder.h"
 #include "printing/PrintDestinations.h"
+#include "printing/PrinterEncoding.h"
 #include "printing/PrintSettings.h"
 #include "printing/ReportPrint.h"
 #include "printing/ScreenViewer.h"
@@ -108,6 +109,7 @@ void frmPrint::printText(bool toScreen)
     // Missing keys are told here, before the hourglass.
     printout.readSettings(settingsFilePath());
     const TransactionId id = TransactionId::fromText(m_transactionText);
+    printout.readReturn(id);
     QString screenFile;
     {
         BusyPointer busy;
@@ -115,7 +117,7 @@ void frmPrint::printText(bool toScreen)
         if (toScreen)
             screenFile = writeScreenFile(document);
         else
-            sendToPrinter(printout.settings().port, document);
+            sendToPrinter(printout.settings().port, printerBytes(document, printout.settings().printEncoding));
     }
     if (toScreen)
         ScreenViewer::showFile(m_viewerOwner, screenFile);

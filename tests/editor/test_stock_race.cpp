@@ -100,6 +100,33 @@ TEST_P(LastUnit, AReturnTakingWhatIsNoLongerThereIsRefusedNamingThePlaceAndStore
     EXPECT_TRUE(out.refusal.startsWith("Not enough stock of Race item: 0.000 left, the return takes 1.000.")) << out.refusal;
 }
 
+// Other issues took the item below zero everywhere after the return was stored: an edit
+// that takes no more is saved, one that takes more is refused without blaming anyone.
+TEST_P(LastUnit, AnEditIsRefusedOnlyForWhatItMakesWorse)
+{
+    const SaveOutcome stored = PurchaseReturnSave().save(lastUnit("2", "RB1", "RS1"));
+    ASSERT_TRUE(stored.saved) << stored.refusal;
+    con().execute("update mosShopStock set stock = -3 where shopid = 1 and itemid = 50");
+    con().execute("insert into losLocationIssueDetails (lidInterfaceId, lidShopId, lidTransId, lidDetailId, lidLocationId, "
+                  "lidItemId, lidItemQty, lidPackingTypeId, lidPakingQty, lidCancel) values (1501, 1, 77, 1, 2, 50, 2, null, 0, 0)");
+    con().execute("insert into losExpiryIssueDetails (eidInterfaceId, eidShopId, eidTransactionId, eidDetailId, eidExpiryDate, "
+                  "eidBatchNo, eidItemId, eidItemQty, eidPackingTypeId, eidPackingQty, eidCancel) "
+                  "values (1501, 1, 77, 1, ?, 'RB1', 50, 2, null, 0, 0)",
+                  {QDate(2027, 1, 31)});
+    con().execute("insert into losSerialIssueDetails (sidInterfaceId, sidShopId, sidTransactionId, sidDetailId, sidSerialNo, "
+                  "sidItemId, sidItemQty, sidPackingTypeId, sidPackingQty, sidCancel, sidAdjustment, sidFreeQty) "
+                  "values (1501, 1, 77, 1, 'RS1', 50, 1, null, 0, 0, 0, 0)");
+    PurchaseReturnEntry edit = lastUnit("2", "RB1", "RS1");
+    edit.mode = "E";
+    edit.id = stored.transId;
+    edit.number = stored.transNo;
+    edit.remarks = "Only the remarks changed";
+    const SaveOutcome same = PurchaseReturnSave().save(edit);
+    EXPECT_TRUE(same.saved) << same.refusal;
+    edit.lines = {itemLine(1, 50, "2")};
+    EXPECT_EQ(PurchaseReturnSave().save(edit).refusal, "Not enough stock of Race item: -2.000 left, the return takes 2.000.");
+}
+
 SHOP_ON_ALL_BACKENDS(LastUnit);
 
 } // namespace

@@ -28,8 +28,9 @@ struct PolicyCase {
     bool duplicateRefusedOnPick;
     QStringList enterMessages;  // Enter on a quantity of 0, on rows holding more than the line
     bool clearsRefusedQuantity;
-    QStringList rowCheckMessages; // blank entry, zero quantity, the same entry twice
+    QStringList rowCheckMessages; // blank first entry, zero quantity, the same entry twice, a later entry blank
     QString shortSumMessage;      // rows holding less than the line; empty: the window checks it
+    QString overBalanceMessage;   // a row holding 22, more than the first entry's balance; empty: passes
 };
 
 void PrintTo(const PolicyCase &c, std::ostream *os) { *os << c.name; }
@@ -48,6 +49,9 @@ protected:
     void SetUp() override
     {
         session.login();
+        // A third batch of milk, so that every entry of the batch combo has stock.
+        db.con->execute("insert into losExpiryArrivalDetails (eadInterfaceId, eadTransId, eadExpiryDate, eadBatchNo, "
+                        "eadShopId, eadItemId, eadItemQty, eadCancel) values (1001, 9, '2027-03-01', 'B1003', 1, 1, 5, 0)");
         context.owner = {1, GetParam().itemId, {}, 1901};
         policy = GetParam().make(context);
         g = new AllocationGrid(*policy, &window);
@@ -219,7 +223,7 @@ TEST_P(AllocationPolicies, EnterOnNoQuantityOrMoreThanTheLineStaysInTheRow)
 
 TEST_P(AllocationPolicies, OkChecksTheRowsAndSumsThemExactly)
 {
-    setRows({{"X1", "0.3"}, {"X2", "0.3"}, {"X3", "0.3"}});
+    setRows({{entry(0), "0.3"}, {entry(1), "0.3"}, {entry(2), "0.3"}});
     EXPECT_EQ(g->sum(), *Decimal::parse("0.9"));
     EXPECT_FALSE(policy->checkRows(*g, *Decimal::parse("0.9"))) << "0.3 + 0.3 + 0.3 is 0.9";
 
@@ -233,7 +237,11 @@ TEST_P(AllocationPolicies, OkChecksTheRowsAndSumsThemExactly)
     EXPECT_EQ(refusal({{"", "1"}, {"X2", "1"}}, two), expected.value(0));
     EXPECT_EQ(refusal({{"X1", "2"}, {"X2", "0"}}, two), expected.value(1));
     EXPECT_EQ(refusal({{"X1", "1"}, {" x1 ", "1"}}, two), expected.value(2));
+    EXPECT_EQ(refusal({{"X1", "1"}, {"", "1"}}, two), expected.value(3));
     EXPECT_EQ(refusal({{"X1", "1"}}, two), GetParam().shortSumMessage.isEmpty() ? "passes" : GetParam().shortSumMessage);
+    const Decimal more = Decimal::fromInt(22);
+    EXPECT_EQ(refusal({{entry(0), "22"}}, more),
+              GetParam().overBalanceMessage.isEmpty() ? "passes" : GetParam().overBalanceMessage);
 }
 
 std::unique_ptr<AllocationPolicy> locations(AllocationContext &c) { return std::make_unique<LocationPolicy>(c); }
@@ -262,19 +270,22 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         PolicyCase{"Locations", locations, 5, {"Front shelf", "Back store", "Cold room"}, "3", true,
                    "Are you sure to delete the selected row.  ", "This location is already entered", false, {}, false,
-                   {"Location Name cannot be blank.   ", "Invalid Quantity.   ", "This location is already entered.   "},
-                   ""},
+                   {"Location Name cannot be blank.   ", "Invalid Quantity.   ", "This location is already entered.   ",
+                    "Location Name cannot be blank.   "},
+                   "", ""},
         PolicyCase{"ExpiryBatches", batches, 1, {"B1001", "B1002", "B1003"}, "3", true, "",
                    "This Batch No is already entered", false,
                    {"Invalid Quantity", "Expiry Quantity should not be more than Purchase Return Quantity."}, false,
                    {" Please enter the Expiry details and continue ", "Invalid Expiry Quantity.   ",
-                    "Batch No Duplication Found."},
-                   "The 'Write Off Qty' and  - Expiry Date wise Quantity' must be equal.   "},
+                    "Batch No Duplication Found.", "Invalid Date.   "},
+                   "The 'Write Off Qty' and  - Expiry Date wise Quantity' must be equal.   ",
+                   "Quantity cannot be greater than 21"},
         PolicyCase{"SerialNumbers", serials, 3, {"SN-TV-0002", "SN-TV-0003", "SN-TV-0004"}, "1", false,
                    "Do you want to delete the selected row ?", "This Serial No already entered", true,
                    {"Invalid Quantity", "Quantity exceed the necessary quantity"}, true,
-                   {"Serial No cannot be blank", "Invalid Quantity", "This Serial No is already entered"},
-                   "The Serial No Quantity - Write Off Quantity must be equal"}),
+                   {"Serial No cannot be blank", "Invalid Quantity", "This Serial No is already entered",
+                    "Serial No cannot be blank"},
+                   "The Serial No Quantity - Write Off Quantity must be equal", ""}),
     [](const auto &kind) { return std::string(kind.param.name); });
 
 } // namespace

@@ -58,6 +58,11 @@ TEST_P(ItemWindow, WriteOffQuantityIsCheckedAgainstTheStockAndTheIntegerSetting)
         EXPECT_EQ(c.txtWriteQty->text(), "41") << "a negative quantity turns positive";
         EXPECT_EQ(c.txtWriteQty->toolTip(), "41.000");
         enter(c.txtWriteQty);
+        c.txtWriteQty->setText("99999999999999999999"); // too large to count exactly, above the stock all the same
+        enter(c.txtWriteQty);
+        QTest::mouseClick(c.cmdOK, Qt::LeftButton);
+        c.txtWriteQty->setText("0");
+        QTest::mouseClick(c.cmdOK, Qt::LeftButton);
         c.txtWriteQty->setText("40.001");
         QTest::mouseClick(c.cmdOK, Qt::LeftButton);
 
@@ -75,12 +80,40 @@ TEST_P(ItemWindow, WriteOffQuantityIsCheckedAgainstTheStockAndTheIntegerSetting)
         writeOff(w, "1");
         QTest::mouseClick(c.cmdOK, Qt::LeftButton);
         EXPECT_EQ(focused(w), c.txtBarcode);
+        scan(w, "5012345000059");
+        c.cboItem->setCurrentIndex(-1);
+        QTest::mouseClick(c.cmdOK, Qt::LeftButton);
     });
-    EXPECT_EQ(ui->messageTexts(), QStringList({"Writeoff quantity should not exceed  40.   ",
-                                               "Quantity should not exceed  40.   ", "Only Integer Quantity is allowed",
-                                               "Only Integer Quantity is allowed", "Item already exists"}));
+    EXPECT_EQ(ui->messageTexts(),
+              QStringList({"Writeoff quantity should not exceed  40.   ", "Writeoff quantity should not exceed  40.   ",
+                           "Quantity should not exceed  40.   ", "Enter purchase return quantity.   ",
+                           "Quantity should not exceed  40.   ", "Only Integer Quantity is allowed",
+                           "Only Integer Quantity is allowed", "Item already exists", "Select item.   "}));
     ASSERT_EQ(standalone.size(), 1);
     EXPECT_EQ(standalone[0], QStringList({"1", "1", "RICE-5", "Long grain rice 5 kg", "40.000", "40", "1", "5", "6.5", "BAG"}));
+}
+
+TEST_P(ItemWindow, OkRefusesASerialTwiceAndLocationsThatDoNotHoldTheLine)
+{
+    alone(1, [&](frmItemDetails &w) {
+        scan(w, "5012345000035"); // the television, one unit per serial number
+        writeOff(w, "2");
+        AllocationGrid &serials = w.serialGrid();
+        QList<QStringList> twice(2, QStringList(serials.grid().cols()));
+        for (QStringList &row : twice) {
+            row[serialcol::SerialNo] = "SN-TV-0002";
+            row[serialcol::Quantity] = "1";
+        }
+        serials.setDataRows(twice);
+        QTest::mouseClick(w.controls().cmdOK, Qt::LeftButton);
+        twice[1][serialcol::SerialNo] = "SN-TV-0003";
+        serials.setDataRows(twice);
+        w.locationGrid().setText(1, locationcol::Quantity, "1");
+        QTest::mouseClick(w.controls().cmdOK, Qt::LeftButton);
+    });
+    EXPECT_EQ(ui->messageTexts(), QStringList({"Serial Number duplication found.",
+                                               "The sum of  Location Quantity and  Write Off quantity must be equal.   "}));
+    EXPECT_TRUE(standalone.isEmpty());
 }
 
 TEST_P(ItemWindow, TheFetchShowsTheTradeCountersTypeBStockAndLoadsTheChosenItem)
@@ -151,6 +184,13 @@ TEST_P(ItemWindow, EditingTheMiddleOfThreeLinesReplacesItAndStepsToTheNextAndThe
             const auto &c = w.controls();
             EXPECT_EQ(c.cboItem->currentText(), "White sugar 1 kg");
             EXPECT_EQ(c.txtWriteQty->text(), "2");
+            for (const auto &[button, shows] : {std::pair{c.cmdLast, "Breakfast tea 100 bags 'Highland'"},
+                                                {c.cmdPrev, "White sugar 1 kg"},
+                                                {c.cmdFirst, "Long grain rice 5 kg"},
+                                                {c.cmdNext, "White sugar 1 kg"}}) {
+                QTest::mouseClick(button, Qt::LeftButton);
+                EXPECT_EQ(c.cboItem->currentText(), shows) << button->objectName().toStdString();
+            }
             for (QWidget *off : std::initializer_list<QWidget *>{c.cboItem, c.txtBarcode, c.cmdbarcode})
                 EXPECT_FALSE(off->isEnabled()) << off->objectName();
             for (QWidget *on : std::initializer_list<QWidget *>{c.cmdFirst, c.cmdPrev, c.cmdNext, c.cmdLast})

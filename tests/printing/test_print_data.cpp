@@ -45,6 +45,9 @@ TEST_P(PrintDataTest, DetailRowsOfOneItemPrintAsOneLineAndTheSavedCostPriceWinsO
                            "TEA-100|Breakfast tea 100 bags 'Highland'|PCS|12|1|2.75"}));
     // Another shop's return with the same id is not printed.
     EXPECT_TRUE(printdata::bodyLines(con(), 2, TransactionId(20), 1).empty());
+    // An item without a unit keeps its line, with an empty unit.
+    con().execute("update aItem set UnitsId = null where ItemId = 1");
+    EXPECT_EQ(described(printdata::bodyLines(con(), 1, TransactionId(1), 1)).value(0), "MLK-1L|Fresh milk 1 L||40|4|0.95");
 }
 
 TEST_P(PrintDataTest, PrintInSavedOrderChoosesTheOrderOfTheLines)
@@ -146,6 +149,31 @@ TEST_P(TextPrintoutTest, AMissingWholeNumberKeyStopsThePrintoutAMissingRoundedOn
     folder.writeSettings(shippedSettings({{"Unit", QString()}}));
     EXPECT_THROW(printout.readSettings(settingsFilePath()), ModuleError);
     EXPECT_EQ(ui->messageTexts(), QStringList{"Unit  invalid parameter in ShopSetting.txt file"});
+}
+
+TEST_P(TextPrintoutTest, AReturnWithoutLinesNeitherReadsNorFaultsTheHeaderKeys)
+{
+    ModuleFolderScope folder(shippedSettings({{"headerleftmargin", QString()}, {"printadd2", "two"}}));
+    addReturn({});
+    TextPrintout printout(con(), 1, 1, 1);
+    printout.readSettings(settingsFilePath());
+    EXPECT_FALSE(printout.PrintBill(TransactionId(20)).isEmpty());
+    printout.reportTrappedErrors();
+    EXPECT_EQ(ui->messageTexts(), QStringList());
+    EXPECT_TRUE(errors.reports().empty());
+}
+
+TEST_P(TextPrintoutTest, ExtraLineZeroOrNotThePageBreaksWhereTheLengthSays)
+{
+    const auto printed = [&](const QString &extraLine) {
+        ModuleFolderScope folder(shippedSettings({{"internalprintnoofrecords", "20"}, {"ExtraLine", extraLine}}));
+        TextPrintout printout(con(), 1, 99, 1); // no user line: no clock
+        printout.readSettings(settingsFilePath());
+        return printout.PrintBill(TransactionId(1));
+    };
+    const QByteArray zero = printed("0");
+    EXPECT_EQ(zero.count("\f\r\n"), 1) << zero.toStdString();
+    EXPECT_EQ(printed("3"), zero);
 }
 
 SHOP_ON_ALL_BACKENDS(PrintDataTest);

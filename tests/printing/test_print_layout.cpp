@@ -1,6 +1,7 @@
 // The printout's layout, byte for byte, without a database.
 #include "common/core/ModuleError.h"
 #include "printing/PrintLayout.h"
+#include "printing/PrinterEncoding.h"
 #include "support/TestDatabase.h"
 
 #include <QStringList>
@@ -174,6 +175,27 @@ TEST(PrintLayout, TheHeaderBlocksFillThePageWidthAndCarryThePrinterCodesBeforeTh
         Heading80,
     };
     EXPECT_EQ(lines.mid(0, expected.size()), expected); // the blocks beside the return's number and date: 80 wide
+
+    // A bare line feed in the address: a line of its own, ended with CR LF.
+    d.header->data.shopAddress = "14 Quay Street\nPort Ellen";
+    const QStringList split = linesOf(layoutPrintout(d, plain()));
+    EXPECT_EQ(split.mid(5, 3), (QStringList{"  14 Quay Street" + sp(24) + "Purchase Return No     :             PR1",
+                                            "  Port Ellen", ""}));
+}
+
+// A printer gets one byte per character, so that the columns counted stay columns on paper.
+TEST(PrinterEncoding, EachCharacterIsOneByteOfTheCodePageAndOneItLacksIsAQuestionMark)
+{
+    const QString line = "    1 " + QString("Cr\u00e8me fra\u00eeche 200 g \u20ac \U0001F600").leftJustified(74) + "\r\n";
+    const QByteArray cp1252 = printerBytes(line.toUtf8(), "WINDOWS-1252");
+    EXPECT_EQ(cp1252.size(), 82);
+    EXPECT_TRUE(cp1252.startsWith("    1 Cr\xe8me fra\xee" "che 200 g \x80 ??   ")) << cp1252.toStdString();
+    const QByteArray cp437 = printerBytes(line.toUtf8(), "IBM437");
+    EXPECT_TRUE(cp437.startsWith("    1 Cr\x8a" "me fra\x8c" "che 200 g ? ??   ")) << cp437.toStdString();
+    EXPECT_EQ(cp437.size(), 82);
+    EXPECT_EQ(printerBytes("\f\x0e\x0f" "A\r\n", "WINDOWS-1252"), QByteArray("\f\x0e\x0f" "A\r\n"));
+    EXPECT_THROW(printerBytes("A", "NO-SUCH-PAGE"), ModuleError);
+    EXPECT_THROW(printerBytes("A", "UTF-16"), ModuleError);
 }
 
 TEST(PrintLayout, TotalHeadCountStopsALongHeaderAndPadsAShortOneButNeverLoops)

@@ -5,6 +5,7 @@
 #include "common/host/DefaultErrorDetails.h"
 #include "printing/DefaultReportEngine.h"
 #include "printing/PrintDestinations.h"
+#include "printing/PrinterEncoding.h"
 #include "printing/ReportEngine.h"
 #include "printing/ReportPreview.h"
 #include "printing/ScreenViewer.h"
@@ -115,12 +116,15 @@ TEST_P(PrintWindow, ToPrinterWritesThePortAsWrittenCapitalsAndAllAndCloses)
     QDir().mkpath(folder.path("Till2"));
     folder.writeSettings(shippedSettings({{"port", "  " + port + " "}}));
     moduleState().gintUserID = 99; // no user line, no clock: the bytes can be compared
+    con().execute("update aItem set description = 'Cr\u00e8me fra\u00eeche 200 g' where ItemId = 1");
     open();
     option("optPrint")->setChecked(true);
     ok();
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_TRUE(errors.reports().empty());
-    EXPECT_EQ(readAll(port), document());
+    // One byte a character, in the code page the layout was drawn for; the screen keeps UTF-8.
+    EXPECT_EQ(readAll(port), printerBytes(document(), "WINDOWS-1252"));
+    EXPECT_TRUE(readAll(port).contains("Cr\xe8me fra\xee" "che 200 g ")) << readAll(port).toStdString();
     EXPECT_FALSE(QFile::exists(port.toUpper()));
     EXPECT_FALSE(QFile::exists(screenFilePath()));
 }

@@ -2,6 +2,8 @@
 
 #include "common/core/ModuleError.h"
 #include "editor/frmStockDetails.h"
+#include "printing/ModuleFolder.h"
+#include "printing/TextPrintout.h"
 #include "support/RecordingErrorTracker.h"
 #include "support/RowText.h"
 
@@ -272,6 +274,28 @@ TEST_P(EditorFromRegister, AnItemWithoutAUnitKeepsItsLineAndAResaveStoresWhatWas
                               "where wdshopid = 1 and wdid = 1 order by WdItemID"),
               QStringList({"1|4", "5|5"}));
     EXPECT_EQ(rowsOf(*db.con, stock), stockBefore);
+}
+
+TEST_P(EditorFromRegister, ARemarksOnlyResavePrintsTheSameLinesAndTotalsAfterTheRatesChanged)
+{
+    const auto printout = [&] {
+        TextPrintout p(*db.con, 1, 99, 1); // a user without a line: no clock in the document
+        p.readSettings(settingsFilePath());
+        return QString::fromUtf8(p.PrintBill(TransactionId(1)));
+    };
+    const QString before = printout();
+    ASSERT_TRUE(before.contains("200.000") && before.contains("39.93")) << before.toStdString();
+    db.con->execute("update aItem set ItemRate = ItemRate * 3 where ItemId in (1, 5)");
+    open();
+    showEditor("PR1", [&](frmStockDetails &e) {
+        e.controls().txtRemark->setText("Torn bags");
+        QTest::mouseClick(e.controls().cmdOK, Qt::LeftButton);
+        EXPECT_FALSE(e.isVisible());
+    });
+    EXPECT_TRUE(ui->messages().empty()) << ui->messageTexts().join('\n').toStdString();
+    QString expected = before;
+    expected.replace("Damaged packaging", "Torn bags");
+    EXPECT_EQ(printout(), expected);
 }
 
 SHOP_ON_ALL_BACKENDS(EditorFromRegister);

@@ -71,4 +71,17 @@ QString FileCode(const QString &key, const QString &filePath)
     return QString();
 }
 
+std::optional<QString> OptionalFileCode(const QString &key, const QString &filePath)
+{
+    QFile file(filePath);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return std::nullopt;
+    QTextStream in(&file);
+    QString line;
+    while (in.readLineInto(&line))
+        if (auto value = valueOnLine(line, key))
+            return value;
+    return std::nullopt;
+}
+
 } // namespace shop

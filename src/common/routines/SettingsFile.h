@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 namespace shop {
 
@@ -10,5 +11,9 @@ namespace shop {
 // Keys compare without regard to case. A missing key or file is told to the user
 // and yields "".
 QString FileCode(const QString &key, const QString &filePath);
+
+// The value of a key that may be left out: nothing, and nothing told, when the key or
+// the file is missing (the keys that must be there tell of the file).
+std::optional<QString> OptionalFileCode(const QString &key, const QString &filePath);
 
 } // namespace shop
