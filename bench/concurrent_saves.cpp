@@ -1,7 +1,10 @@
 // A terminal that saves purchase returns for one shop, as the tests that run several
 // at once, or kill one half-way, need it.
 //   concurrent_saves <database location> <shop id> <count>
-//       saves <count> one-line returns and prints the numbers it stored, one a line.
+//       saves <count> one-line returns and prints the numbers it stored, one a line, as
+//       each is committed. Told that the server was lost or cannot be reached, it does
+//       what a clerk does: waits a moment and presses Ok again on the same return, for
+//       two minutes in all at most.
 //   concurrent_saves <database location> <shop id> --churn
 //       until killed: saves a return whose lines take stock from locations, an
 //       expiry batch and a serial number, and cancels it again, so that the stock
@@ -22,6 +25,8 @@
 #include "editor/PurchaseReturnSave.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QThread>
 #include <QTextStream>
 
 using namespace shop;
@@ -129,6 +134,26 @@ PurchaseReturnEntry lastUnitReturn(const QStringList &where)
     return e;
 }
 
+// The save, pressed again while the server is away, until `patience` is used up.
+SaveOutcome saveAsAClerk(PurchaseReturnSave &save, const PurchaseReturnEntry &entry, std::chrono::milliseconds &patience)
+{
+    for (;;) {
+        QElapsedTimer waited;
+        waited.start();
+        try {
+            return save.save(entry);
+        } catch (const ModuleError &e) {
+            const bool serverAway = e.description() == Connection::ServerLostMessage
+                || e.description() == Connection::ServerUnreachableMessage;
+            if (!serverAway || patience.count() <= 0)
+                throw;
+            QTextStream(stderr) << "the clerk was told: " << e.description() << Qt::endl;
+            QThread::msleep(500);
+            patience -= std::chrono::milliseconds(waited.elapsed());
+        }
+    }
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -159,8 +184,11 @@ int main(int argc, char **argv)
         }
         const int count = args.at(3).toInt();
         PurchaseReturnSave save;
-        for (int i = 1; i <= count; ++i)
-            out << save.save(oneLineReturn(i)).transNo << '\n';
+        std::chrono::milliseconds patience(120000);
+        for (int i = 1; i <= count; ++i) {
+            const PurchaseReturnEntry entry = oneLineReturn(i);
+            out << saveAsAClerk(save, entry, patience).transNo << Qt::endl;
+        }
     } catch (const ModuleError &e) {
         out.flush();
         err << "failed: " << e.number() << ' ' << e.source() << ": " << e.description() << '\n';

@@ -5,7 +5,10 @@
 // Consistent means: per shop and item, stock plus what the live returns issue is what
 // it was before the run (returns move stock only while they live); every live return's
 // location rows hold what its lines take; no cancelled return keeps a live ledger row.
-//   terminals [--seconds S] [N ...]   (10 s; N 1 2 4 8 16 on PostgreSQL, 1 2 4 on SQLite)
+//   terminals [--seconds S] [--history R] [N ...]
+//       (10 s; N 1 2 4 8 16 on PostgreSQL, 1 2 4 on SQLite; with R returns stored in shop 1
+//       beforehand, under the prefix its numbering continues, so that save times at a
+//       short and a long history can be compared)
 // on SQLite and, when SHOP_BENCH_PG or SHOP_TEST_PG names a server, on PostgreSQL.
 // Exit code 1 when a clerk saw an error or the books do not add up.
 //   terminals --terminal <location> <shop> <seconds> <seed>   (one terminal; what the runs start)
@@ -15,6 +18,7 @@
 #include "common/core/ModuleError.h"
 #include "common/db/Schema.h"
 #include "common/host/ModuleState.h"
+#include "data/LedgerGenerator.h"
 #include "demo/DemoData.h"
 #include "editor/PurchaseReturnCancel.h"
 #include "editor/PurchaseReturnSave.h"
@@ -230,8 +234,9 @@ int main(int argc, char **argv)
     if (args.value(0) == QLatin1String("--terminal") && args.size() == 5)
         return terminal(args.mid(1));
     int seconds = 10;
-    if (args.value(0) == QLatin1String("--seconds")) {
-        seconds = args.value(1).toInt();
+    int history = 0;
+    while (args.value(0) == QLatin1String("--seconds") || args.value(0) == QLatin1String("--history")) {
+        (args.value(0) == QLatin1String("--seconds") ? seconds : history) = args.value(1).toInt();
         args = args.mid(2);
     }
     QTextStream out(stdout);
@@ -243,6 +248,10 @@ int main(int argc, char **argv)
             for (const qint64 n : counts) {
                 BenchDatabase db(backend);
                 demo::populate(*db.con, kToday);
+                if (history > 0) {
+                    generateLedgers(*db.con, LedgerSize{10000, history, 1}, kToday);
+                    db.con->execute(QStringLiteral("update aPrefix set Prefix = 'GR' where shopid = 1"));
+                }
                 QList<qint32> shops;
                 for (qint32 t = 0; t < n; ++t) {
                     shops << (ownShops ? kFirstOwnShop + t : 1);
@@ -253,6 +262,7 @@ int main(int argc, char **argv)
                 const RunFigures f = runTerminals(db.location(), shops, seconds);
                 const QStringList wrong = faults(*db.con, before);
                 out << "terminals " << backendName(backend) << (ownShops ? " own-shop" : " same-shop") << " N " << n
+                    << (history > 0 ? QStringLiteral(" history %1").arg(history) : QString())
                     << " ops/s " << QString::number(static_cast<double>(f.ops) / seconds, 'f', 1) << " save-median-ms "
                     << QString::number(percentile(f.saveMs, 0.5), 'f', 2) << " save-p99-ms "
                     << QString::number(percentile(f.saveMs, 0.99), 'f', 2) << " retries " << f.retries

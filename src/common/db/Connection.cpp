@@ -5,6 +5,8 @@
 #include "common/db/SqliteFunctions.h"
 
 #include <QAtomicInt>
+#include <QDeadlineTimer>
+#include <QThread>
 #include <QFileInfo>
 #include <QHash>
 #include <QMutex>
@@ -78,6 +80,26 @@ std::optional<ServerAddress> splitServerAddress(const QString &location)
         return std::nullopt;
     return address;
 }
+
+std::chrono::milliseconds g_failoverWait{30000};
+std::function<void(bool)> g_serverWaitObserver;
+
+// The observer is told of a wait for the length of a scope, however it is left.
+class ServerWait {
+public:
+    ServerWait()
+    {
+        if (g_serverWaitObserver)
+            g_serverWaitObserver(true);
+    }
+    ~ServerWait()
+    {
+        if (g_serverWaitObserver)
+            g_serverWaitObserver(false);
+    }
+    ServerWait(const ServerWait &) = delete;
+    ServerWait &operator=(const ServerWait &) = delete;
+};
 
 // Statements with values are the ones run again and again (a scan, a save's ledger
 // rows); statements written out with their values are mostly run once.
@@ -238,11 +260,24 @@ void Connection::ensureConnected()
         return;
     }
     // The server went away since the last command: a fresh session, once it is back.
+    // Of a cluster's hosts the client library takes the one that accepts writes; the
+    // standby needs a few seconds to be promoted, so a list of hosts is tried again
+    // for a while.
     m_prepared.clear();
     QSqlDatabase db = database();
-    db.close();
-    if (!db.open())
-        throw ModuleError(ModuleError::ConnectionClosed, sourceName(), ServerUnreachableMessage);
+    const std::optional<ServerAddress> address = splitServerAddress(m_location);
+    const QDeadlineTimer deadline(address && address->hosts.size() > 1 ? g_failoverWait : std::chrono::milliseconds(0));
+    std::optional<ServerWait> waiting;
+    for (;;) {
+        db.close();
+        if (db.open())
+            break;
+        if (deadline.hasExpired())
+            throw ModuleError(ModuleError::ConnectionClosed, sourceName(), ServerUnreachableMessage);
+        if (!waiting)
+            waiting.emplace();
+        QThread::msleep(500);
+    }
     m_lost = false;
     prepareServerSession();
 }
@@ -440,5 +475,11 @@ void Connection::installEmbeddedProcedure(const QString &name, EmbeddedProcedure
 {
     m_procedures.insert(name.toLower(), std::move(procedure));
 }
+
+void setFailoverWait(std::chrono::milliseconds wait) { g_failoverWait = wait; }
+
+std::chrono::milliseconds failoverWait() { return g_failoverWait; }
+
+void setServerWaitObserver(std::function<void(bool waiting)> observer) { g_serverWaitObserver = std::move(observer); }
 
 } // namespace shop
