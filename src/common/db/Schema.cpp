@@ -318,7 +318,12 @@ int currentVersion() { return static_cast<int>(steps().size()); }
 bool isEmptyDatabase(Connection &con)
 {
     const QString sql = con.backend() == Backend::Postgres
-        ? QStringLiteral("select count(*) from information_schema.tables where table_schema = current_schema()")
+        // What an extension put there (a cluster's nodes carry pg_stat_statements' views)
+        // is the server's, not data of someone else.
+        ? QStringLiteral("select count(*) from pg_class c join pg_namespace n on n.oid = c.relnamespace "
+                         "where n.nspname = current_schema() and c.relkind in ('r', 'v', 'm', 'p', 'f') "
+                         "and not exists (select 1 from pg_depend d where d.classid = 'pg_class'::regclass "
+                         "and d.objid = c.oid and d.deptype = 'e')")
         : QStringLiteral("select count(*) from sqlite_master where type in ('table', 'view')");
     return con.scalar(sql).toInt() == 0;
 }
