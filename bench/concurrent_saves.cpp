@@ -23,6 +23,7 @@
 #include "common/host/ModuleState.h"
 #include "editor/PurchaseReturnCancel.h"
 #include "editor/PurchaseReturnSave.h"
+#include "support/TerminalLogin.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -76,25 +77,6 @@ PurchaseReturnEntry allocatedReturn(int serial)
     e.serials.addRow({QStringLiteral("1"), QStringLiteral("3"), QStringLiteral("SN-TV-0002"), QStringLiteral("1"),
                       QString(), QStringLiteral("0")});
     return e;
-}
-
-void logIn(ModuleState &s, const QString &location, qint32 shopId)
-{
-    s.gadocon = Connection::open(location);
-    schema::attach(*s.gadocon);
-    s.gintShopID = shopId;
-    s.gintUserID = 1;
-    s.gintCompanyID = 1;
-    s.gintInterfaceID = 1901;
-    s.gstrTransType = QStringLiteral("P");
-    s.gstrMode = QStringLiteral("N");
-    const Recordset rs = s.gadocon->query(QStringLiteral("select i.InventoryID, s.DepartmentID from aPackageSettings i, "
-                                                         "ashops s where i.companyid = s.CompanyID and s.ShopID = ?"),
-                                          {shopId});
-    if (!rs.isEmpty()) {
-        s.gintInventoryID = rs.value(0, 0).toInt();
-        s.gintShopDepartmentID = rs.value(0, 1).toInt();
-    }
 }
 
 [[noreturn]] void churn(QTextStream &out)
@@ -172,7 +154,7 @@ int main(int argc, char **argv)
     } reset;
     try {
         ModuleState &s = moduleState();
-        logIn(s, args.at(1), args.at(2).toInt());
+        bench::logInTerminal(s, args.at(1), args.at(2).toInt());
         s.gstrMode = QStringLiteral("N");
         if (args.at(3) == QLatin1String("--churn"))
             churn(out);

@@ -8,12 +8,13 @@
 //   terminals [--seconds S] [--history R] [N ...]
 //       (10 s; N 1 2 4 8 16 on PostgreSQL, 1 2 4 on SQLite; with R returns stored in shop 1
 //       beforehand, under the prefix its numbering continues, so that save times at a
-//       short and a long history can be compared)
+//       short and a long history can be compared; then in shop 1 only)
 // on SQLite and, when SHOP_BENCH_PG or SHOP_TEST_PG names a server, on PostgreSQL.
 // Exit code 1 when a clerk saw an error or the books do not add up.
 //   terminals --terminal <location> <shop> <seconds> <seed>   (one terminal; what the runs start)
 
 #include "support/BenchSupport.h"
+#include "support/TerminalLogin.h"
 
 #include "common/core/ModuleError.h"
 #include "common/db/Schema.h"
@@ -58,30 +59,12 @@ PurchaseReturnEntry riceReturn(const QString &quantity, TransactionId id = {})
     return e;
 }
 
-void logIn(const QString &location, qint32 shopId)
-{
-    ModuleState &s = moduleState();
-    s.gadocon = Connection::open(location);
-    schema::attach(*s.gadocon);
-    s.gintShopID = shopId;
-    s.gintUserID = 1;
-    s.gintCompanyID = 1;
-    s.gintInterfaceID = 1901;
-    s.gstrTransType = QStringLiteral("P");
-    s.gstrMode = QStringLiteral("N");
-    const Recordset rs = s.gadocon->query(QStringLiteral("select i.InventoryID, s.DepartmentID from aPackageSettings i, "
-                                                         "ashops s where i.companyid = s.CompanyID and s.ShopID = ?"),
-                                          {shopId});
-    s.gintInventoryID = rs.value(0, 0).toInt();
-    s.gintShopDepartmentID = rs.value(0, 1).toInt();
-}
-
 // One terminal: a save, an edit of one of its live returns or a cancellation, in random
 // turn, until the time is up. Prints "save <ms>" per save and one summary line.
 int terminal(const QStringList &args)
 {
     QTextStream out(stdout);
-    logIn(args.at(0), args.at(1).toInt());
+    logInTerminal(moduleState(), args.at(0), args.at(1).toInt());
     QRandomGenerator random(args.at(3).toUInt());
     const QDeadlineTimer deadline(args.at(2).toLongLong() * 1000);
     std::vector<std::pair<TransactionId, QString>> live;
@@ -244,7 +227,8 @@ int main(int argc, char **argv)
     for (const Backend backend : benchBackends()) {
         const std::vector<qint64> counts = sizesFrom(
             args, backend == Backend::Postgres ? std::vector<qint64>{1, 2, 4, 8, 16} : std::vector<qint64>{1, 2, 4});
-        for (const bool ownShops : {false, true}) {
+        // The history is shop 1's: shops of their own would not have it.
+        for (const bool ownShops : history > 0 ? std::vector<bool>{false} : std::vector<bool>{false, true}) {
             for (const qint64 n : counts) {
                 BenchDatabase db(backend);
                 demo::populate(*db.con, kToday);
