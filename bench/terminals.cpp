@@ -21,6 +21,7 @@
 #include "common/host/ModuleState.h"
 #include "data/LedgerGenerator.h"
 #include "demo/DemoData.h"
+#include "editor/ModuleWrite.h"
 #include "editor/PurchaseReturnCancel.h"
 #include "editor/PurchaseReturnSave.h"
 
@@ -99,7 +100,7 @@ int terminal(const QStringList &args)
             QTextStream(stderr) << "error: " << e.description() << Qt::endl;
         }
     }
-    out << "ops " << ops << " errors " << errors << " retries " << 0 << Qt::endl;
+    out << "ops " << ops << " errors " << errors << " retries " << ModuleWrite::retriesTaken() << Qt::endl;
     moduleState() = ModuleState{};
     return 0;
 }

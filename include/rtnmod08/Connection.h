@@ -58,6 +58,9 @@ public:
     bool inTransaction() const { return m_inTransaction; }
     // The server went away and has not been reached again since.
     bool isLost() const { return m_lost; }
+    // How many times the server was found gone on this connection: a step that went on
+    // after reconnecting can still tell that its own statements were lost.
+    int sessionsLost() const { return m_sessionsLost; }
 
     // A statement with values is prepared once on this connection and kept for its
     // next use (a scan runs the same balance statements for item after item).
@@ -81,12 +84,17 @@ public:
     // reached again yet. The next command after the server is back opens a fresh session.
     static const QString ServerLostMessage;
     static const QString ServerUnreachableMessage;
+    // The number of a failure the server asks to be run again from the start (a
+    // deadlock, a serialization failure); the transaction has been rolled back.
+    static constexpr long long TransactionConflict = 40001;
 
 private:
     void requireOpen() const;
     void ensureConnected();
     void prepareServerSession();
     bool isLostConnection(const class QSqlError &error) const;
+    // The server's session is gone (its client library says so), however the driver sees it.
+    bool sessionBroken() const;
     // The statement prepared on this session; kept for the next call when `keep`.
     std::shared_ptr<class QSqlQuery> prepare(const QString &statement, bool keep);
     void notify(const QString &kind, const QString &text) const;
@@ -100,6 +108,8 @@ private:
     // Set on a lost server: rollbacks and raised errors may come from const paths.
     mutable bool m_inTransaction = false;
     mutable bool m_lost = false;
+    bool m_reached = false; // the first session was made
+    mutable int m_sessionsLost = 0;
     StatementObserver m_observer;
     QHash<QString, EmbeddedProcedure> m_procedures;
     QHash<QString, std::shared_ptr<class QSqlQuery>> m_prepared;

@@ -1,17 +1,21 @@
 #include "editor/PurchaseReturnCancel.h"
 
-#include "common/db/Transaction.h"
-
 #include "common/host/ModuleCommonDB.h"
 #include "common/core/Conversions.h"
 #include "common/core/ModuleError.h"
 #include "editor/IssueLedgers.h"
 #include "editor/ModuleAudit.h"
+#include "editor/ModuleWrite.h"
 #include "editor/PurchaseReturnEntry.h"
+#include "editor/PurchaseReturnSave.h"
 
 #include <QDateTime>
 
 namespace shop {
+
+namespace {
+const QString kSource = QStringLiteral("PurchaseReturnCancel");
+}
 
 const QString PurchaseReturnCancel::ReasonMissingMessage = QStringLiteral("Enter reason for deletion");
 
@@ -20,7 +24,7 @@ QString PurchaseReturnCancel::remark(const QString &userName, const QString &rea
     return userName.trimmed() + QLatin1Char(':') + reason.trimmed();
 }
 
-bool PurchaseReturnCancel::cancel(TransactionId id, const QString &transNo, const QString &reason)
+bool PurchaseReturnCancel::cancel(TransactionId id, const QString &transNo, const QString &reason, const QString &token)
 {
     const qint32 transId = id.value();
     const ModuleState &state = moduleState();
@@ -31,17 +35,17 @@ bool PurchaseReturnCancel::cancel(TransactionId id, const QString &transNo, cons
 
     Connection &con = moduleConnection();
     const qint32 shopId = state.gintShopID;
-    Transaction tx(con);
-    {
-        // The return's row is locked and checked first: a second cancellation from a
-        // terminal that had not seen the first must not give the stock back twice.
-        // (On SQLite the transaction already holds the write lock.)
-        const QString check = QStringLiteral("select whCancelled from LOsPurchaseReturnHeader where whshopid=? and whID=?")
-            + (con.backend() == Backend::Postgres ? QStringLiteral(" for update") : QString());
-        const Recordset header = con.query(check, {shopId, transId});
-        if (header.isEmpty() || toBool(header.value(0, 0)))
-            throw ModuleError(ModuleError::DatabaseFailure, QStringLiteral("PurchaseReturnCancel"),
-                              QStringLiteral("This entry is already deleted"));
+    ModuleWrite write(con, shopId, token, kSource);
+    const SaveOutcome outcome = write.run([&] {
+        // The return's row is locked and checked under the shop's lock: a second
+        // cancellation from a terminal that had not seen the first, or an edit saved
+        // meanwhile, must not give the stock back twice.
+        const HeaderFlags flags = write.lockHeader(id);
+        if (!flags.found || flags.cancelled)
+            return SaveOutcome{false, PurchaseReturnSave::AlreadyDeletedMessage, MsgIcon::Information, id, transNo};
+        if (flags.posted)
+            return SaveOutcome{false, PurchaseReturnSave::PostedMessage, MsgIcon::Critical, id, transNo};
+        write.lockStockRows(id, {});
         const Recordset user = con.query(QStringLiteral("select username from lousers where userid=? and shopID=?"),
                                          {state.gintUserID, shopId});
         const QString text = user.isEmpty() ? QString() : remark(user.value(0, 0).toString(), reason);
@@ -59,8 +63,10 @@ bool PurchaseReturnCancel::cancel(TransactionId id, const QString &transNo, cons
         qint32 auditId = transId;
         QString auditNo = transNo;
         audit.SaveUserAuditingInfo(auditId, auditNo, true, QStringLiteral("D"));
-    }
-    tx.commit();
+        return SaveOutcome{true, {}, MsgIcon::None, id, transNo};
+    });
+    if (!outcome.saved)
+        throw ModuleError(ModuleError::DatabaseFailure, kSource, outcome.refusal);
     return true;
 }
 

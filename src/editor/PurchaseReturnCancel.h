@@ -11,7 +11,9 @@ namespace shop {
 // Deleting a purchase return cancels it: in one database transaction the stock is
 // given back (spUpdateshopPurchaseReturn), the header is flagged cancelled with the
 // user's name and reason, and the transaction's issue-ledger rows are flagged
-// cancelled. Any failure rolls everything back and is raised as a ModuleError.
+// cancelled. Any failure rolls everything back and is raised as a ModuleError; a
+// return cancelled or posted meanwhile is refused with the save's messages. It runs
+// as a ModuleWrite, in the same lock order as the save.
 // Works for the shop, user and transaction type of the module-wide state.
 class PurchaseReturnCancel {
 public:
@@ -21,8 +23,9 @@ public:
     static QString remark(const QString &userName, const QString &reason);
 
     // Cancels the transaction. Returns false, writing nothing, when the reason is
-    // empty after trimming (the dialog then shows ReasonMissingMessage).
-    bool cancel(TransactionId id, const QString &transNo, const QString &reason);
+    // empty after trimming (the dialog then shows ReasonMissingMessage). `token` is
+    // the dialog's: the same for each Ok, so that a cancellation is never done twice.
+    bool cancel(TransactionId id, const QString &transNo, const QString &reason, const QString &token = {});
 };
 
 } // namespace shop

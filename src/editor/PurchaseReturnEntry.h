@@ -33,6 +33,10 @@ struct PurchaseReturnEntry {
     TextTable expiry{AllocationColumnCount};    // flxexpiry
     TextTable serials{AllocationColumnCount};   // flxserial
 
+    // The editor's token for its saves: the same for every Ok, so that a save whose
+    // commit reply was lost is found and never stored a second time.
+    QString commitToken;
+
     bool isNew() const { return mode.trimmed().compare(QLatin1String("E"), Qt::CaseInsensitive) != 0; }
 };
 

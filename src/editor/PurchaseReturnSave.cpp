@@ -13,6 +13,7 @@
 #include "editor/StockRecheck.h"
 #include "editor/ModuleAudit.h"
 
+#include <QList>
 #include <algorithm>
 
 namespace shop {
@@ -76,39 +77,26 @@ SaveOutcome PurchaseReturnSave::save(const PurchaseReturnEntry &entry, QWidget *
         || hasRowsWithoutLine(entry.serials, AllocationKind::Serial, entry.lines))
         return SaveOutcome{false, AllocationWithoutLineMessage, MsgIcon::Exclamation, entry.id, entry.number};
 
-    for (int attempt = 1;; ++attempt) {
-        try {
-            Transaction tx(m_con);
-            SaveOutcome outcome = saveOnce(entry, window);
-            // A refusal found after the writes leaves the transaction to roll them back.
-            if (outcome.saved)
-                tx.commit();
-            return outcome;
-        } catch (const ModuleError &error) {
-            // Another terminal committed the same number or id first: number again.
-            if (!isDuplicateKey(error) || attempt >= MaxAttempts)
-                throw;
-        }
-    }
+    ModuleWrite write(m_con, m_state.gintShopID, entry.commitToken, kSource);
+    return write.run([&] { return saveOnce(entry, write, window); });
 }
 
-SaveOutcome PurchaseReturnSave::saveOnce(const PurchaseReturnEntry &entry, QWidget *window)
+SaveOutcome PurchaseReturnSave::saveOnce(const PurchaseReturnEntry &entry, const ModuleWrite &write, QWidget *window)
 {
     const qint32 shopId = m_state.gintShopID;
-    lockShopNumbers(m_con, shopId);
-
+    QList<qint32> items;
+    for (const QStringList &l : entry.lines)
+        items << toInt32(valDecimal(l.value(line::ItemId)));
     if (!entry.isNew()) {
         // Another terminal may have cancelled or posted the return since it was opened;
         // saving it now would bring it back and count its stock twice.
-        const TransactionId id = entry.id;
-        const Recordset flags = m_con.query(
-            QStringLiteral("select whcancelled, whposted from LOsPurchaseReturnHeader where whshopid=? and whid=?"),
-            {shopId, id.value()});
-        if (!flags.isEmpty() && toBool(flags.value(0, 0)))
-            return SaveOutcome{false, AlreadyDeletedMessage, MsgIcon::Information, id, entry.number};
-        if (!flags.isEmpty() && toBool(flags.value(0, 1)))
-            return SaveOutcome{false, PostedMessage, MsgIcon::Critical, id, entry.number};
+        const HeaderFlags flags = write.lockHeader(entry.id);
+        if (flags.cancelled)
+            return SaveOutcome{false, AlreadyDeletedMessage, MsgIcon::Information, entry.id, entry.number};
+        if (flags.posted)
+            return SaveOutcome{false, PostedMessage, MsgIcon::Critical, entry.id, entry.number};
     }
+    write.lockStockRows(entry.id, items);
 
     // What the stored return holds before it is rewritten: the re-check refuses only what the save makes worse.
     const HeldStock held = entry.isNew() ? HeldStock{}

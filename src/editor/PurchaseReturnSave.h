@@ -1,7 +1,7 @@
 #pragma once
 
 #include "common/host/ModuleState.h"
-#include "common/ui/Ui.h"
+#include "editor/ModuleWrite.h"
 #include "editor/PurchaseReturnEntry.h"
 
 #include <QString>
@@ -10,22 +10,14 @@ class QWidget;
 
 namespace shop {
 
-// What became of OK's save.
-struct SaveOutcome {
-    bool saved = false;
-    QString refusal;            // the message when the save was refused; nothing of it is stored
-    MsgIcon icon = MsgIcon::None;
-    TransactionId transId;      // the stored transaction's id
-    QString transNo;            // its document number
-};
-
 // Stores the purchase return of the editor in one database transaction on the
 // module connection: header (a new one gets its id and number here), detail rows
 // between the two stock updates of spUpdateshopWriteoff, and the issue-ledger rows
 // of the allocation tables. Any failure rolls everything back and is raised as a
-// ModuleError; a number taken by a save of another terminal that committed first
-// makes the whole transaction run again. Works for the shop, company, user and
-// transaction type of the module-wide state.
+// ModuleError. It runs as a ModuleWrite: the shop's lock first, then the header,
+// then the stock rows; run again on a number taken by another terminal or a conflict
+// the server broke; a commit whose reply was lost is looked up by the entry's token.
+// Works for the shop, company, user and transaction type of the module-wide state.
 class PurchaseReturnSave {
 public:
     PurchaseReturnSave();
@@ -33,7 +25,6 @@ public:
     static const QString AlreadyDeletedMessage;
     static const QString PostedMessage;
     static const QString AllocationWithoutLineMessage;
-    static constexpr int MaxAttempts = 3;
 
     // Saves the entry (validated beforehand). `window` is the editor, for the audit.
     SaveOutcome save(const PurchaseReturnEntry &entry, QWidget *window = nullptr);
@@ -42,7 +33,7 @@ public:
     bool isPosted(TransactionId transId) const;
 
 private:
-    SaveOutcome saveOnce(const PurchaseReturnEntry &entry, QWidget *window);
+    SaveOutcome saveOnce(const PurchaseReturnEntry &entry, const ModuleWrite &write, QWidget *window);
     void writeHeader(const PurchaseReturnEntry &entry, SaveOutcome &outcome, QWidget *window);
     QVariant expenseAccount(const PurchaseReturnEntry &entry) const;
     void writeDetails(const PurchaseReturnEntry &entry, TransactionId transId);

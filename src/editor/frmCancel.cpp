@@ -61,7 +61,7 @@ void frmCancel::cmdOK_Click()
     }
     try {
         BusyPointer busy;
-        PurchaseReturnCancel().cancel(m_transId, m_transNo, txtcanreason->text());
+        PurchaseReturnCancel().cancel(m_transId, m_transNo, txtcanreason->text(), m_commitToken);
         m_deleted = true;
         cmdOK->setEnabled(false);
         done(QDialog::Accepted);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/core/TransactionId.h"
+#include "editor/ModuleWrite.h"
 
 #include <QDialog>
 
@@ -36,6 +37,8 @@ private:
 
     TransactionId m_transId;
     QString m_transNo;
+    // The same for each Ok: a cancellation stored before its reply was lost is not done again.
+    const QString m_commitToken = newWriteToken();
     bool m_deleted = false;
     bool m_failed = false;
     QLabel *Label1 = nullptr;

@@ -252,6 +252,7 @@ void frmStockDetails::Form_Load()
         ui.txtUserName->setText(anyShopUserName(*m_db, state.gintUserID));
         moduleAudit().SaveInToTag(this);
     } catch (...) {
+        m_loadFailed = true;
         TrackCaughtError(WindowName, QStringLiteral("Form_Load "));
     }
 }
@@ -308,6 +309,7 @@ PurchaseReturnEntry frmStockDetails::entry() const
     PurchaseReturnEntry e;
     e.mode = moduleState().gstrMode;
     e.id = m_transId;
+    e.commitToken = m_commitToken;
     e.number = ui.txtWriteNo->text();
     e.dateText = ui.txtProcessDate->text();
     e.userName = ui.txtUserName->text();

@@ -3,6 +3,7 @@
 #include "common/core/TextTable.h"
 #include "common/core/TransactionId.h"
 #include "editor/EntryLines.h"
+#include "editor/ModuleWrite.h"
 #include "editor/PurchaseReturnEntry.h"
 
 #include <QDate>
@@ -86,6 +87,8 @@ public:
     // Reads what the header needs for the shop, the user and the transaction type,
     // defaults a new entry and builds the transaction's exchange-rate list.
     void Form_Load();
+    // Form_Load failed and has told the user.
+    bool loadFailed() const { return m_loadFailed; }
 
     // Fills the window with the shop's stored entry: header, one line per item and the
     // lines' allocations. Saving is then refused for a cancelled, posted or confirmed
@@ -147,7 +150,10 @@ private:
     Controls ui;
     EntryLines m_lines;
     TransactionId m_transId;
+    // Every Ok of this window saves under it: a save stored before its reply was lost is found, not stored again.
+    const QString m_commitToken = newWriteToken();
     bool m_redrawing = false;
+    bool m_loadFailed = false;
     std::shared_ptr<clsCommonDB> m_db;
     std::shared_ptr<clsCommonGen> m_gen;
     bool m_firstActivation = true;

@@ -32,10 +32,13 @@ std::unique_ptr<QDialog> openEditor(FrmMaster &master)
     link.currentRowId = row.id;
     link.refreshRow = [&grid](const QString &condition, TransactionId id) { UpdateEditedRow(grid, condition, id.value()); };
 
+    const ConnectionPtr &con = moduleState().gadocon;
+    const int lost = con ? con->sessionsLost() : 0;
     auto editor = std::make_unique<frmStockDetails>(std::move(link));
     editor->Form_Load();
-    // Loading has told the user the server is gone; an empty editor would only mislead.
-    if (const ConnectionPtr &con = moduleState().gadocon; con && con->isLost())
+    // Loading has told the user the server is gone (reporting it may already have
+    // reconnected); an empty editor would only mislead.
+    if (editor->loadFailed() && con && (con->isLost() || con->sessionsLost() != lost))
         return nullptr;
     if (stored)
         editor->loadEntry(row.id, row.listing);

@@ -51,10 +51,10 @@ TEST_P(PurchaseReturnCancelTest, StockGoesBackBeforeTheHeaderIsFlaggedThenRemark
     QStringList steps;
     con().setObserver([&](const QString &kind, const QString &text) {
         static const QList<std::pair<QString, QString>> named{
-            {"whCancelled from LOsPurchaseReturnHeader", "check"}, {"spUpdateshopPurchaseReturn", "procedure"},
+            {"whcancelled, whposted from LOsPurchaseReturnHeader", "check"}, {"spUpdateshopPurchaseReturn", "procedure"},
             {"set whCancelledRemarks", "remarks"},                   {"set whCancelled=1", "flag"},
             {"UPDATE losLocationIssueDetails", "locations"},        {"UPDATE losExpiryIssueDetails", "expiry"},
-            {"UPDATE losserialIssueDetails", "serials"}};
+            {"UPDATE losserialIssueDetails", "serials"},             {"insert into shop_commit_tokens", "token"}};
         if (kind == "begin" || kind == "commit")
             steps << kind;
         for (const auto &[fragment, step] : named)
@@ -64,7 +64,7 @@ TEST_P(PurchaseReturnCancelTest, StockGoesBackBeforeTheHeaderIsFlaggedThenRemark
     ASSERT_TRUE(cancel(1, "damaged"));
     con().setObserver({});
     EXPECT_EQ(steps, QStringList({"begin", "check", "procedure", "remarks", "flag", "locations", "expiry", "serials",
-                                  "commit"}));
+                                  "token", "commit"}));
 }
 
 TEST_P(PurchaseReturnCancelTest, UnknownUsersIdsAbove32767AndPastedTextStillCancel)

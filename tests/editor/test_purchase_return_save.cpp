@@ -1,5 +1,7 @@
 #include "EditorTestSupport.h"
 
+#include "common/core/ModuleError.h"
+#include "editor/PurchaseReturnCancel.h"
 #include "editor/PurchaseReturnSave.h"
 
 namespace shop::test {
@@ -232,6 +234,55 @@ TEST_P(PurchaseReturnSaveTest, ANumberTakenMeanwhileMakesTheSaveRunAgain)
     EXPECT_EQ(attempts, 2);
     EXPECT_EQ(out.transNo, "PR8");
     EXPECT_EQ(count("select count(*) from LOsPurchaseReturnHeader where whShopID = 1"), 9);
+}
+
+// The server broke a deadlock or a serialization conflict by rolling the save back: it
+// runs again from the start; only when every try ends so does the clerk hear of it,
+// in plain words, with nothing stored.
+TEST_P(PurchaseReturnSaveTest, AConflictTheServerBrokeRunsTheSaveAgainAndTheLastTryTellsItPlainly)
+{
+    for (const int conflicts : {1, ModuleWrite::MaxAttempts - 1, ModuleWrite::MaxAttempts}) {
+        SCOPED_TRACE(conflicts);
+        const int stored = count("select count(*) from LOsPurchaseReturnHeader");
+        int attempts = 0;
+        con().setObserver([&](const QString &kind, const QString &) {
+            attempts += kind == "begin";
+            if (kind == "procedure" && attempts <= conflicts)
+                throw ModuleError(Connection::TransactionConflict, "server", "ERROR:  deadlock detected");
+        });
+        try {
+            EXPECT_TRUE(PurchaseReturnSave().save(newEntry({itemLine(1, 5, "1")})).saved);
+            EXPECT_LT(conflicts, ModuleWrite::MaxAttempts);
+            EXPECT_EQ(count("select count(*) from LOsPurchaseReturnHeader"), stored + 1);
+        } catch (const ModuleError &e) {
+            EXPECT_EQ(conflicts, ModuleWrite::MaxAttempts);
+            EXPECT_EQ(e.description(), ModuleWrite::ConflictMessage);
+            EXPECT_EQ(count("select count(*) from LOsPurchaseReturnHeader"), stored);
+        }
+        con().setObserver({});
+        EXPECT_EQ(attempts, std::min(conflicts + 1, ModuleWrite::MaxAttempts));
+    }
+}
+
+// Ok pressed again with the token of a save or cancellation already stored (its
+// answer was lost) finds it and stores nothing more.
+TEST_P(PurchaseReturnSaveTest, AWriteWhoseTokenIsStoredIsNeverStoredTwice)
+{
+    PurchaseReturnEntry e = newEntry({itemLine(1, 5, "1")});
+    e.commitToken = newWriteToken();
+    const SaveOutcome first = PurchaseReturnSave().save(e);
+    const QStringList afterFirst = dump();
+    const SaveOutcome again = PurchaseReturnSave().save(e);
+    EXPECT_TRUE(again.saved);
+    EXPECT_EQ(QStringList({again.transNo, QString::number(again.transId.value())}),
+              QStringList({first.transNo, QString::number(first.transId.value())}));
+    EXPECT_EQ(dump(), afterFirst);
+
+    const QString token = newWriteToken();
+    ASSERT_TRUE(PurchaseReturnCancel().cancel(first.transId, first.transNo, "torn", token));
+    const QStringList afterCancel = dump();
+    EXPECT_TRUE(PurchaseReturnCancel().cancel(first.transId, first.transNo, "torn", token)) << "not \"already deleted\"";
+    EXPECT_EQ(dump(), afterCancel);
 }
 
 // Breaks a new and an edited save at each step that reaches the database in turn.

@@ -49,6 +49,8 @@ QString PrivateServer::url() const
     return QStringLiteral("postgresql://shop@localhost:%1/lost?host=%2").arg(m_port).arg(m_dir.path());
 }
 
+QString PrivateServer::socketPath() const { return m_dir.filePath(QStringLiteral(".s.PGSQL.%1").arg(m_port)); }
+
 void PrivateServer::stop()
 {
     run(QStringLiteral("pg_ctl"), {QStringLiteral("-D"), m_dir.filePath(QStringLiteral("data")), QStringLiteral("-m"),

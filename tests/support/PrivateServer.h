@@ -18,6 +18,8 @@ public:
     // Empty when the machine has no PostgreSQL server programs.
     bool available() const { return m_ready; }
     QString url() const;
+    // The server's socket, for a relay of the test's own.
+    QString socketPath() const;
     // A stop as abrupt as a lost machine: no time for sessions to finish.
     void stop();
     void start();

@@ -4,8 +4,11 @@
 #include "common/core/OwnerOnly.h"
 #include "common/db/SqliteFunctions.h"
 
+#include <libpq-fe.h>
+
 #include <QAtomicInt>
 #include <QDeadlineTimer>
+#include <QSqlDriver>
 #include <QThread>
 #include <QFileInfo>
 #include <QHash>
@@ -17,6 +20,7 @@
 #include <QUrl>
 #include <QUrlQuery>
 
+#include <algorithm>
 #include <optional>
 
 namespace shop {
@@ -143,12 +147,15 @@ std::shared_ptr<Connection> Connection::open(const QString &location)
         const std::optional<ServerAddress> address = splitServerAddress(location);
         const QUrl url = address ? address->url : QUrl();
         const QUrlQuery params(url);
-        const QString service = params.queryItemValue(QStringLiteral("service"));
-        const QString sessionAttributes = params.queryItemValue(QStringLiteral("target_session_attrs"));
         // A mistyped address must not reach the driver, which would try the defaults;
         // nor may a parameter carry further connection settings with it.
         static const QRegularExpression word(QStringLiteral("^[A-Za-z0-9_.-]*$"));
-        if (!address || url.port() == 0 || !word.match(service).hasMatch() || !word.match(sessionAttributes).hasMatch())
+        const auto items = params.queryItems(QUrl::FullyDecoded);
+        const bool plainParameters = std::all_of(items.begin(), items.end(), [](const auto &item) {
+            return item.first == QLatin1String("host") || item.first == QLatin1String("password")
+                || (word.match(item.first).hasMatch() && word.match(item.second).hasMatch());
+        });
+        if (!address || url.port() == 0 || !plainParameters)
             throw ModuleError(ModuleError::DatabaseFailure, con->sourceName(),
                               QStringLiteral("Cannot open the database: the server address is not a well-formed "
                                              "postgresql://user@host:port/database (a port from 1 to 65535)."));
@@ -172,11 +179,16 @@ std::shared_ptr<Connection> Connection::open(const QString &location)
         // The password may also come as a parameter, as the server's own clients take it.
         db.setPassword(url.password().isEmpty() ? params.queryItemValue(QStringLiteral("password"), QUrl::FullyDecoded)
                                                 : url.password());
-        // A service names an entry of the service file (host, port, database, user).
-        if (!service.isEmpty())
-            options << QStringLiteral("service=") + service;
-        if (!sessionAttributes.isEmpty())
-            options << QStringLiteral("target_session_attrs=") + sessionAttributes;
+        // The client library's other settings of the address (target_session_attrs,
+        // sslmode and the like) go to it as they are; every session, the first and each
+        // one after a lost server, is made from them, so that the library chooses anew
+        // among the hosts of a list by what the address asks.
+        for (const auto &[key, value] : params.queryItems(QUrl::FullyDecoded)) {
+            // (service names an entry of the service file: host, port, database, user)
+            static const QStringList ours{QStringLiteral("host"), QStringLiteral("schema"), QStringLiteral("password")};
+            if (!ours.contains(key))
+                options << key + QLatin1Char('=') + value;
+        }
         db.setConnectOptions(options.join(QLatin1Char(';')));
         schema = params.queryItemValue(QStringLiteral("schema"));
     } else {
@@ -195,6 +207,7 @@ std::shared_ptr<Connection> Connection::open(const QString &location)
     if (!db.open())
         con->fail(QStringLiteral("Cannot open the database %1").arg(con->displayLocation()), db.lastError());
     db.setNumericalPrecisionPolicy(QSql::HighPrecision);
+    con->m_reached = true;
     con->m_schema = schema;
     if (con->m_backend == Backend::Sqlite) {
         if (!registerSqliteFunctions(db))
@@ -239,9 +252,16 @@ QString Connection::withoutPassword(const QString &location)
 
 bool Connection::isLostConnection(const QSqlError &error) const
 {
-    if (m_backend != Backend::Postgres)
+    // A server never reached is not lost: opening says what went wrong.
+    if (m_backend != Backend::Postgres || !m_reached)
         return false;
-    if (error.type() == QSqlError::ConnectionError)
+    // The client library knows best: a session it has given up on is gone, whatever
+    // the driver still calls it.
+    if (sessionBroken() || error.type() == QSqlError::ConnectionError)
+        return true;
+    // Connection exceptions, and a server shutting down or starting up.
+    const QString state = error.nativeErrorCode();
+    if (state.startsWith(QLatin1String("08")) || state.startsWith(QLatin1String("57P")))
         return true;
     static const char *const signs[] = {"server closed the connection", "no connection to the server",
                                         "terminating connection", "could not connect", "connection to server",
@@ -253,16 +273,38 @@ bool Connection::isLostConnection(const QSqlError &error) const
     return false;
 }
 
+bool Connection::sessionBroken() const
+{
+    if (m_backend != Backend::Postgres || m_name.isEmpty())
+        return false;
+    const QSqlDatabase db = database();
+    if (!db.isOpen())
+        return true;
+    const QVariant handle = db.driver()->handle();
+    if (qstrcmp(handle.typeName(), "PGconn*") != 0)
+        return false;
+    const auto *session = *static_cast<PGconn *const *>(handle.data());
+    return session == nullptr || PQstatus(session) == CONNECTION_BAD;
+}
+
 void Connection::ensureConnected()
 {
-    if (!m_lost) {
+    if (!m_lost && !sessionBroken()) {
         requireOpen();
         return;
     }
-    // The server went away since the last command: a fresh session, once it is back.
-    // Of a cluster's hosts the client library takes the one that accepts writes; the
-    // standby needs a few seconds to be promoted, so a list of hosts is tried again
-    // for a while.
+    if (!m_lost)
+        ++m_sessionsLost;
+    m_lost = true;
+    if (m_inTransaction) {
+        // The open transaction went with the session: nothing of it may go on in a new one.
+        m_inTransaction = false;
+        throw ModuleError(ModuleError::ConnectionClosed, sourceName(), ServerLostMessage);
+    }
+    // The server went away since the last command: a fresh session, made as the first
+    // one was, once the server is back. Of a cluster's hosts the client library takes
+    // the one that accepts writes; the standby needs seconds to be promoted, so a list
+    // of hosts is tried again for a while.
     m_prepared.clear();
     QSqlDatabase db = database();
     const std::optional<ServerAddress> address = splitServerAddress(m_location);
@@ -320,16 +362,25 @@ const QString Connection::ServerUnreachableMessage = QStringLiteral(
 
 void Connection::fail(const QString &what, const QSqlError &error) const
 {
-    if (isLostConnection(error) && isOpen()) {
+    if (isLostConnection(error)) {
         // What the server had of an open transaction is gone with it.
         m_lost = true;
+        ++m_sessionsLost;
         m_inTransaction = false;
         throw ModuleError(ModuleError::ConnectionClosed, sourceName(), ServerLostMessage);
     }
     QString text = error.databaseText().trimmed();
     if (text.isEmpty())
         text = error.text().trimmed();
-    throw ModuleError(errorNumber(error), sourceName(), what.isEmpty() ? text : what + QStringLiteral(": ") + text);
+    if (text.isEmpty() && !isOpen())
+        text = QStringLiteral("Operation is not allowed when the object is closed.");
+    // A deadlock and a serialization failure are one case for the caller: run it all again.
+    const QString state = error.nativeErrorCode();
+    const long long number = m_backend == Backend::Postgres
+            && (state == QLatin1String("40P01") || state == QLatin1String("40001"))
+        ? TransactionConflict
+        : errorNumber(error);
+    throw ModuleError(number, sourceName(), what.isEmpty() ? text : what + QStringLiteral(": ") + text);
 }
 
 void Connection::executeRaw(const QString &statement)
@@ -356,7 +407,6 @@ void Connection::beginTrans()
 
 void Connection::commitTrans()
 {
-    requireOpen();
     if (!m_inTransaction)
         throw ModuleError(ModuleError::DatabaseFailure, sourceName(), QStringLiteral("No transaction is open."));
     notify(QStringLiteral("commit"), QString());

@@ -220,6 +220,20 @@ const QStringList &step5()
     return ddl;
 }
 
+// Each save and cancellation leaves its token in the same transaction, so that after a
+// connection lost at COMMIT the module can tell whether it was stored, and a second
+// Ok never stores it twice; a database set back to an earlier version keeps its tokens.
+// (The server's procedures are installed afresh with the step: they lock the stock
+// rows they change in item order.)
+const QStringList &step6()
+{
+    static const QStringList ddl{
+        "create table if not exists shop_commit_tokens (token text primary key, shopid integer not null, transid integer not null, "
+        "transno text, stored_at {STAMP})",
+    };
+    return ddl;
+}
+
 // The running numbers of the stored return numbers, so that numbering reads one index
 // entry instead of every number of the shop. A number counts under each prefix it
 // starts with whose rest reads as a number ("PR12" is PR's 12 and PR1's 2; "PR5." is
@@ -255,7 +269,7 @@ QString numberedRows(Backend backend, const QString &row)
         + QStringLiteral("))) where digits glob '*[0-9]*' and digits not glob '*[^0-9.]*' and digits not glob '*.*.*'");
 }
 
-QStringList step6(Backend backend)
+QStringList step7(Backend backend)
 {
     const QString insertNew = QStringLiteral("insert into shop_return_numbers (shopid, prefix, runno, whid) ")
         + numberedRows(backend, QStringLiteral("new"));
@@ -302,7 +316,8 @@ const QList<Step> &steps()
 {
     static const QList<Step> all{[](Backend) { return step1(); }, [](Backend) { return step2(); },
                                  [](Backend) { return step3(); }, [](Backend) { return step4(); },
-                                 [](Backend) { return step5(); }, &step6};
+                                 [](Backend) { return step5(); }, [](Backend) { return step6(); },
+                                 &step7};
     return all;
 }
 

@@ -52,6 +52,8 @@ void adjustStock(Connection &con, const QString &procedure, const QVariantList &
     con.execute(QString::fromLatin1(kInsertMissing).arg(q, q, q), {shopId, sign, shopId, trans, shopId});
 }
 
+// Stock rows are locked in item order before they change, as every writer of the
+// module locks them, so that two writers never wait on each other crosswise.
 QString serverFunction(const QString &name, const QString &signs)
 {
     return QStringLiteral(
@@ -60,6 +62,8 @@ QString serverFunction(const QString &name, const QString &signs)
                "declare s integer := case upper(trim(p_action)) %2 else 0 end;\n"
                "begin\n"
                "  if s = 0 then return 0; end if;\n"
+               "  perform 1 from mosShopStock where shopid = p_shop and itemid in (select wditemid "
+               "from LOsPurchaseReturnDetail where wdshopid = p_shop and wdid = p_trans) order by itemid for update;\n"
                "  %3;\n"
                "  %4;\n"
                "  return 0;\n"
