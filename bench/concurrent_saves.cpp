@@ -1,7 +1,10 @@
 // A terminal that saves purchase returns for one shop, as the tests that run several
 // at once, or kill one half-way, need it.
 //   concurrent_saves <database location> <shop id> <count>
-//       saves <count> one-line returns and prints the numbers it stored, one a line.
+//       saves <count> one-line returns and prints the numbers it stored, one a line, as
+//       each is committed. Told that the server was lost or cannot be reached, it does
+//       what a clerk does: waits a moment and presses Ok again on the same return, for
+//       two minutes in all at most.
 //   concurrent_saves <database location> <shop id> --churn
 //       until killed: saves a return whose lines take stock from locations, an
 //       expiry batch and a serial number, and cancels it again, so that the stock
@@ -27,12 +30,16 @@
 #include "common/db/Connection.h"
 #include "common/db/Schema.h"
 #include "common/host/ModuleState.h"
+#include "editor/ModuleWrite.h"
 #include "editor/PurchaseReturnCancel.h"
 #include "editor/PurchaseReturnSave.h"
+#include "support/TerminalLogin.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QRandomGenerator>
+#include <QThread>
 #include <QTextStream>
 
 #include <iostream>
@@ -182,25 +189,6 @@ void soak(QTextStream &out, QTextStream &err, int seconds, quint32 seed)
         << ModuleWrite::retriesTaken() << Qt::endl;
 }
 
-void logIn(ModuleState &s, const QString &location, qint32 shopId)
-{
-    s.gadocon = Connection::open(location);
-    schema::attach(*s.gadocon);
-    s.gintShopID = shopId;
-    s.gintUserID = 1;
-    s.gintCompanyID = 1;
-    s.gintInterfaceID = 1901;
-    s.gstrTransType = QStringLiteral("P");
-    s.gstrMode = QStringLiteral("N");
-    const Recordset rs = s.gadocon->query(QStringLiteral("select i.InventoryID, s.DepartmentID from aPackageSettings i, "
-                                                         "ashops s where i.companyid = s.CompanyID and s.ShopID = ?"),
-                                          {shopId});
-    if (!rs.isEmpty()) {
-        s.gintInventoryID = rs.value(0, 0).toInt();
-        s.gintShopDepartmentID = rs.value(0, 1).toInt();
-    }
-}
-
 [[noreturn]] void churn(QTextStream &out)
 {
     // A terminal killed between a save and its cancellation left that return standing:
@@ -238,6 +226,26 @@ PurchaseReturnEntry lastUnitReturn(const QStringList &where)
     return e;
 }
 
+// The save, pressed again while the server is away, until `patience` is used up.
+SaveOutcome saveAsAClerk(PurchaseReturnSave &save, const PurchaseReturnEntry &entry, std::chrono::milliseconds &patience)
+{
+    for (;;) {
+        QElapsedTimer waited;
+        waited.start();
+        try {
+            return save.save(entry);
+        } catch (const ModuleError &e) {
+            const bool serverAway = e.description() == Connection::ServerLostMessage
+                || e.description() == Connection::ServerUnreachableMessage;
+            if (!serverAway || patience.count() <= 0)
+                throw;
+            QTextStream(stderr) << "the clerk was told: " << e.description() << Qt::endl;
+            QThread::msleep(500);
+            patience -= std::chrono::milliseconds(waited.elapsed());
+        }
+    }
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -257,7 +265,7 @@ int main(int argc, char **argv)
     } reset;
     try {
         ModuleState &s = moduleState();
-        logIn(s, args.at(1), args.at(2).toInt());
+        bench::logInTerminal(s, args.at(1), args.at(2).toInt());
         s.gstrMode = QStringLiteral("N");
         if (args.at(3) == QLatin1String("--churn"))
             churn(out);
@@ -277,8 +285,14 @@ int main(int argc, char **argv)
         }
         const int count = args.at(3).toInt();
         PurchaseReturnSave save;
-        for (int i = 1; i <= count; ++i)
-            out << save.save(oneLineReturn(i)).transNo << '\n';
+        std::chrono::milliseconds patience(120000);
+        for (int i = 1; i <= count; ++i) {
+            // One token for every Ok of this return: a commit whose reply was lost is
+            // found by it, not stored again.
+            PurchaseReturnEntry entry = oneLineReturn(i);
+            entry.commitToken = newWriteToken();
+            out << saveAsAClerk(save, entry, patience).transNo << Qt::endl;
+        }
     } catch (const ModuleError &e) {
         out.flush();
         err << "failed: " << e.number() << ' ' << e.source() << ": " << e.description() << '\n';

@@ -77,22 +77,43 @@ QString authorityOf(const QString &address)
     return address.mid(start, end - start);
 }
 
+// The hosts of an address, each with its port: one, or a list that libpq tries in order.
+QStringList hostEntries(const QString &address)
+{
+    const QString authority = authorityOf(address);
+    return authority.mid(authority.lastIndexOf(QLatin1Char('@')) + 1).split(QLatin1Char(','));
+}
+
+// The address with its first host alone, as QUrl reads it.
+QString withFirstHostOnly(const QString &address)
+{
+    const QStringList hosts = hostEntries(address);
+    if (hosts.size() == 1)
+        return address;
+    const QString authority = authorityOf(address);
+    const qsizetype start = address.indexOf(QLatin1String("://")) + 3;
+    const QString user = authority.left(authority.lastIndexOf(QLatin1Char('@')) + 1);
+    return address.left(start) + user + hosts.constFirst() + address.mid(start + authority.size());
+}
+
 QString portProblem(const QString &address)
 {
-    QString hostPort = authorityOf(address);
-    hostPort = hostPort.mid(hostPort.lastIndexOf(QLatin1Char('@')) + 1);
-    // An IPv6 host is bracketed and full of colons.
-    const qsizetype colon = hostPort.indexOf(QLatin1Char(':'), qMax<qsizetype>(0, hostPort.indexOf(QLatin1Char(']'))));
-    if (colon < 0)
-        return QString();
-    const QString port = hostPort.mid(colon + 1);
-    bool ok = port.isEmpty();
-    if (!ok) {
-        static const QRegularExpression digits(QStringLiteral("^[0-9]{1,5}$"));
-        ok = digits.match(port).hasMatch() && port.toInt() >= 1 && port.toInt() <= 65535;
+    for (const QString &hostPort : hostEntries(address)) {
+        // An IPv6 host is bracketed and full of colons.
+        const qsizetype colon = hostPort.indexOf(QLatin1Char(':'), qMax<qsizetype>(0, hostPort.indexOf(QLatin1Char(']'))));
+        if (colon < 0)
+            continue;
+        const QString port = hostPort.mid(colon + 1);
+        bool ok = port.isEmpty();
+        if (!ok) {
+            static const QRegularExpression digits(QStringLiteral("^[0-9]{1,5}$"));
+            ok = digits.match(port).hasMatch() && port.toInt() >= 1 && port.toInt() <= 65535;
+        }
+        if (!ok)
+            return QStringLiteral("--database: the port of the server must be a number from 1 to 65535, not \"%1\".")
+                .arg(port);
     }
-    return ok ? QString()
-              : QStringLiteral("--database: the port of the server must be a number from 1 to 65535, not \"%1\".").arg(port);
+    return QString();
 }
 
 // A file path or a server address; anything else that looks like an address (a
@@ -115,7 +136,7 @@ QString databaseProblem(const QString &location)
     }
     if (const QString port = portProblem(location); !port.isEmpty())
         return port;
-    if (!QUrl(location, QUrl::StrictMode).isValid())
+    if (!QUrl(withFirstHostOnly(location), QUrl::StrictMode).isValid())
         return QStringLiteral("%1, not \"%2\".").arg(expected, hidePasswords(location));
     return QString();
 }
@@ -185,6 +206,9 @@ QString hostUsage()
         "                            created with demo data when new), or a PostgreSQL server:\n"
         "                              postgresql://user@host:port/database\n"
         "                              postgresql:///?service=NAME  (an entry of ~/.pg_service.conf)\n"
+        "                              postgresql://user@host1:port1,host2:port2/database\n"
+        "                                ?target_session_attrs=read-write  (a failover cluster: the\n"
+        "                                node that accepts writes, found again after a failover)\n"
         "                            with the password in ~/.pgpass or in PGPASSWORD. A password\n"
         "                            written into the address works too, but it stays in the\n"
         "                            shell's history and shows for a moment in the process list.\n"

@@ -18,12 +18,12 @@ public:
 
     // The prefix; empty when the shop has none for the current financial year.
     QString prefix() const;
-    // The highest running number stored under the prefix; 0 when there is none.
+    // The highest running number stored under the prefix: the whole part of the
+    // highest rest that reads as a number ("PR5." is 5); 0 when there is none.
     // Cancelled transactions count too, so that a number is never handed out twice.
     qint32 highestNumber(const QString &prefix) const;
-    // The statement that reads the running numbers stored under a prefix of that
-    // length; it takes the shop and the prefix three times.
-    static QString highestNumberStatement(qsizetype prefixLength);
+    // The statement that reads it; it takes the shop and the prefix.
+    static QString highestNumberStatement();
     // The prefix followed by the next running number.
     QString nextNumber() const;
 

@@ -3,6 +3,8 @@
 #include "common/routines/GridRoutines.h"
 #include "common/host/ModuleState.h"
 #include "common/ui/FlexGrid.h"
+#include "common/ui/Ui.h"
+#include "common/db/Connection.h"
 #include "editor/frmCancel.h"
 #include "editor/EditorChildWindows.h"
 #include "editor/frmStockDetails.h"
@@ -12,6 +14,8 @@
 #include "register/FrmMaster.h"
 #include "register/RegisterChildWindows.h"
 #include "register/RegisterRow.h"
+
+#include <QCoreApplication>
 
 namespace shop {
 
@@ -63,6 +67,12 @@ std::unique_ptr<QDialog> openItemDetails(frmStockDetails &editor)
 
 void installModuleWindows()
 {
+    // A command waiting for a cluster's standby to take over shows the hourglass.
+    setServerWaitObserver([](bool waiting) {
+        Ui::current().setBusy(waiting);
+        if (waiting)
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    });
     RegisterChildWindows &windows = RegisterChildWindows::current();
     if (!windows.editor)
         windows.editor = openEditor;

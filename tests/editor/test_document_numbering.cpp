@@ -1,6 +1,7 @@
 #include "EditorTestSupport.h"
 
 #include "common/core/ModuleError.h"
+#include "common/db/Schema.h"
 #include "editor/DocumentNumbering.h"
 
 namespace shop::test {
@@ -63,6 +64,35 @@ TEST_P(DocumentNumberingTest, OverlappingPrefixesAndNumbersWithAPointStillGiveAF
     } catch (const ModuleError &error) {
         EXPECT_EQ(error.number(), ModuleError::Overflow);
     }
+}
+
+TEST_P(DocumentNumberingTest, RestsWithBlanksSignsAndPointsCountByTheirWholePart)
+{
+    con().execute("update aPrefix set Prefix = 'Q' where shopid = 1 and FinancialId = 2 and InterfaceID = 1901");
+    const std::pair<const char *, const char *> cases[] = {
+        {"Q.5", "Q1"},   {"Q 7 ", "Q8"},   {"Q+12", "Q13"},  {"Q-40", "Q13"}, {"Q\t20\n", "Q21"},
+        {"Q1.2.3", "Q21"}, {"Q+-30", "Q21"}, {"Q3e9", "Q21"}, {"QQ99", "Q21"}, {"Q0021.7", "Q22"},
+    };
+    qint32 id = 50;
+    for (const auto &[number, expected] : cases) {
+        store(1, id++, number);
+        EXPECT_EQ(next(1), expected) << "after " << number;
+    }
+}
+
+TEST_P(DocumentNumberingTest, NumbersStoredBeforeTheUpgradeRemovedOrRenumberedAreFollowed)
+{
+    TestDatabase old(GetParam(), TestDatabase::Content::Empty);
+    schema::upgrade(*old.con, 5);
+    old.con->execute("insert into LOsPurchaseReturnHeader (whShopID, WhID, WhNo) values (1, 1, 'PR41'), (1, 2, 'PR9.'), "
+                     "(1, 3, 'PRX77'), (2, 4, 'PR90')");
+    schema::upgrade(*old.con);
+    const auto nextOf = [&] { return DocumentNumbering(*old.con, 1901, 1).highestNumber("PR") + 1; };
+    EXPECT_EQ(nextOf(), 42);
+    old.con->execute("delete from LOsPurchaseReturnHeader where whid = 1");
+    EXPECT_EQ(nextOf(), 10);
+    old.con->execute("update LOsPurchaseReturnHeader set WhNo = 'PR300' where whid = 3");
+    EXPECT_EQ(nextOf(), 301);
 }
 
 SHOP_ON_ALL_BACKENDS(DocumentNumberingTest);

@@ -7,7 +7,9 @@
 #include <libpq-fe.h>
 
 #include <QAtomicInt>
+#include <QDeadlineTimer>
 #include <QSqlDriver>
+#include <QThread>
 #include <QFileInfo>
 #include <QHash>
 #include <QMutex>
@@ -17,6 +19,8 @@
 #include <QSqlRecord>
 #include <QUrl>
 #include <QUrlQuery>
+
+#include <algorithm>
 #include <optional>
 
 namespace shop {
@@ -39,89 +43,71 @@ void bindAll(QSqlQuery &q, const QVariantList &values)
         q.bindValue(i, values.at(i));
 }
 
+// A server address as libpq takes it, with one host or several
+// (postgresql://user@host1:port1,host2:port2/db?target_session_attrs=read-write).
+// QUrl reads a single host only, so the list is taken out here and the rest (user,
+// password, database, parameters) is read by QUrl with the first host in its place.
+struct ServerAddress {
+    QUrl url;          // the address with the first host alone
+    QStringList hosts; // every host named, in order
+    QStringList ports; // one per host; empty where the host names none
+    QString hostList;  // the hosts and ports as written
+    qsizetype hostListStart = 0;
+};
+
+std::optional<ServerAddress> splitServerAddress(const QString &location)
+{
+    ServerAddress address;
+    const qsizetype authorityStart = location.indexOf(QLatin1String("://")) + 3;
+    qsizetype authorityEnd = authorityStart;
+    while (authorityEnd < location.size() && !QStringLiteral("/?#").contains(location.at(authorityEnd)))
+        ++authorityEnd;
+    const qsizetype at = location.lastIndexOf(QLatin1Char('@'), authorityEnd - 1);
+    address.hostListStart = at >= authorityStart ? at + 1 : authorityStart;
+    address.hostList = location.mid(address.hostListStart, authorityEnd - address.hostListStart);
+    static const QRegularExpression entry(QStringLiteral("^(\\[[^\\]]*\\]|[^:\\[\\]]*)(?::([0-9]{1,5}))?$"));
+    const QStringList entries = address.hostList.split(QLatin1Char(','));
+    for (const QString &text : entries) {
+        const auto m = entry.match(text);
+        if (!m.hasMatch() || (entries.size() > 1 && m.captured(1).isEmpty()))
+            return std::nullopt;
+        const QString port = m.captured(2);
+        if (!port.isEmpty() && (port.toInt() < 1 || port.toInt() > 65535))
+            return std::nullopt;
+        // libpq takes an IPv6 host without its brackets.
+        address.hosts << (m.captured(1).startsWith(QLatin1Char('[')) ? m.captured(1).mid(1).chopped(1) : m.captured(1));
+        address.ports << port;
+    }
+    address.url = QUrl(location.left(address.hostListStart) + entries.constFirst() + location.mid(authorityEnd),
+                       QUrl::StrictMode);
+    if (!address.url.isValid())
+        return std::nullopt;
+    return address;
+}
+
+std::chrono::milliseconds g_failoverWait{30000};
+std::function<void(bool)> g_serverWaitObserver;
+
+// The observer is told of a wait for the length of a scope, however it is left.
+class ServerWait {
+public:
+    ServerWait()
+    {
+        if (g_serverWaitObserver)
+            g_serverWaitObserver(true);
+    }
+    ~ServerWait()
+    {
+        if (g_serverWaitObserver)
+            g_serverWaitObserver(false);
+    }
+    ServerWait(const ServerWait &) = delete;
+    ServerWait &operator=(const ServerWait &) = delete;
+};
+
 // Statements with values are the ones run again and again (a scan, a save's ledger
 // rows); statements written out with their values are mostly run once.
 constexpr qsizetype kPreparedLimit = 256;
-
-// What the driver is given to reach a server. Every session, the first and each one
-// after a lost server, is made from these same values, so the client library chooses
-// anew among the hosts of a list (h1:5432,h2:5432) by what the address asks
-// (target_session_attrs=read-write and the like).
-struct ServerAddress {
-    QString hosts;
-    int port = -1;
-    QString database;
-    QString user;
-    QString password;
-    QString schema;
-    QStringList options;
-};
-
-bool isPort(const QString &text)
-{
-    bool ok = false;
-    const int port = text.toInt(&ok);
-    return ok && port >= 1 && port <= 65535 && text.size() <= 5;
-}
-
-// Nothing when the address is mistyped: a bad port, a broken URL, an odd service name.
-std::optional<ServerAddress> serverAddress(const QString &location)
-{
-    // A host list is no URL authority: it is read here, and a one-host stand-in parses the rest.
-    QString single = location;
-    QString hostList;
-    const qsizetype authority = location.indexOf(QLatin1String("://")) + 3;
-    const qsizetype authorityEnd = [&] {
-        const qsizetype end = location.indexOf(QRegularExpression(QStringLiteral("[/?]")), authority);
-        return end < 0 ? location.size() : end;
-    }();
-    const qsizetype at = location.lastIndexOf(QLatin1Char('@'), authorityEnd - 1);
-    const qsizetype hostStart = at >= authority ? at + 1 : authority;
-    if (location.mid(hostStart, authorityEnd - hostStart).contains(QLatin1Char(','))) {
-        hostList = location.mid(hostStart, authorityEnd - hostStart);
-        single = location.left(hostStart) + QStringLiteral("hostlist") + location.mid(authorityEnd);
-    }
-    const QUrl url(single, QUrl::StrictMode);
-    QUrlQuery params(url);
-    static const QRegularExpression serviceName(QStringLiteral("^[A-Za-z0-9_.-]*$"));
-    if (!url.isValid() || url.port() == 0
-        || !serviceName.match(params.queryItemValue(QStringLiteral("service"))).hasMatch())
-        return std::nullopt;
-    ServerAddress a;
-    a.database = url.path().mid(1);
-    a.user = url.userName();
-    // The password may also come as a parameter, as the server's own clients take it.
-    a.password = url.password().isEmpty() ? params.queryItemValue(QStringLiteral("password"), QUrl::FullyDecoded)
-                                           : url.password();
-    a.schema = params.queryItemValue(QStringLiteral("schema"));
-    a.options << QStringLiteral("connect_timeout=5");
-    if (!hostList.isEmpty()) {
-        QStringList hosts;
-        QStringList ports;
-        for (const QString &entry : hostList.split(QLatin1Char(','))) {
-            const qsizetype colon = entry.lastIndexOf(QLatin1Char(':'));
-            hosts << (colon < 0 ? entry : entry.left(colon));
-            ports << (colon < 0 ? QStringLiteral("5432") : entry.mid(colon + 1));
-            if (hosts.constLast().isEmpty() || !isPort(ports.constLast()))
-                return std::nullopt;
-        }
-        a.hosts = hosts.join(QLatin1Char(','));
-        a.options << QStringLiteral("port=") + ports.join(QLatin1Char(','));
-    } else {
-        a.hosts = url.host();
-        // Without a port libpq takes PGPORT, the service's or 5432.
-        a.port = url.port();
-    }
-    if (params.hasQueryItem(QStringLiteral("host")))
-        a.hosts = params.queryItemValue(QStringLiteral("host"));
-    // The client library's own settings of the address go to it as they are.
-    for (const auto &[key, value] : params.queryItems(QUrl::FullyDecoded)) {
-        if (key != QLatin1String("host") && key != QLatin1String("schema") && key != QLatin1String("password")
-            && !value.contains(QLatin1Char(' ')) && !value.contains(QLatin1Char(';')))
-            a.options << key + QLatin1Char('=') + value;
-    }
-    return a;
-}
 
 } // namespace
 
@@ -158,21 +144,53 @@ std::shared_ptr<Connection> Connection::open(const QString &location)
     QString schema;
     if (isServerLocation(location)) {
         con->m_backend = Backend::Postgres;
-        const std::optional<ServerAddress> found = serverAddress(location);
-        // A mistyped address must not reach the driver, which would try the defaults.
-        if (!found)
+        const std::optional<ServerAddress> address = splitServerAddress(location);
+        const QUrl url = address ? address->url : QUrl();
+        const QUrlQuery params(url);
+        // A mistyped address must not reach the driver, which would try the defaults;
+        // nor may a parameter carry further connection settings with it.
+        static const QRegularExpression word(QStringLiteral("^[A-Za-z0-9_.-]*$"));
+        const auto items = params.queryItems(QUrl::FullyDecoded);
+        const bool plainParameters = std::all_of(items.begin(), items.end(), [](const auto &item) {
+            return item.first == QLatin1String("host") || item.first == QLatin1String("password")
+                || (word.match(item.first).hasMatch() && word.match(item.second).hasMatch());
+        });
+        if (!address || url.port() == 0 || !plainParameters)
             throw ModuleError(ModuleError::DatabaseFailure, con->sourceName(),
                               QStringLiteral("Cannot open the database: the server address is not a well-formed "
                                              "postgresql://user@host:port/database (a port from 1 to 65535)."));
-        const ServerAddress &address = *found;
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), con->m_name);
-        db.setHostName(address.hosts);
-        db.setPort(address.port);
-        db.setDatabaseName(address.database);
-        db.setUserName(address.user);
-        db.setPassword(address.password);
-        db.setConnectOptions(address.options.join(QLatin1Char(';')));
-        schema = address.schema;
+        QStringList options{QStringLiteral("connect_timeout=5")};
+        if (params.hasQueryItem(QStringLiteral("host"))) {
+            db.setHostName(params.queryItemValue(QStringLiteral("host")));
+            db.setPort(url.port());
+        } else {
+            // Several hosts go to libpq as lists, which it tries in order (with
+            // target_session_attrs until one accepts writes). Without a port libpq
+            // takes PGPORT, the service's or 5432.
+            db.setHostName(address->hosts.size() == 1 ? url.host() : address->hosts.join(QLatin1Char(',')));
+            if (address->hosts.size() == 1)
+                db.setPort(url.port());
+            else if (!address->ports.join(QString()).isEmpty())
+                options << QStringLiteral("port=") + address->ports.join(QLatin1Char(','));
+        }
+        db.setDatabaseName(url.path().mid(1));
+        db.setUserName(url.userName());
+        // The password may also come as a parameter, as the server's own clients take it.
+        db.setPassword(url.password().isEmpty() ? params.queryItemValue(QStringLiteral("password"), QUrl::FullyDecoded)
+                                                : url.password());
+        // The client library's other settings of the address (target_session_attrs,
+        // sslmode and the like) go to it as they are; every session, the first and each
+        // one after a lost server, is made from them, so that the library chooses anew
+        // among the hosts of a list by what the address asks.
+        for (const auto &[key, value] : params.queryItems(QUrl::FullyDecoded)) {
+            // (service names an entry of the service file: host, port, database, user)
+            static const QStringList ours{QStringLiteral("host"), QStringLiteral("schema"), QStringLiteral("password")};
+            if (!ours.contains(key))
+                options << key + QLatin1Char('=') + value;
+        }
+        db.setConnectOptions(options.join(QLatin1Char(';')));
+        schema = params.queryItemValue(QStringLiteral("schema"));
     } else {
         con->m_backend = Backend::Sqlite;
         // A new file is its owner's alone; SQLite gives its -wal and -shm the same mode.
@@ -217,12 +235,19 @@ QString Connection::withoutPassword(const QString &location)
 {
     if (!isServerLocation(location))
         return location;
-    QUrl url(location);
+    const std::optional<ServerAddress> address = splitServerAddress(location);
+    QUrl url = address ? address->url : QUrl(location);
     url.setPassword(QString());
     QUrlQuery params(url);
     params.removeAllQueryItems(QStringLiteral("password"));
     url.setQuery(params.isEmpty() ? QString() : params.query());
-    return url.toString();
+    if (!address || address->hosts.size() == 1)
+        return url.toString();
+    // The other hosts back in the place of the first.
+    const QString single = url.toString();
+    const QString first = address->hostList.section(QLatin1Char(','), 0, 0);
+    const qsizetype at = single.indexOf(first, single.indexOf(QLatin1String("://")) + 3);
+    return at < 0 ? single : single.left(at) + address->hostList + single.mid(at + first.size());
 }
 
 bool Connection::isLostConnection(const QSqlError &error) const
@@ -277,12 +302,24 @@ void Connection::ensureConnected()
         throw ModuleError(ModuleError::ConnectionClosed, sourceName(), ServerLostMessage);
     }
     // The server went away since the last command: a fresh session, made as the first
-    // one was, once the server is back.
+    // one was, once the server is back. Of a cluster's hosts the client library takes
+    // the one that accepts writes; the standby needs seconds to be promoted, so a list
+    // of hosts is tried again for a while.
     m_prepared.clear();
     QSqlDatabase db = database();
-    db.close();
-    if (!db.open())
-        throw ModuleError(ModuleError::ConnectionClosed, sourceName(), ServerUnreachableMessage);
+    const std::optional<ServerAddress> address = splitServerAddress(m_location);
+    const QDeadlineTimer deadline(address && address->hosts.size() > 1 ? g_failoverWait : std::chrono::milliseconds(0));
+    std::optional<ServerWait> waiting;
+    for (;;) {
+        db.close();
+        if (db.open())
+            break;
+        if (deadline.hasExpired())
+            throw ModuleError(ModuleError::ConnectionClosed, sourceName(), ServerUnreachableMessage);
+        if (!waiting)
+            waiting.emplace();
+        QThread::msleep(500);
+    }
     m_lost = false;
     prepareServerSession();
 }
@@ -488,5 +525,11 @@ void Connection::installEmbeddedProcedure(const QString &name, EmbeddedProcedure
 {
     m_procedures.insert(name.toLower(), std::move(procedure));
 }
+
+void setFailoverWait(std::chrono::milliseconds wait) { g_failoverWait = wait; }
+
+std::chrono::milliseconds failoverWait() { return g_failoverWait; }
+
+void setServerWaitObserver(std::function<void(bool waiting)> observer) { g_serverWaitObserver = std::move(observer); }
 
 } // namespace shop

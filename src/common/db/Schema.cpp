@@ -234,9 +234,90 @@ const QStringList &step6()
     return ddl;
 }
 
-const QList<const QStringList *> &steps()
+// The running numbers of the stored return numbers, so that numbering reads one index
+// entry instead of every number of the shop. A number counts under each prefix it
+// starts with whose rest reads as a number ("PR12" is PR's 12 and PR1's 2; "PR5." is
+// PR's 5; "PRX5" is nobody's but PRX's 5), as its whole part. Triggers keep the rows
+// in step with the headers whoever writes them; stored returns are numbered here. A
+// rest longer than the positions table (255 characters) is no running number.
+QString numberedRows(Backend backend, const QString &row)
 {
-    static const QList<const QStringList *> all{&step1(), &step2(), &step3(), &step4(), &step5(), &step6()};
+    const bool pg = backend == Backend::Postgres;
+    const QString rest = pg ? QStringLiteral("right(%1.WhNo, p.pos)").arg(row)
+                            : QStringLiteral("substr(%1.WhNo, -p.pos)").arg(row);
+    const QString split = QStringLiteral("select %1.whShopID shopid, %1.WhID whid, "
+                                         "substr(%1.WhNo, 1, length(%1.WhNo) - p.pos) prefix, %2 rest ")
+                              .arg(row, rest);
+    const QString from = row == QLatin1String("new")
+        ? QStringLiteral("from shop_number_positions p where p.pos <= length(new.WhNo)")
+        : QStringLiteral("from %1 join shop_number_positions p on p.pos <= length(%1.WhNo)").arg(row);
+    if (pg) {
+        // The whole part, kept inside bigint so that a number past the range still
+        // reads as one and the numbering reports the overflow.
+        return QStringLiteral("select shopid, prefix, cast(greatest(least(trunc(cast(rest as numeric)), "
+                              "9223372036854775807), -9223372036854775807) as bigint), whid from (")
+            + split + from
+            + QStringLiteral(") r where rest ~ '^[[:space:]]*[-+]?([0-9]+[.]?[0-9]*|[.][0-9]+)[[:space:]]*$'");
+    }
+    // Plain SQL, so that any program may still write the file: blanks around, one sign,
+    // digits with at most one point. SQLite's cast takes the whole part itself.
+    return QStringLiteral("select shopid, prefix, cast(rest as integer), whid from ("
+                          "select shopid, whid, prefix, rest, case when substr(t, 1, 1) in ('+', '-') then substr(t, 2) "
+                          "else t end digits from (select shopid, whid, prefix, rest, "
+                          "trim(rest, ' ' || char(9, 10, 11, 12, 13)) t from (")
+        + split + from
+        + QStringLiteral("))) where digits glob '*[0-9]*' and digits not glob '*[^0-9.]*' and digits not glob '*.*.*'");
+}
+
+QStringList step7(Backend backend)
+{
+    const QString insertNew = QStringLiteral("insert into shop_return_numbers (shopid, prefix, runno, whid) ")
+        + numberedRows(backend, QStringLiteral("new"));
+    const QString deleteOld =
+        QStringLiteral("delete from shop_return_numbers where shopid = old.whShopID and whid = old.WhID");
+    QStringList ddl{
+        "drop table if exists shop_return_numbers",
+        "drop table if exists shop_number_positions",
+        "create table shop_return_numbers (shopid integer not null, prefix text not null, runno bigint not null, "
+        "whid integer not null, primary key (shopid, prefix, runno, whid))",
+        "create index ix_return_numbers_owner on shop_return_numbers (shopid, whid)",
+        "create table shop_number_positions (pos integer primary key)",
+        "insert into shop_number_positions (pos) with recursive n(pos) as (select 1 union all select pos + 1 from n "
+        "where pos < 255) select pos from n",
+        QStringLiteral("insert into shop_return_numbers (shopid, prefix, runno, whid) ")
+            + numberedRows(backend, QStringLiteral("LOsPurchaseReturnHeader")),
+    };
+    if (backend == Backend::Postgres) {
+        ddl << QStringLiteral("create or replace function shop_number_return() returns trigger language plpgsql as $$ "
+                              "begin if tg_op in ('UPDATE', 'DELETE') then ")
+                + deleteOld + QStringLiteral("; end if; if tg_op in ('INSERT', 'UPDATE') then ") + insertNew
+                + QStringLiteral("; end if; return null; end $$")
+            << QStringLiteral("drop trigger if exists shop_return_numbering on LOsPurchaseReturnHeader")
+            << QStringLiteral("create trigger shop_return_numbering after insert or delete or update of WhNo, "
+                              "whShopID, WhID on LOsPurchaseReturnHeader for each row execute function "
+                              "shop_number_return()");
+        return ddl;
+    }
+    for (const char *name : {"insert", "delete", "update"})
+        ddl << QStringLiteral("drop trigger if exists shop_return_number_%1").arg(QLatin1String(name));
+    ddl << QStringLiteral("create trigger shop_return_number_insert after insert on LOsPurchaseReturnHeader begin ")
+            + insertNew + QStringLiteral("; end")
+        << QStringLiteral("create trigger shop_return_number_delete after delete on LOsPurchaseReturnHeader begin ")
+            + deleteOld + QStringLiteral("; end")
+        << QStringLiteral("create trigger shop_return_number_update after update of WhNo, whShopID, WhID on "
+                          "LOsPurchaseReturnHeader begin ")
+            + deleteOld + QStringLiteral("; ") + insertNew + QStringLiteral("; end");
+    return ddl;
+}
+
+using Step = QStringList (*)(Backend);
+
+const QList<Step> &steps()
+{
+    static const QList<Step> all{[](Backend) { return step1(); }, [](Backend) { return step2(); },
+                                 [](Backend) { return step3(); }, [](Backend) { return step4(); },
+                                 [](Backend) { return step5(); }, [](Backend) { return step6(); },
+                                 &step7};
     return all;
 }
 
@@ -252,7 +333,12 @@ int currentVersion() { return static_cast<int>(steps().size()); }
 bool isEmptyDatabase(Connection &con)
 {
     const QString sql = con.backend() == Backend::Postgres
-        ? QStringLiteral("select count(*) from information_schema.tables where table_schema = current_schema()")
+        // What an extension put there (a cluster's nodes carry pg_stat_statements' views)
+        // is the server's, not data of someone else.
+        ? QStringLiteral("select count(*) from pg_class c join pg_namespace n on n.oid = c.relnamespace "
+                         "where n.nspname = current_schema() and c.relkind in ('r', 'v', 'm', 'p', 'f') "
+                         "and not exists (select 1 from pg_depend d where d.classid = 'pg_class'::regclass "
+                         "and d.objid = c.oid and d.deptype = 'e')")
         : QStringLiteral("select count(*) from sqlite_master where type in ('table', 'view')");
     return con.scalar(sql).toInt() == 0;
 }
@@ -280,7 +366,7 @@ void upgrade(Connection &con, int target)
         Transaction tx(con);
         {
             ensureVersionTable(con);
-            for (const QString &ddl : *steps().at(version - 1))
+            for (const QString &ddl : steps().at(version - 1)(con.backend()))
                 con.executeRaw(typed(ddl, con.backend()));
             if (con.backend() == Backend::Postgres) {
                 for (const QString &def : Dialect::of(con.backend()).functionDefinitions() + serverProcedureDefinitions())

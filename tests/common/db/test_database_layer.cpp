@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 using namespace shop;
@@ -119,7 +120,9 @@ TEST(OpenDatabase, RefusesAMalformedServerAddressAndMakesANewFileWithItsJournals
     // Each of these would otherwise reach the server's defaults (port 5432, say).
     for (const char *address : {"postgresql://shop@localhost:99999/shop", "postgresql://shop@localhost:abc/shop",
                                 "postgresql://shop@localhost:0/shop", "postgresql://shop@local host/shop",
-                                "postgresql:///shop?service=a%20b"}) {
+                                "postgresql:///shop?service=a%20b", "postgresql://shop@a:1,,b:2/shop",
+                                "postgresql://shop@a:1,b:99999/shop", "postgresql://shop@a:1,b:x/shop",
+                                "postgresql://shop@a,b/shop?target_session_attrs=any%20dbname=other"}) {
         try {
             Connection::open(address);
             ADD_FAILURE() << address << " was opened";
@@ -136,4 +139,17 @@ TEST(OpenDatabase, RefusesAMalformedServerAddressAndMakesANewFileWithItsJournals
     for (const QString &file : {path, path + "-wal", path + "-shm"})
         EXPECT_EQ(QFile::permissions(file) & ~(QFile::ReadUser | QFile::WriteUser), QFile::ReadOwner | QFile::WriteOwner)
             << file.toStdString();
+}
+
+TEST(OpenDatabase, AListOfHostsOpensTheFirstThatAcceptsWrites)
+{
+    // The test server listens on loopback too; port 1 is closed, as a dead primary's is.
+    const QUrl server(qEnvironmentVariable("SHOP_TEST_PG"));
+    if (server.isEmpty())
+        GTEST_SKIP() << "no test server";
+    const QString location = QString("postgresql://shop@127.0.0.1:1,127.0.0.1:%1/shoptest?target_session_attrs=read-write")
+                                 .arg(server.port());
+    const auto con = Connection::open(location);
+    EXPECT_EQ(con->scalar("select inet_server_port()").toInt(), server.port());
+    EXPECT_EQ(con->displayLocation(), location);
 }
