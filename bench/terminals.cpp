@@ -19,7 +19,7 @@
 #include "common/core/ModuleError.h"
 #include "common/db/Schema.h"
 #include "common/host/ModuleState.h"
-#include "data/LedgerGenerator.h"
+#include "support/LedgerGenerator.h"
 #include "demo/DemoData.h"
 #include "editor/ModuleWrite.h"
 #include "editor/PurchaseReturnCancel.h"
