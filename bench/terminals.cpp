@@ -128,44 +128,6 @@ void copyShop(Connection &con, qint32 from, qint32 to)
     }
 }
 
-// Per shop and item: stock plus what the live returns issue, which no save, edit or
-// cancellation changes.
-QStringList stockAndLiveIssues(Connection &con)
-{
-    const Recordset rs = con.query(QStringLiteral(
-        "select m.shopid, m.itemid, cast(m.stock + coalesce((select sum(d.WdPurchaseReturnQty) from LOsPurchaseReturnDetail d, "
-        "LOsPurchaseReturnHeader h where d.wdshopid = h.whShopID and d.WdID = h.WhID and h.whcancelled = 0 "
-        "and h.whShopID = m.shopid and d.WdItemID = m.itemid), 0) as numeric(18,3)) from mosShopStock m "
-        "order by m.shopid, m.itemid"));
-    QStringList rows;
-    for (int r = 0; r < rs.recordCount(); ++r)
-        rows << QStringLiteral("%1/%2 %3").arg(rs.value(r, 0).toString(), rs.value(r, 1).toString(), rs.value(r, 2).toString());
-    return rows;
-}
-
-QStringList faults(Connection &con, const QStringList &before)
-{
-    QStringList found;
-    const QStringList after = stockAndLiveIssues(con);
-    for (qsizetype i = 0; i < std::max(before.size(), after.size()); ++i)
-        if (before.value(i) != after.value(i))
-            found << QStringLiteral("stock plus live issues %1 was %2").arg(after.value(i), before.value(i));
-    const int unmatched = con.scalar(QStringLiteral(
-        "select count(*) from LOsPurchaseReturnHeader h where h.WhRemarks = 'Terminal' and h.whcancelled = 0 and "
-        "(select coalesce(sum(lidItemQty), 0) from losLocationIssueDetails where lidShopId = h.whShopID and "
-        "lidInterfaceId = 1901 and lidTransId = h.WhID and lidCancel = 0) <> (select sum(WdPurchaseReturnQty) from "
-        "LOsPurchaseReturnDetail where wdshopid = h.whShopID and WdID = h.WhID)")).toInt();
-    if (unmatched > 0)
-        found << QStringLiteral("%1 live returns whose location rows do not hold their lines").arg(unmatched);
-    const int cancelledLive = con.scalar(QStringLiteral(
-        "select count(*) from LOsPurchaseReturnHeader h where h.whcancelled = 1 and exists (select 1 from "
-        "losLocationIssueDetails where lidShopId = h.whShopID and lidInterfaceId = 1901 and lidTransId = h.WhID "
-        "and lidCancel = 0)")).toInt();
-    if (cancelledLive > 0)
-        found << QStringLiteral("%1 cancelled returns with live ledger rows").arg(cancelledLive);
-    return found;
-}
-
 struct RunFigures {
     long long ops = 0;
     long long errors = 0;
@@ -245,7 +207,7 @@ int main(int argc, char **argv)
                 }
                 const QStringList before = stockAndLiveIssues(*db.con);
                 const RunFigures f = runTerminals(db.location(), shops, seconds);
-                const QStringList wrong = faults(*db.con, before);
+                const QStringList wrong = booksFaults(*db.con, before, QStringLiteral("Terminal"));
                 out << "terminals " << backendName(backend) << (ownShops ? " own-shop" : " same-shop") << " N " << n
                     << (history > 0 ? QStringLiteral(" history %1").arg(history) : QString())
                     << " ops/s " << QString::number(static_cast<double>(f.ops) / seconds, 'f', 1) << " save-median-ms "

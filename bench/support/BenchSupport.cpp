@@ -85,4 +85,43 @@ std::vector<qint64> sizesFrom(const QStringList &arguments, std::vector<qint64> 
     return sizes.empty() ? defaults : sizes;
 }
 
+QStringList stockAndLiveIssues(Connection &con)
+{
+    const Recordset rs = con.query(QStringLiteral(
+        "select m.shopid, m.itemid, cast(m.stock + coalesce((select sum(d.WdPurchaseReturnQty) from LOsPurchaseReturnDetail d, "
+        "LOsPurchaseReturnHeader h where d.wdshopid = h.whShopID and d.WdID = h.WhID and h.whcancelled = 0 "
+        "and h.whShopID = m.shopid and d.WdItemID = m.itemid), 0) as numeric(18,3)) from mosShopStock m "
+        "order by m.shopid, m.itemid"));
+    QStringList rows;
+    for (int r = 0; r < rs.recordCount(); ++r)
+        rows << QStringLiteral("%1/%2 %3").arg(rs.value(r, 0).toString(), rs.value(r, 1).toString(), rs.value(r, 2).toString());
+    return rows;
+}
+
+QStringList booksFaults(Connection &con, const QStringList &before, const QString &remarks)
+{
+    QStringList found;
+    const QStringList after = stockAndLiveIssues(con);
+    for (qsizetype i = 0; i < std::max(before.size(), after.size()); ++i)
+        if (before.value(i) != after.value(i))
+            found << QStringLiteral("stock plus live issues %1 was %2").arg(after.value(i), before.value(i));
+    const int unmatched = con.scalar(QStringLiteral(
+        "select count(*) from LOsPurchaseReturnHeader h where h.WhRemarks = ? and h.whcancelled = 0 and "
+        "(select coalesce(sum(lidItemQty), 0) from losLocationIssueDetails where lidShopId = h.whShopID and "
+        "lidInterfaceId = 1901 and lidTransId = h.WhID and lidCancel = 0) <> (select sum(WdPurchaseReturnQty) from "
+        "LOsPurchaseReturnDetail where wdshopid = h.whShopID and WdID = h.WhID)"), {remarks}).toInt();
+    if (unmatched > 0)
+        found << QStringLiteral("%1 live returns whose location rows do not hold their lines").arg(unmatched);
+    const int cancelledLive = con.scalar(QStringLiteral(
+        "select count(*) from LOsPurchaseReturnHeader h where h.whcancelled = 1 and "
+        "(exists (select 1 from losLocationIssueDetails where lidShopId = h.whShopID and lidInterfaceId = 1901 "
+        "and lidTransId = h.WhID and lidCancel = 0) or exists (select 1 from losExpiryIssueDetails where "
+        "eidShopId = h.whShopID and eidInterfaceId = 1901 and eidTransactionId = h.WhID and eidCancel = 0) "
+        "or exists (select 1 from losSerialIssueDetails where sidShopId = h.whShopID and sidInterfaceId = 1901 "
+        "and sidTransactionId = h.WhID and sidCancel = 0))")).toInt();
+    if (cancelledLive > 0)
+        found << QStringLiteral("%1 cancelled returns with live ledger rows").arg(cancelledLive);
+    return found;
+}
+
 } // namespace shop::bench

@@ -32,6 +32,15 @@ double peakRssMiB();
 void report(QTextStream &out, const QString &benchmark, Backend backend, qint64 size, double moduleMs, double rawMs,
             const QString &extra = {});
 
+// Per shop and item: stock plus what the live returns issue, which no save, edit or
+// cancellation changes; what `booksFaults` compares after a run.
+QStringList stockAndLiveIssues(Connection &con);
+// What does not add up after terminals saved, edited and cancelled the returns whose
+// remarks are `remarks`: in every shop, stock plus live issues is what it was `before`;
+// every live return's location rows hold what its lines take; no cancelled return keeps
+// a live row in any issue ledger. Nothing when the books add up.
+QStringList booksFaults(Connection &con, const QStringList &before, const QString &remarks);
+
 // The sizes given on the command line, or the defaults.
 std::vector<qint64> sizesFrom(const QStringList &arguments, std::vector<qint64> defaults);
 

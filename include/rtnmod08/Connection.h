@@ -70,8 +70,12 @@ public:
     QVariant scalar(const QString &statement, const QVariantList &values = {});
     // Parameters by position after the return value.
     void callProcedure(const QString &name, const QVariantList &parameters);
-    // Runs statements that take no values and are not translated (schema work).
+    // Runs statements that take no values and are not translated (schema work); the
+    // prepared statements are dropped, as the tables they read may have changed.
     void executeRaw(const QString &statement);
+    // How many statements were prepared on this connection: a statement with values is
+    // prepared once a session, whatever transactions run between its uses.
+    int statementsPrepared() const { return m_statementsPrepared; }
 
     void setObserver(StatementObserver observer) { m_observer = std::move(observer); }
     // A procedure of an embedded database, callable on this connection (the schema
@@ -92,6 +96,7 @@ private:
     void requireOpen() const;
     void ensureConnected();
     void prepareServerSession();
+    void runUnprepared(const QString &statement);
     bool isLostConnection(const class QSqlError &error) const;
     // The server's session is gone (its client library says so), however the driver sees it.
     bool sessionBroken() const;
@@ -110,6 +115,7 @@ private:
     mutable bool m_lost = false;
     bool m_reached = false; // the first session was made
     mutable int m_sessionsLost = 0;
+    int m_statementsPrepared = 0;
     StatementObserver m_observer;
     QHash<QString, EmbeddedProcedure> m_procedures;
     QHash<QString, std::shared_ptr<class QSqlQuery>> m_prepared;

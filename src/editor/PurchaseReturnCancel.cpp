@@ -3,7 +3,7 @@
 #include "common/host/ModuleCommonDB.h"
 #include "common/core/Conversions.h"
 #include "common/core/ModuleError.h"
-#include "editor/IssueLedgers.h"
+#include "stock/IssueLedgers.h"
 #include "editor/ModuleAudit.h"
 #include "editor/ModuleWrite.h"
 #include "editor/PurchaseReturnEntry.h"

@@ -9,8 +9,8 @@
 #include "common/core/ModuleError.h"
 #include "common/db/SqlText.h"
 #include "editor/DocumentNumbering.h"
-#include "editor/IssueLedgers.h"
-#include "editor/StockRecheck.h"
+#include "stock/IssueLedgers.h"
+#include "stock/StockRecheck.h"
 #include "editor/ModuleAudit.h"
 
 #include <QList>

@@ -1,11 +1,11 @@
 #include "editor/StoredEntry.h"
 
-#include "common/core/AllocationColumns.h"
 #include "common/core/Conversions.h"
 #include "common/routines/Lookups.h"
 #include "common/host/ModuleCommonDB.h"
 #include "common/host/ModuleState.h"
 #include "common/db/SqlText.h"
+#include "stock/IssueLedgers.h"
 
 namespace shop {
 
@@ -24,34 +24,6 @@ QString availableQuantity(qint32 shopId, qint32 itemId, const StoredFlags &flags
     return formatValue(db->fnReturnField(QStringLiteral("sum(stock)"), QStringLiteral(" itemid = ") + sqlNumber(itemId)
                                                                            + QStringLiteral(" and shopid = ") + sqlNumber(shopId)),
                        fmt::Stock);
-}
-
-// Where a ledger field goes in its allocation table. Every field but the expiry date
-// goes back to the ledger on save exactly as it came out; the date is shown as the
-// editor shows dates and stored again as a date.
-struct Placed {
-    int column;
-    const char *field;
-    bool date = false;
-};
-
-// Runs one of the entry's issue-ledger statements and numbers its rows from 1 in
-// column 0, each field in its allocation column.
-QList<QStringList> allocationRows(const QString &statement, std::initializer_list<Placed> fields, qint32 interfaceId,
-                                  qint32 shopId, qint32 transId)
-{
-    const Recordset rs = moduleConnection().query(statement, {interfaceId, shopId, transId});
-    QList<QStringList> rows;
-    for (int r = 0; r < rs.recordCount(); ++r) {
-        QStringList cells(AllocationColumnCount);
-        cells[0] = QString::number(r + 1);
-        for (const Placed &p : fields) {
-            const QVariant value = rs.value(r, QString::fromLatin1(p.field));
-            cells[p.column] = p.date ? cellText(value) : exactCellText(value);
-        }
-        rows << cells;
-    }
-    return rows;
 }
 
 } // namespace
@@ -120,46 +92,17 @@ QList<QStringList> readStoredLines(qint32 shopId, qint32 transId, const StoredFl
 
 QList<QStringList> readLocationRows(qint32 interfaceId, qint32 shopId, qint32 transId)
 {
-    return allocationRows(QStringLiteral("SELECT Issue.*, Location.lLocationName")
-                              + QStringLiteral(" FROM losLocationIssueDetails Issue, losLocation Location")
-                              + QStringLiteral(" WHERE Issue.lidLocationId = Location.lLocationId")
-                              + QStringLiteral(" AND Issue.lidShopId = Location.lShopId")
-                              + QStringLiteral(" AND lidInterfaceId = ?") + QStringLiteral(" AND lidShopId = ?")
-                              + QStringLiteral(" AND lidTransId = ?") + QStringLiteral(" ORDER BY lidDetailId"),
-                          {{locationcol::LocationName, "lLocationName"},
-                           {locationcol::Quantity, "liditemqty"},
-                           {locationcol::LocationId, "lidlocationid"},
-                           {locationcol::PackingTypeId, "lidpackingtypeid"},
-                           {locationcol::PackingQty, "lidpakingqty"},
-                           {locationcol::ItemId, "liditemid"}},
-                          interfaceId, shopId, transId);
+    return readIssueLedger(moduleConnection(), IssueLedger::Location, {interfaceId, shopId, transId});
 }
 
 QList<QStringList> readExpiryRows(qint32 interfaceId, qint32 shopId, qint32 transId)
 {
-    return allocationRows(QStringLiteral("SELECT * ") + QStringLiteral(" FROM losExpiryIssueDetails a where")
-                              + QStringLiteral(" eidInterfaceId = ?") + QStringLiteral(" AND eidShopId = ?")
-                              + QStringLiteral(" AND eidTransactionId = ?") + QStringLiteral(" ORDER BY eidDetailId"),
-                          {{expirycol::BatchNo, "eidBatchNo"},
-                           {expirycol::ExpiryDate, "eidexpirydate", true},
-                           {expirycol::Quantity, "eiditemqty"},
-                           {expirycol::PackingTypeId, "eidpackingtypeid"},
-                           {expirycol::PackingQty, "eidpackingqty"},
-                           {expirycol::ItemId, "eiditemid"}},
-                          interfaceId, shopId, transId);
+    return readIssueLedger(moduleConnection(), IssueLedger::Expiry, {interfaceId, shopId, transId});
 }
 
 QList<QStringList> readSerialRows(qint32 interfaceId, qint32 shopId, qint32 transId)
 {
-    return allocationRows(QStringLiteral("SELECT * ") + QStringLiteral(" FROM losSerialIssueDetails a where")
-                              + QStringLiteral(" sidInterfaceId = ?") + QStringLiteral(" AND sidShopId = ?")
-                              + QStringLiteral(" AND sidTransactionId = ?") + QStringLiteral(" ORDER BY sidDetailId"),
-                          {{serialcol::ItemId, "siditemid"},
-                           {serialcol::SerialNo, "sidSerialNo"},
-                           {serialcol::Quantity, "siditemqty"},
-                           {serialcol::PackingTypeId, "sidpackingtypeid"},
-                           {serialcol::PackingQty, "sidpackingqty"}},
-                          interfaceId, shopId, transId);
+    return readIssueLedger(moduleConnection(), IssueLedger::Serial, {interfaceId, shopId, transId});
 }
 
 } // namespace shop

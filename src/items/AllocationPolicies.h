@@ -1,7 +1,7 @@
 #pragma once
 
 #include "common/ui/AllocationGrid.h"
-#include "items/StockBalances.h"
+#include "stock/StockBalances.h"
 
 #include <memory>
 

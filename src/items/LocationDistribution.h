@@ -1,6 +1,6 @@
 #pragma once
 
-#include "items/StockBalances.h"
+#include "stock/StockBalances.h"
 
 #include <QList>
 #include <QStringList>

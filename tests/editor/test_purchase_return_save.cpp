@@ -3,6 +3,7 @@
 #include "common/core/ModuleError.h"
 #include "editor/PurchaseReturnCancel.h"
 #include "editor/PurchaseReturnSave.h"
+#include "stock/StockBalances.h"
 
 namespace shop::test {
 namespace {
@@ -125,6 +126,33 @@ TEST_P(PurchaseReturnSaveTest, LedgerRowsFollowTableOrderAndRestartAtOneOnEveryS
     EXPECT_EQ(rows(locations), (QStringList{"1|1|5|1|2|2|0", "2|2|5|2|<null>|2|0"}));
     // Another module's row with the same transaction id is never touched.
     EXPECT_EQ(count("select count(*) from losLocationIssueDetails where lidInterfaceId = 1801"), 1);
+}
+
+// The item window's balances and a save's statements with values are prepared once a
+// session, not again after every save.
+TEST_P(PurchaseReturnSaveTest, BalancesAndTheNextSavePrepareOnlyWhatTakesNoValues)
+{
+    PurchaseReturnEntry e = editOfPr1({itemLine(1, 5, "3")});
+    e.locations.addRow(locationRow("3", 1, 5));
+    const StockBalances balances(con());
+    const BalanceOwner owner{1, 5, TransactionId(1)};
+    const auto lookUp = [&] {
+        balances.locations(owner);
+        balances.batches(owner);
+        balances.serials(owner);
+    };
+    QList<int> prepared;
+    for (int round = 0; round < 3; ++round) {
+        const int before = con().statementsPrepared();
+        lookUp();
+        ASSERT_TRUE(save(e).saved);
+        prepared << con().statementsPrepared() - before;
+    }
+    EXPECT_LT(prepared[1], prepared[0]);
+    EXPECT_EQ(prepared[2], prepared[1]);
+    const int afterSaves = con().statementsPrepared();
+    lookUp();
+    EXPECT_EQ(con().statementsPrepared(), afterSaves);
 }
 
 TEST_P(PurchaseReturnSaveTest, ShopWithoutLocationsWritesNoLocationRowsAndBadQuantitiesCountAsZero)

@@ -5,8 +5,8 @@
 #include "common/db/Dialect.h"
 #include "support/LedgerGenerator.h"
 #include "editor/DocumentNumbering.h"
-#include "editor/IssueLedgers.h"
-#include "items/StockBalances.h"
+#include "stock/IssueLedgers.h"
+#include "stock/StockBalances.h"
 #include "register/RegisterData.h"
 #include "support/TestDatabase.h"
 

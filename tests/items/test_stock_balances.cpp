@@ -1,7 +1,7 @@
 #include "common/db/Connection.h"
 #include "items/ItemIdentification.h"
 #include "items/LocationDistribution.h"
-#include "items/StockBalances.h"
+#include "stock/StockBalances.h"
 #include "support/TestDatabase.h"
 
 #include <gtest/gtest.h>

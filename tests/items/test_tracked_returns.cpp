@@ -1,6 +1,6 @@
 #include "ItemWindowTestSupport.h"
 
-#include "items/StockBalances.h"
+#include "stock/StockBalances.h"
 
 namespace shop::test {
 namespace {

@@ -388,6 +388,11 @@ void Connection::executeRaw(const QString &statement)
     ensureConnected();
     // Schema work may change what a prepared statement reads.
     m_prepared.clear();
+    runUnprepared(statement);
+}
+
+void Connection::runUnprepared(const QString &statement)
+{
     QSqlQuery q(database());
     if (!q.exec(statement))
         fail(QString(), q.lastError());
@@ -401,7 +406,8 @@ void Connection::beginTrans()
     notify(QStringLiteral("begin"), QString());
     // IMMEDIATE takes the file's write lock at once, so two terminals saving at
     // the same time wait for each other instead of failing half-way.
-    executeRaw(m_backend == Backend::Sqlite ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN"));
+    // The statements prepared on the session stay: a transaction changes no table's shape.
+    runUnprepared(m_backend == Backend::Sqlite ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN"));
     m_inTransaction = true;
 }
 
@@ -410,7 +416,8 @@ void Connection::commitTrans()
     if (!m_inTransaction)
         throw ModuleError(ModuleError::DatabaseFailure, sourceName(), QStringLiteral("No transaction is open."));
     notify(QStringLiteral("commit"), QString());
-    executeRaw(QStringLiteral("COMMIT"));
+    ensureConnected();
+    runUnprepared(QStringLiteral("COMMIT"));
     m_inTransaction = false;
 }
 
@@ -430,6 +437,7 @@ std::shared_ptr<QSqlQuery> Connection::prepare(const QString &statement, bool ke
             return *found;
     }
     auto q = std::make_shared<QSqlQuery>(database());
+    ++m_statementsPrepared;
     q->setForwardOnly(true);
     if (!q->prepare(Dialect::of(m_backend).translate(statement)))
         fail(QString(), q->lastError());

@@ -36,6 +36,22 @@ TEST_P(PreparedStatements, OneStatementRunsAgainWithOtherValuesAndSeesWhatWasWri
     EXPECT_EQ(seen, QStringList({"query", "query", "query", "begin", "execute", "commit", "query"}));
 }
 
+TEST_P(PreparedStatements, AStatementIsPreparedOnceAcrossTransactionsAndAgainAfterSchemaWork)
+{
+    const int before = db.con->statementsPrepared();
+    codeOf(5);
+    for (int save = 0; save < 2; ++save) {
+        Transaction tx(*db.con);
+        db.con->execute("update aItem set itemcode = ? where ItemId = 5", {QString("RICE-%1").arg(save)});
+        tx.commit();
+        EXPECT_EQ(codeOf(5), QString("RICE-%1").arg(save));
+    }
+    EXPECT_EQ(db.con->statementsPrepared(), before + 2) << "the lookup and the update, once each";
+    db.con->executeRaw("create table shop_scratch (a integer)");
+    codeOf(5);
+    EXPECT_EQ(db.con->statementsPrepared(), before + 3) << "schema work drops what was prepared";
+}
+
 TEST_P(PreparedStatements, AStatementThatCannotBePreparedFailsEachTimeAsAModuleError)
 {
     for (int attempt = 0; attempt < 2; ++attempt)

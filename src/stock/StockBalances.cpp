@@ -1,7 +1,8 @@
-#include "items/StockBalances.h"
+#include "stock/StockBalances.h"
 
 #include "common/core/Conversions.h"
 #include "common/db/Connection.h"
+#include "stock/Ledgers.h"
 
 #include <QVariantList>
 #include <vector>
@@ -19,9 +20,10 @@ struct Fragment {
 
 using Fragments = std::vector<Fragment>;
 
-// The statements of one ledger kind (arrivals less issues): the list of what holds
-// stock, and the balance of one key (a batch, a serial) where the kind has one.
+// The statements of one ledger kind (arrivals, %1, less issues, %2): the list of what
+// holds stock, and the balance of one key (a batch, a serial) where the kind has one.
 struct LedgerStatements {
+    IssueLedger kind;
     Fragments list;
     Fragments one;
 };
@@ -32,19 +34,20 @@ struct LedgerStatements {
 const LedgerStatements &locationLedger()
 {
     static const LedgerStatements s{
+        IssueLedger::Location,
         {{"SELECT locationid, itemid, qty, LosLocation.lLocationName  FROM"},
          {"(SELECT locationid, shopId, ItemId, SUM(qty) qty FROM"},
          {" (SELECT"},
          {" ladlocationid locationid, ladshopid shopId, "},
          {"ladItemId ItemId ,SUM(ladItemQty) Qty  "},
-         {" FROM loslocationArrivalDetails"},
+         {" FROM %1"},
          {" WHERE ladshopId = ?"},
          {" AND ladItemId = ?"},
          {" AND ladCancel = 0"},
          {" GROUP BY ladlocationid, ladshopId,ladItemId "},
          {" UNION ALL"},
          {" SELECT lidlocationid, lidshopId, lidItemId, - SUM(lidItemQty)"},
-         {" FROM loslocationIssueDetails"},
+         {" FROM %2"},
          {" WHERE lidshopId = ?"},
          {" AND lidItemId =  ?"},
          {" AND lidCancel = 0", " AND lidCancel = 0 and  (lidtransid <> ? or lidInterfaceId <> ?)"},
@@ -60,20 +63,21 @@ const LedgerStatements &locationLedger()
 const LedgerStatements &expiryLedger()
 {
     static const LedgerStatements s{
+        IssueLedger::Expiry,
         {{"SELECT ExpiryDate, shopId,", "SELECT ExpiryDate,shopId,"},
          {" ItemId, SUM(qty) qty, eadbatchno", " ItemId, SUM(qty) qty,eadbatchno"},
          {" FROM"},
          {" (SELECT"},
          {" eadExpiryDate ExpiryDate, eadshopid shopId, ", " eadExpiryDate ExpiryDate, eadshopId shopId,"},
          {" eadItemId ItemId , SUM(eadItemQty) Qty, eadbatchno"},
-         {" FROM losExpiryArrivalDetails"},
+         {" FROM %1"},
          {" WHERE eadshopId = ?", " WHERE eadshopid = ?"},
          {" AND eadItemId = ?"},
          {" AND eadCancel = 0", " AND eadCancel = 0 "},
          {" GROUP BY eadExpiryDate, eadshopId, eadItemId, eadbatchno"},
          {" UNION ALL"},
          {" SELECT eidExpiryDate, eidshopId, eidItemId, - SUM(eidItemQty), eidbatchno"},
-         {" FROM losExpiryIssueDetails"},
+         {" FROM %2"},
          {" WHERE eidshopId = ?"},
          {" AND eidItemId =  ?"},
          {" AND eidCancel = 0", " AND eidCancel = 0 and (eIdtransactionid <> ? or eidInterfaceId <> ?)"},
@@ -86,14 +90,14 @@ const LedgerStatements &expiryLedger()
          {" (SELECT"},
          {" eadExpiryDate ExpiryDate, eadShopId ShopId, "},
          {" eadItemId ItemId , SUM(eadItemQty) Qty,eadbatchno"},
-         {" FROM losExpiryArrivalDetails"},
+         {" FROM %1"},
          {" WHERE eadShopId = ?"},
          {" AND eadItemId = ?"},
          {" AND eadCancel = 0"},
          {" GROUP BY eadExpiryDate, eadShopId, eadItemId,eadbatchno"},
          {" UNION ALL"},
          {" SELECT eidExpiryDate, eidShopId, eidItemId, - SUM(eidItemQty), eidbatchno"},
-         {" FROM losExpiryIssueDetails"},
+         {" FROM %2"},
          {" WHERE eidShopId = ?"},
          {" AND eidItemId =  ?"},
          {" AND eidCancel = 0", " AND eidCancel = 0 and (eIdtransactionid <> ? or eidInterfaceId <> ?)"},
@@ -106,20 +110,21 @@ const LedgerStatements &expiryLedger()
 const LedgerStatements &serialLedger()
 {
     static const LedgerStatements s{
+        IssueLedger::Serial,
         {{"SELECT SerialNo, ShopId,"},
          {" ItemId,SUM(qty) qty", " ItemId, SUM(qty) qty"},
          {" FROM"},
          {" (SELECT"},
          {" sadSerialNo SerialNo, sadShopId ShopId, "},
          {" sadItemId ItemId , SUM(sadItemQty) Qty"},
-         {" FROM losSerialArrivalDetails"},
+         {" FROM %1"},
          {" WHERE sadShopId = ?"},
          {" AND sadItemId = ?"},
          {" AND sadCancel = 0", " AND sadCancel = 0 "},
          {" GROUP BY sadSerialNo, sadShopId, sadItemId"},
          {" UNION ALL"},
          {" SELECT sidSerialNo, sidShopId, sidItemId, - SUM(sidItemQty)"},
-         {" FROM losSerialIssueDetails"},
+         {" FROM %2"},
          {" WHERE sidShopId = ?"},
          {" AND sidItemId =  ?"},
          {" AND sidCancel = 0", " AND sidCancel = 0 and (sidtransactionid <> ? or sidInterfaceId <> ?)"},
@@ -132,14 +137,14 @@ const LedgerStatements &serialLedger()
          {" (SELECT"},
          {" sadShopId ShopId, "},
          {" sadItemId ItemId , SUM(sadItemQty) Qty,sadserialno"},
-         {" FROM losserialArrivalDetails"},
+         {" FROM %1"},
          {" WHERE sadShopId = ?"},
          {" AND sadItemId = ?"},
          {" AND sadCancel = 0"},
          {" GROUP BY sadShopId, sadItemId,sadserialno"},
          {" UNION ALL"},
          {" SELECT sidShopId, sidItemId, - SUM(sidItemQty), sidserialno"},
-         {" FROM losSerialIssueDetails"},
+         {" FROM %2"},
          {" WHERE sidShopId = ?"},
          {" AND sidItemId =  ?"},
          {" AND sidCancel = 0", " AND sidCancel = 0 and (sIdtransactionid <> ? or sidInterfaceId <> ?)"},
@@ -150,18 +155,21 @@ const LedgerStatements &serialLedger()
 }
 
 // The statement text of a variant, joined once; the values are bound on each run.
-QString build(const Fragments &fragments, bool excluding)
+QString build(IssueLedger kind, const Fragments &fragments, bool excluding)
 {
     QString text;
     for (const Fragment &f : fragments)
         text += QString::fromLatin1(excluding && f.excluding ? f.excluding : f.plain);
-    return text;
+    return text.arg(ledger(kind).arrivalTable, ledger(kind).issueTable);
 }
 
 struct Variants {
     QString plain;
     QString excluding;
-    explicit Variants(const Fragments &f) : plain(build(f, false)), excluding(build(f, true)) {}
+    Variants(const LedgerStatements &s, const Fragments &f)
+        : plain(build(s.kind, f, false)), excluding(build(s.kind, f, true))
+    {
+    }
     const QString &of(const BalanceOwner &owner) const { return owner.excluded.isStored() ? excluding : plain; }
 };
 
@@ -186,27 +194,27 @@ QString stockViewName(const QString &view)
 
 const Variants &locationList()
 {
-    static const Variants v(locationLedger().list);
+    static const Variants v(locationLedger(), locationLedger().list);
     return v;
 }
 const Variants &batchList()
 {
-    static const Variants v(expiryLedger().list);
+    static const Variants v(expiryLedger(), expiryLedger().list);
     return v;
 }
 const Variants &serialList()
 {
-    static const Variants v(serialLedger().list);
+    static const Variants v(serialLedger(), serialLedger().list);
     return v;
 }
 const Variants &oneBatch()
 {
-    static const Variants v(expiryLedger().one);
+    static const Variants v(expiryLedger(), expiryLedger().one);
     return v;
 }
 const Variants &oneSerial()
 {
-    static const Variants v(serialLedger().one);
+    static const Variants v(serialLedger(), serialLedger().one);
     return v;
 }
 

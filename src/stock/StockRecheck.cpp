@@ -1,4 +1,4 @@
-#include "editor/StockRecheck.h"
+#include "stock/StockRecheck.h"
 
 #include "common/core/Conversions.h"
 #include "common/core/Decimal.h"
@@ -7,36 +7,18 @@ namespace shop {
 
 namespace {
 
-// One ledger's balance key: the columns that say where the stock lies, in the issue
-// ledger and in its arrival ledger, and how the message names the place.
-struct Ledger {
-    const char *issueTable;
-    const char *issuePrefix;
-    const char *transColumn;
-    const char *arrivalTable;
-    const char *arrivalPrefix;
-    QStringList keys;   // without the prefix, the same in both ledgers; the first names the place
-    QString what;       // "in location %1", "in batch %1", "with serial number %1"
-    bool namedLocation; // the first key is a location id, shown by its name
-};
-
-const Ledger &ledger(IssueLedger kind)
+// How a shortfall message names a place of the ledger; a location is shown by its name.
+QString placeWording(IssueLedger kind)
 {
-    static const Ledger location{"losLocationIssueDetails", "lid", "lidTransId", "loslocationArrivalDetails", "lad",
-                                 {QStringLiteral("LocationId")}, QStringLiteral("in location %1"), true};
-    static const Ledger expiry{"losExpiryIssueDetails", "eid", "eidTransactionId", "losExpiryArrivalDetails", "ead",
-                               {QStringLiteral("BatchNo"), QStringLiteral("ExpiryDate")}, QStringLiteral("in batch %1"), false};
-    static const Ledger serial{"losSerialIssueDetails", "sid", "sidTransactionId", "losSerialArrivalDetails", "sad",
-                               {QStringLiteral("SerialNo")}, QStringLiteral("with serial number %1"), false};
     switch (kind) {
     case IssueLedger::Location:
-        return location;
+        return QStringLiteral("in location %1");
     case IssueLedger::Expiry:
-        return expiry;
+        return QStringLiteral("in batch %1");
     case IssueLedger::Serial:
         break;
     }
-    return serial;
+    return QStringLiteral("with serial number %1");
 }
 
 QString itemName(Connection &con, const QVariant &itemId)
@@ -58,9 +40,9 @@ QString shortfallMessage(const QString &item, const QString &where, Decimal left
     return shortBefore ? text : text + QStringLiteral(" Another terminal may have taken it meanwhile.");
 }
 
-QString placeKey(const char *ledgerName, const Recordset &rows, int row, int keyCount)
+QString placeKey(const QString &ledgerName, const Recordset &rows, int row, int keyCount)
 {
-    QStringList key{QString::fromLatin1(ledgerName)};
+    QStringList key{ledgerName};
     for (int c = 0; c <= keyCount; ++c)
         key << rows.value(row, c).toString();
     return key.join(QChar(0x1f));
@@ -71,31 +53,32 @@ QString placeKey(const char *ledgerName, const Recordset &rows, int row, int key
 QStringList placeColumns(const Ledger &l)
 {
     QStringList keys;
-    for (const QString &k : l.keys)
-        keys << QStringLiteral("r.") + QString::fromLatin1(l.issuePrefix) + k;
+    for (const QString &k : l.placeKeys)
+        keys << QStringLiteral("r.") + l.issue(k);
     return keys;
 }
 
 // What the return holds at each place of the ledger, by item and place.
 void addHeld(Connection &con, const Ledger &l, const LedgerOwner &owner, HeldStock &held)
 {
-    const QString i = QString::fromLatin1(l.issuePrefix);
+    const QString &i = l.issuePrefix;
     const QString keys = placeColumns(l).join(QStringLiteral(", "));
     const Recordset rows = con.query(QStringLiteral("select r.%1ItemId, %2, sum(r.%1ItemQty) from %3 r where r.%1InterfaceId = ? "
                                                     "and r.%1ShopId = ? and r.%4 = ? and r.%1Cancel = 0 group by r.%1ItemId, %2")
-                                         .arg(i, keys, QString::fromLatin1(l.issueTable), QString::fromLatin1(l.transColumn)),
+                                         .arg(i, keys, l.issueTable, l.transColumn),
                                      {owner.interfaceId, owner.shopId, owner.transId});
-    const int keyCount = static_cast<int>(l.keys.size());
+    const int keyCount = static_cast<int>(l.placeKeys.size());
     for (int r = 0; r < rows.recordCount(); ++r)
         held.quantities.insert(placeKey(l.issueTable, rows, r, keyCount), Decimal::fromVariant(rows.value(r, 1 + keyCount)));
 }
 
 // The first place of the ledger where the return leaves a balance below zero and takes
 // more than it held there before the save.
-std::optional<QString> ledgerShortfall(Connection &con, const Ledger &l, const LedgerOwner &owner, const HeldStock &held)
+std::optional<QString> ledgerShortfall(Connection &con, IssueLedger kind, const LedgerOwner &owner, const HeldStock &held)
 {
-    const QString i = QString::fromLatin1(l.issuePrefix);
-    const QString a = QString::fromLatin1(l.arrivalPrefix);
+    const Ledger &l = ledger(kind);
+    const QString &i = l.issuePrefix;
+    const QString &a = l.arrivalPrefix;
     QStringList arrivalMatch, issueMatch;
     const auto same = [](const QString &left, const QString &right, const QString &key) {
         // A missing batch number and an empty one are the same batch; dates match or are both missing.
@@ -103,24 +86,24 @@ std::optional<QString> ledgerShortfall(Connection &con, const Ledger &l, const L
             return QStringLiteral("isnull(%1, '') = isnull(%2, '')").arg(left, right);
         return QStringLiteral("(%1 = %2 or (%1 is null and %2 is null))").arg(left, right);
     };
-    for (const QString &k : l.keys) {
+    for (const QString &k : l.placeKeys) {
         arrivalMatch << same(QStringLiteral("x.") + a + k, QStringLiteral("r.") + i + k, k);
         issueMatch << same(QStringLiteral("y.") + i + k, QStringLiteral("r.") + i + k, k);
     }
     const QString keys = placeColumns(l).join(QStringLiteral(", "));
     const QString arrived = QStringLiteral("isnull((select sum(x.%1ItemQty) from %2 x where x.%1ShopId = r.%3ShopId and "
                                            "x.%1ItemId = r.%3ItemId and x.%1Cancel = 0 and %4), 0)")
-                                .arg(a, QString::fromLatin1(l.arrivalTable), i, arrivalMatch.join(QStringLiteral(" and ")));
+                                .arg(a, l.arrivalTable, i, arrivalMatch.join(QStringLiteral(" and ")));
     const QString issued = QStringLiteral("isnull((select sum(y.%1ItemQty) from %2 y where y.%1ShopId = r.%1ShopId and "
                                           "y.%1ItemId = r.%1ItemId and y.%1Cancel = 0 and %3), 0)")
-                               .arg(i, QString::fromLatin1(l.issueTable), issueMatch.join(QStringLiteral(" and ")));
+                               .arg(i, l.issueTable, issueMatch.join(QStringLiteral(" and ")));
     const QString statement =
         QStringLiteral("select r.%1ItemId, %2, sum(r.%1ItemQty), %3 - %4 from %5 r where r.%1InterfaceId = ? and "
                        "r.%1ShopId = ? and r.%6 = ? and r.%1Cancel = 0 group by r.%1ShopId, r.%1ItemId, %2 "
                        "having %3 - %4 < 0")
-            .arg(i, keys, arrived, issued, QString::fromLatin1(l.issueTable), QString::fromLatin1(l.transColumn));
+            .arg(i, keys, arrived, issued, l.issueTable, l.transColumn);
     const Recordset rows = con.query(statement, {owner.interfaceId, owner.shopId, owner.transId});
-    const int keyCount = static_cast<int>(l.keys.size());
+    const int keyCount = static_cast<int>(l.placeKeys.size());
     for (int r = 0; r < rows.recordCount(); ++r) {
         const Decimal wanted = Decimal::fromVariant(rows.value(r, 1 + keyCount));
         const Decimal after = Decimal::fromVariant(rows.value(r, 2 + keyCount));
@@ -128,19 +111,19 @@ std::optional<QString> ledgerShortfall(Connection &con, const Ledger &l, const L
         if (wanted <= before)
             continue; // the return takes no more here than it did: it makes nothing worse
         QString place = rows.value(r, 1).toString();
-        if (l.namedLocation) {
+        if (kind == IssueLedger::Location) {
             const QVariant name = con.scalar(
                 QStringLiteral("select lLocationName from losLocation where lLocationId = ? and lShopId = ?"),
                 {rows.value(r, 1), owner.shopId});
             place = name.isNull() ? place : name.toString().trimmed();
         }
-        return shortfallMessage(itemName(con, rows.value(r, 0)), l.what.arg(place), after + wanted, wanted,
+        return shortfallMessage(itemName(con, rows.value(r, 0)), placeWording(kind).arg(place), after + wanted, wanted,
                                 after + wanted - before < Decimal());
     }
     return std::nullopt;
 }
 
-const char *const StockOfShop = "mosShopStock";
+const QString StockOfShop = QStringLiteral("mosShopStock");
 
 } // namespace
 
@@ -152,7 +135,7 @@ HeldStock heldByReturn(Connection &con, const LedgerOwner &owner, bool byLocatio
                                       {owner.shopId, owner.transId});
     for (int r = 0; r < items.recordCount(); ++r)
         held.quantities.insert(placeKey(StockOfShop, items, r, 0), Decimal::fromVariant(items.value(r, 1)));
-    for (IssueLedger kind : {IssueLedger::Location, IssueLedger::Expiry, IssueLedger::Serial})
+    for (IssueLedger kind : IssueLedgers)
         if (kind != IssueLedger::Location || byLocation)
             addHeld(con, ledger(kind), owner, held);
     return held;
@@ -174,10 +157,10 @@ std::optional<QString> stockShortfall(Connection &con, const LedgerOwner &owner,
             return shortfallMessage(itemName(con, items.value(r, 0)), QString(), after + wanted, wanted,
                                     after + wanted - before < Decimal());
     }
-    for (IssueLedger kind : {IssueLedger::Location, IssueLedger::Expiry, IssueLedger::Serial}) {
+    for (IssueLedger kind : IssueLedgers) {
         if (kind == IssueLedger::Location && !byLocation)
             continue;
-        if (auto message = ledgerShortfall(con, ledger(kind), owner, held))
+        if (auto message = ledgerShortfall(con, kind, owner, held))
             return message;
     }
     return std::nullopt;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "common/db/Connection.h"
-#include "editor/IssueLedgers.h"
+#include "stock/Ledgers.h"
 
 #include "common/core/Decimal.h"
 

@@ -2,18 +2,12 @@
 
 #include "common/db/Connection.h"
 #include "common/core/TextTable.h"
+#include "stock/Ledgers.h"
+
+#include <QList>
+#include <QStringList>
 
 namespace shop {
-
-// The three issue ledgers that the module shares with the rest of the suite. A row
-// belongs to the module by its interface id, the shop and the transaction id.
-enum class IssueLedger { Location, Expiry, Serial };
-
-struct LedgerOwner {
-    qint32 interfaceId = 0;
-    qint32 shopId = 0;
-    qint32 transId = 0;
-};
 
 // The owner's rows of a ledger: "FROM <ledger> WHERE <interface> = ? AND <shop> = ?
 // AND <transaction> = ?", taking the interface id, the shop and the transaction id.
@@ -25,5 +19,9 @@ void rewriteIssueLedger(Connection &con, IssueLedger ledger, const TextTable &al
 
 // Flags the owner's rows of a ledger cancelled, so that they no longer count in any balance.
 void cancelIssueLedger(Connection &con, IssueLedger ledger, const LedgerOwner &owner);
+
+// The owner's rows of a ledger in detail order, each numbered from 1 in column 0, in the
+// columns of the editor's allocation tables (a location row with its location's name).
+QList<QStringList> readIssueLedger(Connection &con, IssueLedger ledger, const LedgerOwner &owner);
 
 } // namespace shop
