@@ -18,7 +18,7 @@
 #include "common/ui/Ui.h"
 #include "editor/EntryLines.h"
 #include "editor/ExpiryTracking.h"
-#include "editor/ModuleAudit.h"
+#include "common/host/ModuleState.h"
 #include "items/AllocationPolicies.h"
 #include "items/AllocationTransfer.h"
 #include "items/ItemIdentification.h"
