@@ -266,8 +266,8 @@ void frmStockDetails::cmdOK_Click()
             AuditNote note = *outcome.audit;
             moduleAudit().SaveUserAuditingInfo(note.transId, note.transNo, true, note.mode, this);
         }
-        if (m_link.refreshRow)
-            m_link.refreshRow(QStringLiteral(" whID = ") + sqlNumber(m_transId.value()), m_transId);
+        if (m_link.saved)
+            m_link.saved(m_transId);
         ui.cmdOK->setEnabled(false);
         done(QDialog::Accepted);
     });
