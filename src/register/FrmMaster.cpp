@@ -128,7 +128,11 @@ QDate FrmMaster::fnPopulateDate()
     return reg::fnPopulateDate(*m_db, state.gintShopID, state.gdtProcessDate);
 }
 
-void FrmMaster::GridPopulate(const QString &statement) { m_browse->GridPopulate(statement); }
+void FrmMaster::GridPopulate(const QString &statement)
+{
+    const ModuleState &state = moduleState();
+    m_browse->GridPopulate(state.gadocon, sessionOf(state), statement);
+}
 
 void FrmMaster::UserRights()
 {
