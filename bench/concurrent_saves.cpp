@@ -60,7 +60,7 @@ ItemLine itemLine(const char *itemId, const char *code, const char *name, const 
 PurchaseReturnEntry newReturn(const QString &remarks)
 {
     PurchaseReturnEntry e;
-    e.mode = QStringLiteral("N");
+    e.mode = EntryMode::New;
     e.dateText = QStringLiteral("06/12/2026");
     e.userName = QStringLiteral("clerk");
     e.remarks = remarks;
@@ -101,7 +101,7 @@ PurchaseReturnEntry soakReturn(const QString &riceQty, TransactionId id = {})
 {
     PurchaseReturnEntry e = newReturn(QStringLiteral("Soak"));
     if (id.value() != 0) {
-        e.mode = QStringLiteral("E");
+        e.mode = EntryMode::Stored;
         e.id = id;
     }
     e.lines.append(itemLine("5", "RICE-5", "Long grain rice 5 kg", riceQty));

@@ -94,7 +94,7 @@ QList<PurchaseReturnEntry> returnsFromStock(Connection &con, int count)
     QList<PurchaseReturnEntry> out;
     for (int n = 0; n < count; ++n) {
         PurchaseReturnEntry e;
-        e.mode = QStringLiteral("N");
+        e.mode = EntryMode::New;
         e.dateText = QStringLiteral("06/12/2026");
         e.userName = QStringLiteral("clerk");
         e.remarks = QStringLiteral("Benchmark return");
@@ -210,7 +210,7 @@ int main(int argc, char **argv)
                 mustHaveSaved(saved);
             });
             PurchaseReturnEntry edited = entries.last();
-            edited.mode = QStringLiteral("E");
+            edited.mode = EntryMode::Stored;
             edited.id = saved.transId;
             edited.number = saved.transNo;
             moduleState().gstrMode = QStringLiteral("E");

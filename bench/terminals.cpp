@@ -48,7 +48,7 @@ constexpr int kFirstOwnShop = 101;
 PurchaseReturnEntry riceReturn(const QString &quantity, TransactionId id = {})
 {
     PurchaseReturnEntry e;
-    e.mode = id.isStored() ? QStringLiteral("E") : QStringLiteral("N");
+    e.mode = id.isStored() ? EntryMode::Stored : EntryMode::New;
     e.id = id;
     e.dateText = QStringLiteral("06/12/2026");
     e.userName = QStringLiteral("clerk");

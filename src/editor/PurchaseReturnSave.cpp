@@ -171,7 +171,7 @@ void PurchaseReturnSave::writeHeader(const PurchaseReturnEntry &entry, SaveOutco
         const QVariant department = newCommonDB(QStringLiteral("ashops"))
                                         ->fnReturnField(QStringLiteral("departmentid"), shopCondition(" shopid = ", shopId));
         outcome.transNo = DocumentNumbering(m_con, m_session.interfaceId, shopId).nextNumber();
-        outcome.audit = AuditNote{outcome.transId.value(), outcome.transNo, entry.mode};
+        outcome.audit = AuditNote{outcome.transId.value(), outcome.transNo, modeText(entry.mode)};
 
         const QStringList all = QStringList{QStringLiteral("whShopID"), QStringLiteral("WhID"), QStringLiteral("WhNo"),
                                             QStringLiteral("whdepartmentid"), QStringLiteral("whapartmentid")}
@@ -186,7 +186,7 @@ void PurchaseReturnSave::writeHeader(const PurchaseReturnEntry &entry, SaveOutco
 
     outcome.transId = entry.id;
     outcome.transNo = entry.number;
-    outcome.audit = AuditNote{outcome.transId.value(), outcome.transNo, entry.mode};
+    outcome.audit = AuditNote{outcome.transId.value(), outcome.transNo, modeText(entry.mode)};
 
     QStringList assignments;
     for (const QString &c : columns)

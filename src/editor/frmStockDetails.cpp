@@ -189,7 +189,7 @@ void frmStockDetails::Form_Activate()
 PurchaseReturnEntry frmStockDetails::entry() const
 {
     PurchaseReturnEntry e;
-    e.mode = moduleState().gstrMode;
+    e.mode = entryModeOf(moduleState().gstrMode);
     e.id = m_transId;
     e.commitToken = m_commitToken;
     e.number = ui.txtWriteNo->text();

@@ -35,7 +35,7 @@ protected:
 PurchaseReturnEntry editOfPr1(const QList<QStringList> &lines)
 {
     PurchaseReturnEntry e = newEntry(lines);
-    e.mode = "E";
+    e.mode = EntryMode::Stored;
     e.id = TransactionId(1);
     e.number = "PR1";
     return e;
@@ -295,7 +295,7 @@ TEST_P(PurchaseReturnSaveTest, AFailureAtAnyStepLeavesTheDatabaseAsItWas)
     edit.expiry.addRow(kExpiryRow);
     edit.serials.addRow(kSerialRow);
     PurchaseReturnEntry fresh = edit;
-    fresh.mode = "N";
+    fresh.mode = EntryMode::New;
     fresh.serials.setText(1, serialcol::SerialNo, "SN-TV-0003"); // the edit keeps SN-TV-0002 for itself
     for (const PurchaseReturnEntry *entry : {&fresh, &edit})
         failEachWriteInTurn([&] { PurchaseReturnSave(moduleConnection(), moduleSession()).save(*entry); }, 10);

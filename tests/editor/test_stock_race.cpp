@@ -119,7 +119,7 @@ TEST_P(LastUnit, AnEditIsRefusedOnlyForWhatItMakesWorse)
                   "sidItemId, sidItemQty, sidPackingTypeId, sidPackingQty, sidCancel, sidAdjustment, sidFreeQty) "
                   "values (1501, 1, 77, 1, 'RS1', 50, 1, null, 0, 0, 0, 0)");
     PurchaseReturnEntry edit = lastUnit("2", "RB1", "RS1");
-    edit.mode = "E";
+    edit.mode = EntryMode::Stored;
     edit.id = stored.transId;
     edit.number = stored.transNo;
     edit.remarks = "Only the remarks changed";
