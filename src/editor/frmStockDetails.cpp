@@ -309,7 +309,7 @@ void frmStockDetails::openItemWindow()
 void frmStockDetails::mnuAdd_Click()
 {
     guarded(WindowName, QStringLiteral("mnuAdd_Click "), [&] {
-        m_lines.lineMode = QStringLiteral("N");
+        m_lines.lineMode = LineMode::Add;
         openItemWindow();
     });
 }
@@ -320,7 +320,7 @@ void frmStockDetails::mnuEdit_Click()
         // The item window reads the current line itself.
         if (!m_lines.current())
             noSelectedLine();
-        m_lines.lineMode = QStringLiteral("E");
+        m_lines.lineMode = LineMode::Edit;
         openItemWindow();
     });
 }

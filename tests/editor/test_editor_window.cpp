@@ -80,10 +80,10 @@ protected:
     void runItemWindow(QDialog &w)
     {
         EntryLines &lines = editor->lines();
-        itemWindowModes << lines.lineMode;
-        if (lines.lineMode == "E" && onEdit)
+        itemWindowModes << (lines.lineMode == LineMode::Edit ? "E" : lines.lineMode == LineMode::Add ? "N" : "");
+        if (lines.lineMode == LineMode::Edit && onEdit)
             onEdit(w);
-        if (lines.lineMode == "N" && !toAdd.empty()) {
+        if (lines.lineMode == LineMode::Add && !toAdd.empty()) {
             const ItemLine l = toAdd.front();
             toAdd.erase(toAdd.begin());
             lines.add({"", "1", "CODE", l.description, "80.000", l.returnQty, "1", l.itemId, "6.5", "BAG"});

@@ -8,14 +8,12 @@ namespace shop {
 // "E" are what the module-wide state, the audit rows and the error log hold.
 enum class EntryMode { New, Stored };
 
-// A detail line of the editor: added in this sitting or loaded from the stored return.
-enum class LineMode { Added, Stored };
+// What the item window does with the editor's lines: add one or change the current one.
+enum class LineMode { Add, Edit };
 
 inline QString modeText(EntryMode mode) { return mode == EntryMode::Stored ? QStringLiteral("E") : QStringLiteral("N"); }
 // Anything but "E" is a new entry, as the register has always treated it.
 inline EntryMode entryModeOf(const QString &text) { return text == QLatin1String("E") ? EntryMode::Stored : EntryMode::New; }
 
-inline QString lineModeText(LineMode mode) { return mode == LineMode::Stored ? QStringLiteral("E") : QStringLiteral("N"); }
-inline LineMode lineModeOf(const QString &text) { return text == QLatin1String("E") ? LineMode::Stored : LineMode::Added; }
 
 } // namespace shop
