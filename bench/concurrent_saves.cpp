@@ -29,6 +29,7 @@
 #include "common/core/ModuleError.h"
 #include "common/db/Connection.h"
 #include "common/db/Schema.h"
+#include "common/host/ModuleCommonDB.h"
 #include "common/host/ModuleState.h"
 #include "editor/ModuleWrite.h"
 #include "editor/PurchaseReturnCancel.h"
@@ -59,7 +60,7 @@ ItemLine itemLine(const char *itemId, const char *code, const char *name, const 
 PurchaseReturnEntry newReturn(const QString &remarks)
 {
     PurchaseReturnEntry e;
-    e.mode = QStringLiteral("N");
+    e.mode = EntryMode::New;
     e.dateText = QStringLiteral("06/12/2026");
     e.userName = QStringLiteral("clerk");
     e.remarks = remarks;
@@ -100,7 +101,7 @@ PurchaseReturnEntry soakReturn(const QString &riceQty, TransactionId id = {})
 {
     PurchaseReturnEntry e = newReturn(QStringLiteral("Soak"));
     if (id.value() != 0) {
-        e.mode = QStringLiteral("E");
+        e.mode = EntryMode::Stored;
         e.id = id;
     }
     e.lines.append(itemLine("5", "RICE-5", "Long grain rice 5 kg", riceQty));
@@ -122,14 +123,14 @@ QString runCommand(const QStringList &words)
         if (verb == QLatin1String("save") || verb == QLatin1String("edit")) {
             const bool edit = verb == QLatin1String("edit");
             const TransactionId id(edit ? words.value(1).toInt() : 0);
-            const SaveOutcome out = PurchaseReturnSave().save(soakReturn(edit ? words.value(2) : QStringLiteral("1"), id));
+            const SaveOutcome out = PurchaseReturnSave(moduleConnection(), moduleSession()).save(soakReturn(edit ? words.value(2) : QStringLiteral("1"), id));
             if (!out.saved)
                 return QStringLiteral("refused ") + out.refusal;
             return edit ? QStringLiteral("edited %1").arg(id.value())
                         : QStringLiteral("saved %1 %2").arg(out.transId.value()).arg(out.transNo);
         }
         if (verb == QLatin1String("cancel")) {
-            PurchaseReturnCancel().cancel(TransactionId(words.value(1).toInt()), words.value(2), QStringLiteral("race"));
+            PurchaseReturnCancel(moduleConnection(), moduleSession()).cancel(TransactionId(words.value(1).toInt()), words.value(2), QStringLiteral("race"));
             return QStringLiteral("cancelled ") + words.value(1);
         }
         return QStringLiteral("error unknown command ") + verb;
@@ -198,16 +199,16 @@ void soak(QTextStream &out, QTextStream &err, int seconds, quint32 seed)
                        "and WhRemarks like 'Churn %'"),
         {moduleState().gintShopID});
     for (int r = 0; r < left.recordCount(); ++r) {
-        PurchaseReturnCancel().cancel(TransactionId(left.value(r, 0).toInt()), left.value(r, 1).toString(), QStringLiteral("left"));
+        PurchaseReturnCancel(moduleConnection(), moduleSession()).cancel(TransactionId(left.value(r, 0).toInt()), left.value(r, 1).toString(), QStringLiteral("left"));
         out << "cancelled " << left.value(r, 0).toInt() << Qt::endl;
     }
-    PurchaseReturnSave save;
+    PurchaseReturnSave save(moduleConnection(), moduleSession());
     for (int i = 1;; ++i) {
         const SaveOutcome saved = save.save(allocatedReturn(i));
         if (!saved.saved)
             throw ModuleError(ModuleError::DatabaseFailure, QStringLiteral("churn"), saved.refusal);
         out << "saved " << saved.transId.value() << Qt::endl;
-        PurchaseReturnCancel().cancel(saved.transId, saved.transNo, QStringLiteral("churn"));
+        PurchaseReturnCancel(moduleConnection(), moduleSession()).cancel(saved.transId, saved.transNo, QStringLiteral("churn"));
         out << "cancelled " << saved.transId.value() << Qt::endl;
     }
 }
@@ -278,13 +279,13 @@ int main(int argc, char **argv)
             return 0;
         }
         if (args.at(3) == QLatin1String("--take")) {
-            const SaveOutcome outcome = PurchaseReturnSave().save(lastUnitReturn(args.mid(4)));
+            const SaveOutcome outcome = PurchaseReturnSave(moduleConnection(), moduleSession()).save(lastUnitReturn(args.mid(4)));
             out << (outcome.saved ? QStringLiteral("saved ") + outcome.transNo : QStringLiteral("refused: ") + outcome.refusal)
                 << Qt::endl;
             return 0;
         }
         const int count = args.at(3).toInt();
-        PurchaseReturnSave save;
+        PurchaseReturnSave save(moduleConnection(), moduleSession());
         std::chrono::milliseconds patience(120000);
         for (int i = 1; i <= count; ++i) {
             // One token for every Ok of this return: a commit whose reply was lost is

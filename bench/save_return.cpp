@@ -6,6 +6,7 @@
 
 #include "common/db/Schema.h"
 #include "common/db/Transaction.h"
+#include "common/host/ModuleCommonDB.h"
 #include "common/host/ModuleState.h"
 #include "support/LedgerGenerator.h"
 #include "demo/DemoData.h"
@@ -93,7 +94,7 @@ QList<PurchaseReturnEntry> returnsFromStock(Connection &con, int count)
     QList<PurchaseReturnEntry> out;
     for (int n = 0; n < count; ++n) {
         PurchaseReturnEntry e;
-        e.mode = QStringLiteral("N");
+        e.mode = EntryMode::New;
         e.dateText = QStringLiteral("06/12/2026");
         e.userName = QStringLiteral("clerk");
         e.remarks = QStringLiteral("Benchmark return");
@@ -182,7 +183,7 @@ void logIn(const ConnectionPtr &con)
     s.gintInterfaceID = 1901;
     s.gstrTransType = QStringLiteral("P");
     s.gdtProcessDate = kToday;
-    buildTransactionRates();
+    keepTransactionRates(s, buildTransactionRates(*con, moduleSession()));
 }
 
 } // namespace
@@ -205,15 +206,15 @@ int main(int argc, char **argv)
             int run = 0;
             moduleState().gstrMode = QStringLiteral("N");
             const double created = bench::medianMs(kRuns, [&] {
-                saved = PurchaseReturnSave().save(entries.at(run++));
+                saved = PurchaseReturnSave(moduleConnection(), moduleSession()).save(entries.at(run++));
                 mustHaveSaved(saved);
             });
             PurchaseReturnEntry edited = entries.last();
-            edited.mode = QStringLiteral("E");
+            edited.mode = EntryMode::Stored;
             edited.id = saved.transId;
             edited.number = saved.transNo;
             moduleState().gstrMode = QStringLiteral("E");
-            const double changed = bench::medianMs(kRuns, [&] { mustHaveSaved(PurchaseReturnSave().save(edited)); });
+            const double changed = bench::medianMs(kRuns, [&] { mustHaveSaved(PurchaseReturnSave(moduleConnection(), moduleSession()).save(edited)); });
             const PurchaseReturnEntry &entry = entries.first();
             int rawId = 500000;
             const double raw = bench::medianMs(7, [&] { rawInserts(*db.con, entry, ++rawId); });

@@ -153,7 +153,7 @@ int main(int argc, char **argv)
             installModuleWindows();
 
             frmStockDetails editor;
-            editor.lines().lineMode = QStringLiteral("N");
+            editor.lines().lineMode = LineMode::Add;
             frmItemDetails window(editor.lines(), TransactionId(), &editor);
             window.Form_Load();
             window.show();

@@ -18,6 +18,7 @@
 
 #include "common/core/ModuleError.h"
 #include "common/db/Schema.h"
+#include "common/host/ModuleCommonDB.h"
 #include "common/host/ModuleState.h"
 #include "support/LedgerGenerator.h"
 #include "demo/DemoData.h"
@@ -47,7 +48,7 @@ constexpr int kFirstOwnShop = 101;
 PurchaseReturnEntry riceReturn(const QString &quantity, TransactionId id = {})
 {
     PurchaseReturnEntry e;
-    e.mode = id.isStored() ? QStringLiteral("E") : QStringLiteral("N");
+    e.mode = id.isStored() ? EntryMode::Stored : EntryMode::New;
     e.id = id;
     e.dateText = QStringLiteral("06/12/2026");
     e.userName = QStringLiteral("clerk");
@@ -80,7 +81,7 @@ int terminal(const QStringList &args)
                 const bool edit = pick == 2;
                 QElapsedTimer timer;
                 timer.start();
-                const SaveOutcome saved = PurchaseReturnSave().save(
+                const SaveOutcome saved = PurchaseReturnSave(moduleConnection(), moduleSession()).save(
                     edit ? riceReturn(QStringLiteral("0.002"), live.at(which).first) : riceReturn(QStringLiteral("0.001")));
                 const double ms = static_cast<double>(timer.nsecsElapsed()) / 1e6;
                 if (!saved.saved) {
@@ -92,7 +93,7 @@ int terminal(const QStringList &args)
                 if (!edit)
                     live.emplace_back(saved.transId, saved.transNo);
             } else {
-                PurchaseReturnCancel().cancel(live.at(which).first, live.at(which).second, QStringLiteral("terminal"));
+                PurchaseReturnCancel(moduleConnection(), moduleSession()).cancel(live.at(which).first, live.at(which).second, QStringLiteral("terminal"));
                 live.erase(live.begin() + static_cast<std::ptrdiff_t>(which));
             }
         } catch (const ModuleError &e) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/core/EntryMode.h"
+
 #include "common/core/AllocationColumns.h"
 #include "common/core/TextTable.h"
 
@@ -81,8 +83,8 @@ public:
     void removeAllocations(const QString &itemId);
     void clearAllocations();
 
-    // "N" while the item window adds a line, "E" while it changes one.
-    QString lineMode;
+    // What the item window is opened for; nothing before it first opens.
+    std::optional<LineMode> lineMode;
     // Set when a confirmed line changed anything, allocations included.
     bool changed = false;
 

@@ -12,12 +12,21 @@
 namespace shop {
 
 // What became of a save or a cancellation.
+// The audit row of a save: the window that asked for it writes it with what the
+// clerk changed there.
+struct AuditNote {
+    qint32 transId = 0;
+    QString transNo;
+    QString mode;
+};
+
 struct SaveOutcome {
     bool saved = false;
     QString refusal;            // the message when it was refused; nothing of it is stored
     MsgIcon icon = MsgIcon::None;
     TransactionId transId;      // the stored transaction's id
     QString transNo;            // its document number
+    std::optional<AuditNote> audit{}; // set when the save went through
 };
 
 // The header flags a writer reads under its lock.

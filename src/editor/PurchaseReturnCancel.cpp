@@ -4,7 +4,7 @@
 #include "common/core/Conversions.h"
 #include "common/core/ModuleError.h"
 #include "stock/IssueLedgers.h"
-#include "editor/ModuleAudit.h"
+#include "common/host/HostComponents.h"
 #include "editor/ModuleWrite.h"
 #include "editor/PurchaseReturnEntry.h"
 #include "editor/PurchaseReturnSave.h"
@@ -17,6 +17,8 @@ namespace {
 const QString kSource = QStringLiteral("PurchaseReturnCancel");
 }
 
+PurchaseReturnCancel::PurchaseReturnCancel(Connection &con, Session session) : m_con(con), m_session(std::move(session)) {}
+
 const QString PurchaseReturnCancel::ReasonMissingMessage = QStringLiteral("Enter reason for deletion");
 
 QString PurchaseReturnCancel::remark(const QString &userName, const QString &reason)
@@ -27,14 +29,15 @@ QString PurchaseReturnCancel::remark(const QString &userName, const QString &rea
 bool PurchaseReturnCancel::cancel(TransactionId id, const QString &transNo, const QString &reason, const QString &token)
 {
     const qint32 transId = id.value();
-    const ModuleState &state = moduleState();
-    clsUserAuditing &audit = moduleAudit();
+    if (!m_session.audit)
+        throw ModuleError(ModuleError::ConnectionClosed, kSource, QStringLiteral("The audit is not open."));
+    clsUserAuditing &audit = *m_session.audit;
     audit.LoggedTime = QDateTime::currentDateTime();
     if (reason.trimmed().isEmpty())
         return false;
 
-    Connection &con = moduleConnection();
-    const qint32 shopId = state.gintShopID;
+    Connection &con = m_con;
+    const qint32 shopId = m_session.shopId;
     ModuleWrite write(con, shopId, token, kSource);
     const SaveOutcome outcome = write.run([&] {
         // The return's row is locked and checked under the shop's lock: a second
@@ -47,17 +50,17 @@ bool PurchaseReturnCancel::cancel(TransactionId id, const QString &transNo, cons
             return SaveOutcome{false, PurchaseReturnSave::PostedMessage, MsgIcon::Critical, id, transNo};
         write.lockStockRows(id, {});
         const Recordset user = con.query(QStringLiteral("select username from lousers where userid=? and shopID=?"),
-                                         {state.gintUserID, shopId});
+                                         {m_session.userId, shopId});
         const QString text = user.isEmpty() ? QString() : remark(user.value(0, 0).toString(), reason);
         // The stock goes back while the return still counts as not cancelled.
         // The transaction id goes in as 32-bit: shops past their 32767th return can cancel too.
         con.callProcedure(QStringLiteral("spUpdateshopPurchaseReturn"),
-                          {transId, shopId, QStringLiteral("P"), state.gstrTransType});
+                          {transId, shopId, QStringLiteral("P"), m_session.transType});
         con.execute(QStringLiteral("update LOsPurchaseReturnHeader set whCancelledRemarks=? where whshopid=? and whID=?"),
                     {storedText(text), shopId, transId});
         con.execute(QStringLiteral("update LOsPurchaseReturnHeader set whCancelled=1 where whshopid=? and whID=?"),
                     {shopId, transId});
-        const LedgerOwner owner{state.gintInterfaceID, shopId, transId};
+        const LedgerOwner owner{m_session.interfaceId, shopId, transId};
         for (IssueLedger ledger : {IssueLedger::Location, IssueLedger::Expiry, IssueLedger::Serial})
             cancelIssueLedger(con, ledger, owner);
         qint32 auditId = transId;

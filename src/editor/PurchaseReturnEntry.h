@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/core/EntryMode.h"
+
 #include "common/core/AllocationColumns.h"
 #include "common/core/TextTable.h"
 #include "common/core/TransactionId.h"
@@ -15,7 +17,7 @@ namespace shop {
 // What the editor window hands to the save: its header fields as typed, its item
 // lines and its three hidden allocation tables.
 struct PurchaseReturnEntry {
-    QString mode = QStringLiteral("N"); // "N" never saved, "E" stored transaction
+    EntryMode mode = EntryMode::New;
     TransactionId id;                   // the stored entry's id (edit mode)
 
     QString number;      // txtWriteNo; assigned on save for a new transaction
@@ -37,7 +39,7 @@ struct PurchaseReturnEntry {
     // commit reply was lost is found and never stored a second time.
     QString commitToken;
 
-    bool isNew() const { return mode.trimmed().compare(QLatin1String("E"), Qt::CaseInsensitive) != 0; }
+    bool isNew() const { return mode == EntryMode::New; }
 };
 
 // A field's text as it is stored: an empty field stores empty text, never Null.

@@ -11,7 +11,7 @@
 #include "editor/DocumentNumbering.h"
 #include "stock/IssueLedgers.h"
 #include "stock/StockRecheck.h"
-#include "editor/ModuleAudit.h"
+#include "common/host/ModuleState.h"
 
 #include <QList>
 #include <algorithm>
@@ -57,33 +57,33 @@ bool hasRowsWithoutLine(const TextTable &table, AllocationKind kind, const QList
 
 } // namespace
 
-PurchaseReturnSave::PurchaseReturnSave() : m_state(moduleState()), m_con(moduleConnection()) {}
+PurchaseReturnSave::PurchaseReturnSave(Connection &con, Session session) : m_session(std::move(session)), m_con(con) {}
 
 bool PurchaseReturnSave::isPosted(TransactionId transId) const
 {
     const auto db = newCommonDB(QStringLiteral("LOsPurchaseReturnHeader"));
-    return toBool(db->fnReturnField(QStringLiteral("whposted"), shopCondition("whshopid=", m_state.gintShopID)
+    return toBool(db->fnReturnField(QStringLiteral("whposted"), shopCondition("whshopid=", m_session.shopId)
                                                                     + QStringLiteral(" and whid=") + sqlNumber(qint64{transId.value()})));
 }
 
-SaveOutcome PurchaseReturnSave::save(const PurchaseReturnEntry &entry, QWidget *window)
+SaveOutcome PurchaseReturnSave::save(const PurchaseReturnEntry &entry)
 {
     if (!entry.isNew() && isPosted(entry.id))
         return SaveOutcome{false, PostedMessage, MsgIcon::Critical, entry.id, entry.number};
     // Location rows are stored only for a shop that keeps stock by location.
-    if ((entry.locations.hasData() && fnLocationArrangement(m_state.gintShopID)
+    if ((entry.locations.hasData() && fnLocationArrangement(m_session.shopId)
          && hasRowsWithoutLine(entry.locations, AllocationKind::Location, entry.lines))
         || hasRowsWithoutLine(entry.expiry, AllocationKind::Expiry, entry.lines)
         || hasRowsWithoutLine(entry.serials, AllocationKind::Serial, entry.lines))
         return SaveOutcome{false, AllocationWithoutLineMessage, MsgIcon::Exclamation, entry.id, entry.number};
 
-    ModuleWrite write(m_con, m_state.gintShopID, entry.commitToken, kSource);
-    return write.run([&] { return saveOnce(entry, write, window); });
+    ModuleWrite write(m_con, m_session.shopId, entry.commitToken, kSource);
+    return write.run([&] { return saveOnce(entry, write); });
 }
 
-SaveOutcome PurchaseReturnSave::saveOnce(const PurchaseReturnEntry &entry, const ModuleWrite &write, QWidget *window)
+SaveOutcome PurchaseReturnSave::saveOnce(const PurchaseReturnEntry &entry, const ModuleWrite &write)
 {
-    const qint32 shopId = m_state.gintShopID;
+    const qint32 shopId = m_session.shopId;
     QList<qint32> items;
     for (const QStringList &l : entry.lines)
         items << toInt32(valDecimal(l.value(line::ItemId)));
@@ -100,16 +100,16 @@ SaveOutcome PurchaseReturnSave::saveOnce(const PurchaseReturnEntry &entry, const
 
     // What the stored return holds before it is rewritten: the re-check refuses only what the save makes worse.
     const HeldStock held = entry.isNew() ? HeldStock{}
-                                         : heldByReturn(m_con, LedgerOwner{m_state.gintInterfaceID, shopId, entry.id.value()},
+                                         : heldByReturn(m_con, LedgerOwner{m_session.interfaceId, shopId, entry.id.value()},
                                                         fnLocationArrangement(shopId));
     SaveOutcome outcome;
-    writeHeader(entry, outcome, window);
+    writeHeader(entry, outcome);
     writeDetails(entry, outcome.transId);
 
     // An edited return's issue rows follow its tables, so a line deleted in the editor
     // takes its location, batch and serial issues with it. Location rows exist only
     // for a shop that keeps stock by location.
-    const LedgerOwner owner{m_state.gintInterfaceID, shopId, outcome.transId.value()};
+    const LedgerOwner owner{m_session.interfaceId, shopId, outcome.transId.value()};
     const auto rewrite = [&](IssueLedger ledger, const TextTable &table) {
         if (table.hasData() || !entry.isNew())
             rewriteIssueLedger(m_con, ledger, table, owner);
@@ -127,16 +127,16 @@ SaveOutcome PurchaseReturnSave::saveOnce(const PurchaseReturnEntry &entry, const
     return outcome;
 }
 
-void PurchaseReturnSave::writeHeader(const PurchaseReturnEntry &entry, SaveOutcome &outcome, QWidget *window)
+void PurchaseReturnSave::writeHeader(const PurchaseReturnEntry &entry, SaveOutcome &outcome)
 {
-    const qint32 shopId = m_state.gintShopID;
-    const qint16 inventoryCurrency = fnGetCurrencyId(QStringLiteral("A"), m_state.gintInventoryID);
-    const qint16 departmentCurrency = fnGetCurrencyId(QStringLiteral("D"), m_state.gintShopDepartmentID);
-    const qint16 companyCurrency = fnGetCurrencyId(QStringLiteral("Z"), m_state.gintCompanyID);
-    const double depExRate = fnConversionFactor(inventoryCurrency, departmentCurrency);
-    const double conExRate = fnConversionFactor(inventoryCurrency, companyCurrency);
+    const qint32 shopId = m_session.shopId;
+    const qint16 inventoryCurrency = fnGetCurrencyId(m_con, m_session, QStringLiteral("A"), m_session.inventoryId);
+    const qint16 departmentCurrency = fnGetCurrencyId(m_con, m_session, QStringLiteral("D"), m_session.shopDepartmentId);
+    const qint16 companyCurrency = fnGetCurrencyId(m_con, m_session, QStringLiteral("Z"), m_session.companyId);
+    const double depExRate = fnConversionFactor(m_session.exchangeRates, inventoryCurrency, departmentCurrency);
+    const double conExRate = fnConversionFactor(m_session.exchangeRates, inventoryCurrency, companyCurrency);
 
-    const bool typeI = isTypeI(m_state.gstrTransType);
+    const bool typeI = isTypeI(m_session.transType);
     if (typeI && !entry.departmentId)
         throw ModuleError(381, QStringLiteral("cbodepartment"), QStringLiteral("Invalid property array index"));
     const QVariant otherDepartment = typeI ? QVariant(*entry.departmentId) : QVariant();
@@ -157,12 +157,12 @@ void PurchaseReturnSave::writeHeader(const PurchaseReturnEntry &entry, SaveOutco
                               0,
                               conExRate,
                               depExRate,
-                              storedText(m_state.gstrExchangeRates.trimmed()),
+                              storedText(m_session.exchangeRates.trimmed()),
                               otherDepartment,
                               entry.confirmed ? 1 : 0,
                               storedText(entry.receivedBy.trimmed()),
                               storedText(entry.approvedBy.trimmed()),
-                              storedText(m_state.gstrTransType),
+                              storedText(m_session.transType),
                               expense};
 
     if (entry.isNew()) {
@@ -170,10 +170,8 @@ void PurchaseReturnSave::writeHeader(const PurchaseReturnEntry &entry, SaveOutco
                                             ->fnGetNextMaxNo(QStringLiteral("whid")));
         const QVariant department = newCommonDB(QStringLiteral("ashops"))
                                         ->fnReturnField(QStringLiteral("departmentid"), shopCondition(" shopid = ", shopId));
-        outcome.transNo = DocumentNumbering(m_con, m_state.gintInterfaceID, shopId).nextNumber();
-        QString auditNo = outcome.transNo;
-        qint32 auditId = outcome.transId.value();
-        moduleAudit().SaveUserAuditingInfo(auditId, auditNo, true, entry.mode, window);
+        outcome.transNo = DocumentNumbering(m_con, m_session.interfaceId, shopId).nextNumber();
+        outcome.audit = AuditNote{outcome.transId.value(), outcome.transNo, modeText(entry.mode)};
 
         const QStringList all = QStringList{QStringLiteral("whShopID"), QStringLiteral("WhID"), QStringLiteral("WhNo"),
                                             QStringLiteral("whdepartmentid"), QStringLiteral("whapartmentid")}
@@ -188,9 +186,7 @@ void PurchaseReturnSave::writeHeader(const PurchaseReturnEntry &entry, SaveOutco
 
     outcome.transId = entry.id;
     outcome.transNo = entry.number;
-    QString auditNo = entry.number;
-    qint32 auditId = outcome.transId.value();
-    moduleAudit().SaveUserAuditingInfo(auditId, auditNo, true, entry.mode, window);
+    outcome.audit = AuditNote{outcome.transId.value(), outcome.transNo, modeText(entry.mode)};
 
     QStringList assignments;
     for (const QString &c : columns)
@@ -215,34 +211,34 @@ void PurchaseReturnSave::writeHeader(const PurchaseReturnEntry &entry, SaveOutco
 
 QVariant PurchaseReturnSave::expenseAccount(const PurchaseReturnEntry &entry) const
 {
-    const QString condition = shopCondition("ShopID= ", m_state.gintShopID) + QStringLiteral(" and CompanyID=")
-        + sqlNumber(qint64{m_state.gintCompanyID});
+    const QString condition = shopCondition("ShopID= ", m_session.shopId) + QStringLiteral(" and CompanyID=")
+        + sqlNumber(qint64{m_session.companyId});
     const auto shops = newCommonDB(QStringLiteral("ashops"));
     // A shop without an expense account still records its returns; the account stays
     // empty. The account is read whole: one numbered past 32767 must not stop the save.
     const QVariant stored = shops->fnReturnField(QStringLiteral("ExpenseAccount"), condition);
     const QVariant account = stored.isNull() ? QVariant() : QVariant(toInt32(stored));
-    if (!isTypeI(m_state.gstrTransType))
+    if (!isTypeI(m_session.transType))
         return account;
     const qint32 ownDepartment = toInt32(shops->fnReturnField(QStringLiteral("DepartmentID"), condition));
-    if (*entry.departmentId == ownDepartment || m_state.gintCompanyLogin != 0)
+    if (*entry.departmentId == ownDepartment || m_session.companyLogin != 0)
         return account;
     return newCommonDB(QStringLiteral("adepcontrolaccounts"))
         ->fnReturnField(QStringLiteral("controlaccid"), QStringLiteral("maindepid= ") + sqlNumber(qint64{ownDepartment})
                                                             + QStringLiteral(" and otherdepid=")
                                                             + sqlNumber(qint64{*entry.departmentId})
                                                             + QStringLiteral(" and CompanyID=")
-                                                            + sqlNumber(qint64{m_state.gintCompanyID}));
+                                                            + sqlNumber(qint64{m_session.companyId}));
 }
 
 void PurchaseReturnSave::writeDetails(const PurchaseReturnEntry &entry, TransactionId id)
 {
     const qint32 transId = id.value();
-    const qint32 shopId = m_state.gintShopID;
+    const qint32 shopId = m_session.shopId;
     const QString procedure = QStringLiteral("spUpdateshopWriteoff");
     if (!entry.isNew()) {
         // The stored quantities go back to stock before their rows are replaced.
-        m_con.callProcedure(procedure, {transId, shopId, QStringLiteral("R"), m_state.gstrTransType});
+        m_con.callProcedure(procedure, {transId, shopId, QStringLiteral("R"), m_session.transType});
         m_con.execute(QStringLiteral("delete from LOsPurchaseReturnDetail  where wdshopid=? and wdid = ?"), {shopId, transId});
     }
     const QString insert = QStringLiteral(
@@ -255,7 +251,7 @@ void PurchaseReturnSave::writeDetails(const PurchaseReturnEntry &entry, Transact
                                toInt32(valDecimal(l.value(line::ShipmentId))),
                                val(figureToSave(l, line::CostPrice, line::StoredCostPrice))});
     }
-    m_con.callProcedure(procedure, {transId, shopId, QStringLiteral("F"), m_state.gstrTransType});
+    m_con.callProcedure(procedure, {transId, shopId, QStringLiteral("F"), m_session.transType});
 }
 
 } // namespace shop

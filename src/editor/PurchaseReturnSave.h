@@ -1,12 +1,11 @@
 #pragma once
 
-#include "common/host/ModuleState.h"
+#include "common/core/Session.h"
+#include "common/db/Connection.h"
 #include "editor/ModuleWrite.h"
 #include "editor/PurchaseReturnEntry.h"
 
 #include <QString>
-
-class QWidget;
 
 namespace shop {
 
@@ -17,28 +16,30 @@ namespace shop {
 // ModuleError. It runs as a ModuleWrite: the shop's lock first, then the header,
 // then the stock rows; run again on a number taken by another terminal or a conflict
 // the server broke; a commit whose reply was lost is looked up by the entry's token.
-// Works for the shop, company, user and transaction type of the module-wide state.
+// Works for the shop, company, user and transaction type of the session. The audit
+// row is the window's to write once the save has succeeded: it knows what the clerk
+// changed (SaveOutcome::audit).
 class PurchaseReturnSave {
 public:
-    PurchaseReturnSave();
+    PurchaseReturnSave(Connection &con, Session session);
 
     static const QString AlreadyDeletedMessage;
     static const QString PostedMessage;
     static const QString AllocationWithoutLineMessage;
 
-    // Saves the entry (validated beforehand). `window` is the editor, for the audit.
-    SaveOutcome save(const PurchaseReturnEntry &entry, QWidget *window = nullptr);
+    // Saves the entry (validated beforehand).
+    SaveOutcome save(const PurchaseReturnEntry &entry);
 
     // A stored transaction that has been posted to the journal.
     bool isPosted(TransactionId transId) const;
 
 private:
-    SaveOutcome saveOnce(const PurchaseReturnEntry &entry, const ModuleWrite &write, QWidget *window);
-    void writeHeader(const PurchaseReturnEntry &entry, SaveOutcome &outcome, QWidget *window);
+    SaveOutcome saveOnce(const PurchaseReturnEntry &entry, const ModuleWrite &write);
+    void writeHeader(const PurchaseReturnEntry &entry, SaveOutcome &outcome);
     QVariant expenseAccount(const PurchaseReturnEntry &entry) const;
     void writeDetails(const PurchaseReturnEntry &entry, TransactionId transId);
 
-    ModuleState &m_state;
+    const Session m_session;
     Connection &m_con;
 };
 

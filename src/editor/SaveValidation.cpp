@@ -2,7 +2,6 @@
 
 #include "common/core/Conversions.h"
 #include "common/routines/Lookups.h"
-#include "common/host/ModuleState.h"
 #include "editor/ExpiryTracking.h"
 
 namespace shop {
@@ -40,7 +39,7 @@ ValidationResult SaveValidation::check(const PurchaseReturnEntry &entry) const
     if (entry.remarks.trimmed().isEmpty())
         return refusal(V::NoRemarks, NoRemarksMessage, MsgIcon::Information, QStringLiteral("txtRemark"));
 
-    if (entry.locations.hasData() && fnLocationArrangement(moduleState().gintShopID)) {
+    if (entry.locations.hasData() && fnLocationArrangement(m_session.shopId)) {
         for (int i = 0; i < entry.lines.size(); ++i) {
             const QStringList &l = entry.lines.at(i);
             const QString itemId = l.value(line::ItemId).trimmed();

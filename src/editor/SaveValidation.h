@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/core/Session.h"
 #include "common/ui/Ui.h"
 #include "editor/PurchaseReturnEntry.h"
 
@@ -30,9 +31,11 @@ struct ValidationResult {
 // OK's checks of the editor, in their order: the confirmation question, at least one
 // item, the user name, the remarks, the location sums (shops that keep stock by
 // location) and the expiry sums (expiry-tracked items). Quantities are summed as
-// exact decimals. Reads the shop of the module-wide state.
+// exact decimals. Works for the shop of the session.
 class SaveValidation {
 public:
+    explicit SaveValidation(Session session) : m_session(std::move(session)) {}
+
     static const QString ConfirmQuestion;
     static const QString NoItemsMessage;
     static const QString NoUserNameMessage;
@@ -48,6 +51,9 @@ public:
     // a refusal without a message), then shows the refusal's message with `title`.
     // The caller moves the focus to result.focusControl.
     ValidationResult run(const PurchaseReturnEntry &entry, const QString &title) const;
+
+private:
+    Session m_session;
 };
 
 } // namespace shop

@@ -3,7 +3,6 @@
 #include "common/core/Conversions.h"
 #include "common/routines/Lookups.h"
 #include "common/host/ModuleCommonDB.h"
-#include "common/host/ModuleState.h"
 #include "common/db/SqlText.h"
 #include "stock/IssueLedgers.h"
 
@@ -15,9 +14,9 @@ QString text(const Recordset &rs, int row, const char *field) { return cellText(
 
 // Stock of the item in the shop now. A confirmed entry shows the figure as the view
 // gives it; the others show it with three decimals.
-QString availableQuantity(qint32 shopId, qint32 itemId, const StoredFlags &flags)
+QString availableQuantity(const QString &stockView, qint32 shopId, qint32 itemId, const StoredFlags &flags)
 {
-    const auto db = newCommonDB(moduleState().gstrStockView);
+    const auto db = newCommonDB(stockView);
     if (flags.confirmed && !flags.cancelled)
         return cellText(db->fnReturnField(QStringLiteral("sum(stock)"), QStringLiteral("shopid=") + sqlNumber(shopId)
                                                                             + QStringLiteral(" and itemid= ") + sqlNumber(itemId)));
@@ -47,8 +46,9 @@ StoredHeader readStoredHeader(qint32 shopId, qint32 transId)
     return h;
 }
 
-QList<QStringList> readStoredLines(qint32 shopId, qint32 transId, const StoredFlags &flags)
+QList<QStringList> readStoredLines(const Session &session, qint32 transId, const StoredFlags &flags)
 {
+    const qint32 shopId = session.shopId;
     const Recordset rs = moduleConnection().query(
         QStringLiteral("select wditemid,")
             + QStringLiteral("cast(cast(sum(wdavailableQty) as numeric(18,3))as varchar (20)) as wdavailableqty,")
@@ -78,7 +78,7 @@ QList<QStringList> readStoredLines(qint32 shopId, qint32 transId, const StoredFl
                              QStringLiteral("1"),
                              QStringLiteral(" "), // the code is not kept with the entry
                              description,
-                             availableQuantity(shopId, itemId, flags),
+                             availableQuantity(session.stockView, shopId, itemId, flags),
                              text(rs, r, "wdpurchasereturnQty"),
                              shipmentId,
                              QString::number(itemId),

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/core/Session.h"
 
 #include <QList>
 #include <QString>
@@ -34,11 +35,11 @@ struct StoredFlags {
 // The header of the shop's entry; raises a module error when the entry is not there.
 StoredHeader readStoredHeader(qint32 shopId, qint32 transId);
 
-// One line per item, in the editor's column order, the quantities of the item's detail
+// One line per item of the session's shop, in the editor's column order, the quantities of the item's detail
 // rows summed. The available quantity shown is the item's stock in the shop now, the
 // cost price the item's rate now; the figures the rows were stored with follow the shown
 // columns (line::StoredAvailableQty, line::StoredCostPrice).
-QList<QStringList> readStoredLines(qint32 shopId, qint32 transId, const StoredFlags &flags);
+QList<QStringList> readStoredLines(const Session &session, qint32 transId, const StoredFlags &flags);
 
 // The entry's issue rows of this module, each numbered from 1 in column 0, in the
 // columns of the editor's allocation tables.

@@ -2,55 +2,59 @@
 
 #include "common/core/Conversions.h"
 #include "common/routines/ExchangeRates.h"
-#include "common/host/ModuleCommonDB.h"
-#include "common/host/ModuleState.h"
-#include "common/db/SqlText.h"
+#include "common/db/Recordset.h"
 
 namespace shop {
 
-namespace {
-
-// Adds the currency of an account when the account is there at all.
-void addAccount(ModuleState &state, const QVariant &accountId, qint32 &kept)
+TransactionRates buildTransactionRates(Connection &con, const Session &session)
 {
-    if (accountId.isNull())
-        return;
-    kept = toInt32(accountId);
-    state.gstrExchangeRates = fnAddExchangeRate(state.gstrExchangeRates, QStringLiteral("A"), kept);
-}
-
-} // namespace
-
-void buildTransactionRates()
-{
-    ModuleState &state = moduleState();
-    Connection &con = connectionOf(state.gadocon);
-    state.gstrExchangeRates = fnAddExchangeRate(QString(), QStringLiteral("B"), state.gintCompanyID);
-    state.gstrExchangeRates = fnAddExchangeRate(state.gstrExchangeRates, QStringLiteral("Z"), state.gintCompanyID);
+    TransactionRates out{QString(), session.inventoryId, session.stockTransferAccId, session.shopDepartmentId};
+    const auto add = [&](const QString &partyType, qint32 partyId) {
+        out.exchangeRates = fnAddExchangeRate(con, session, out.exchangeRates, partyType, partyId);
+    };
+    // Adds the currency of an account when the account is there at all.
+    const auto addAccount = [&](const QVariant &accountId, qint32 &kept) {
+        if (accountId.isNull())
+            return;
+        kept = toInt32(accountId);
+        add(QStringLiteral("A"), kept);
+    };
+    add(QStringLiteral("B"), session.companyId);
+    add(QStringLiteral("Z"), session.companyId);
 
     const Recordset package = con.query(
         QStringLiteral("select InventoryID,stocktransfercontrolacc from apackagesettings where companyid=?"),
-        {state.gintCompanyID});
+        {session.companyId});
     if (!package.isEmpty()) {
-        addAccount(state, package.field(QStringLiteral("InventoryID")), state.gintInventoryID);
-        addAccount(state, package.field(QStringLiteral("stocktransfercontrolacc")), state.gintStockTransferAccID);
+        addAccount(package.field(QStringLiteral("InventoryID")), out.inventoryId);
+        addAccount(package.field(QStringLiteral("stocktransfercontrolacc")), out.stockTransferAccId);
     }
 
     const Recordset shop =
-        con.query(QStringLiteral("select stockWriteoffAccID from ashops where ShopID=?"), {state.gintShopID});
+        con.query(QStringLiteral("select stockWriteoffAccID from ashops where ShopID=?"), {session.shopId});
     if (!shop.isEmpty()) {
         qint32 writeOffAccount = 0;
-        addAccount(state, shop.field(QStringLiteral("stockWriteoffAccID")), writeOffAccount);
+        addAccount(shop.field(QStringLiteral("stockWriteoffAccID")), writeOffAccount);
     }
 
-    const auto db = newCommonDB(QStringLiteral("ashops"));
-    const QVariant department =
-        db->fnReturnField(QStringLiteral("DepartmentID"), QStringLiteral("ShopID = ") + sqlNumber(state.gintShopID));
-    if (!department.isNull() && !department.toString().isEmpty()) {
-        state.gintShopDepartmentID = toInt32(department);
-        state.gstrExchangeRates =
-            fnAddExchangeRate(state.gstrExchangeRates, QStringLiteral("D"), state.gintShopDepartmentID);
+    const Recordset department = con.query(QStringLiteral("select DepartmentID from ashops where ShopID=?"), {session.shopId});
+    const QVariant departmentId = department.isEmpty() ? QVariant() : department.field(QStringLiteral("DepartmentID"));
+    if (!departmentId.isNull() && !departmentId.toString().isEmpty()) {
+        out.shopDepartmentId = toInt32(departmentId);
+        add(QStringLiteral("D"), out.shopDepartmentId);
     }
+    return out;
+}
+
+void keepTransactionRates(ModuleState &state, const TransactionRates &rates)
+{
+    state.gstrExchangeRates = rates.exchangeRates;
+    state.gintInventoryID = rates.inventoryId;
+    state.gintStockTransferAccID = rates.stockTransferAccId;
+    state.gintShopDepartmentID = rates.shopDepartmentId;
+    const ExchangeRateList list = parseExchangeRates(rates.exchangeRates);
+    state.gCurrencyIds = list.currencyIds;
+    state.gRates = list.rates;
 }
 
 } // namespace shop

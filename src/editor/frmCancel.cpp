@@ -1,6 +1,7 @@
 #include "editor/frmCancel.h"
 
 #include "common/host/ErrorReporting.h"
+#include "common/host/ModuleCommonDB.h"
 #include "common/host/ModuleState.h"
 #include "common/ui/Ui.h"
 #include "editor/PurchaseReturnCancel.h"
@@ -45,7 +46,7 @@ void frmCancel::cmdOK_Click()
     }
     const bool ran = guarded(WindowName, QStringLiteral("cmdOK_Click"), [&] {
         BusyPointer busy;
-        PurchaseReturnCancel().cancel(m_transId, m_transNo, txtcanreason->text(), m_commitToken);
+        PurchaseReturnCancel(moduleConnection(), moduleSession()).cancel(m_transId, m_transNo, txtcanreason->text(), m_commitToken);
         m_deleted = true;
         cmdOK->setEnabled(false);
         done(QDialog::Accepted);

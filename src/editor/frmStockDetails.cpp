@@ -7,13 +7,13 @@
 #include "common/host/HostComponents.h"
 #include "common/routines/ListViewColumns.h"
 #include "common/core/ModuleError.h"
+#include "common/host/ModuleCommonDB.h"
 #include "common/host/ModuleState.h"
 #include "common/ui/NamedWidget.h"
 #include "common/db/SqlText.h"
 #include "common/ui/Ui.h"
 #include "editor/EditorChildWindows.h"
 #include "editor/EditorLookups.h"
-#include "editor/ModuleAudit.h"
 #include "editor/PurchaseReturnSave.h"
 #include "editor/SaveValidation.h"
 #include "editor/StoredEntry.h"
@@ -134,7 +134,7 @@ void frmStockDetails::Form_Load()
             ui.txtProcessDate->setText(displayDate(state.gdtProcessDate));
             ui.txtUserName->setText(shopUserName(*m_db, state.gintUserID, state.gintShopID));
         }
-        buildTransactionRates();
+        keepTransactionRates(state, buildTransactionRates(connectionOf(state.gadocon), moduleSession()));
         // A stored entry gets its own user's name from the register afterwards.
         ui.txtUserName->setText(anyShopUserName(*m_db, state.gintUserID));
         moduleAudit().SaveInToTag(this);
@@ -189,7 +189,7 @@ void frmStockDetails::Form_Activate()
 PurchaseReturnEntry frmStockDetails::entry() const
 {
     PurchaseReturnEntry e;
-    e.mode = moduleState().gstrMode;
+    e.mode = entryModeOf(moduleState().gstrMode);
     e.id = m_transId;
     e.commitToken = m_commitToken;
     e.number = ui.txtWriteNo->text();
@@ -245,7 +245,7 @@ void frmStockDetails::cmdOK_Click()
 {
     guarded(WindowName, QStringLiteral("cmdOK_Click "), [&] {
         const PurchaseReturnEntry current = entry();
-        const ValidationResult verdict = SaveValidation().run(current, messageTitle());
+        const ValidationResult verdict = SaveValidation(moduleSession()).run(current, messageTitle());
         if (!verdict.accepted()) {
             if (auto *control = findChild<QWidget *>(verdict.focusControl); control && !verdict.focusControl.isEmpty())
                 control->setFocus(Qt::OtherFocusReason);
@@ -254,7 +254,7 @@ void frmStockDetails::cmdOK_Click()
         SaveOutcome outcome;
         {
             BusyPointer busy;
-            outcome = PurchaseReturnSave().save(current, this);
+            outcome = PurchaseReturnSave(moduleConnection(), moduleSession()).save(current);
         }
         if (!outcome.saved) {
             Ui::current().message(outcome.refusal, outcome.icon, messageTitle());
@@ -262,8 +262,12 @@ void frmStockDetails::cmdOK_Click()
         }
         m_transId = outcome.transId;
         strTransNo = outcome.transNo;
-        if (m_link.refreshRow)
-            m_link.refreshRow(QStringLiteral(" whID = ") + sqlNumber(m_transId.value()), m_transId);
+        if (outcome.audit) {
+            AuditNote note = *outcome.audit;
+            moduleAudit().SaveUserAuditingInfo(note.transId, note.transNo, true, note.mode, this);
+        }
+        if (m_link.saved)
+            m_link.saved(m_transId);
         ui.cmdOK->setEnabled(false);
         done(QDialog::Accepted);
     });
@@ -305,7 +309,7 @@ void frmStockDetails::openItemWindow()
 void frmStockDetails::mnuAdd_Click()
 {
     guarded(WindowName, QStringLiteral("mnuAdd_Click "), [&] {
-        m_lines.lineMode = QStringLiteral("N");
+        m_lines.lineMode = LineMode::Add;
         openItemWindow();
     });
 }
@@ -316,7 +320,7 @@ void frmStockDetails::mnuEdit_Click()
         // The item window reads the current line itself.
         if (!m_lines.current())
             noSelectedLine();
-        m_lines.lineMode = QStringLiteral("E");
+        m_lines.lineMode = LineMode::Edit;
         openItemWindow();
     });
 }
@@ -494,7 +498,7 @@ void frmStockDetails::loadEntry(TransactionId id, const RegisterListing &listing
         m_gen->SelectComboItemByValue(ui.cboApartmentNo, header.apartmentId);
 
     m_lines.clear();
-    for (const QStringList &l : readStoredLines(shopId, id.value(), StoredFlags{listing.cancelled, listing.confirmed}))
+    for (const QStringList &l : readStoredLines(moduleSession(), id.value(), StoredFlags{listing.cancelled, listing.confirmed}))
         m_lines.add(l);
     if (!m_lines.isEmpty())
         m_lines.select(0);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "editor/RegisterListing.h"
+
 #include "common/core/TextTable.h"
 #include "common/core/TransactionId.h"
 #include "editor/EntryLines.h"
@@ -23,21 +25,10 @@ class clsCommonDB;
 class clsCommonGen;
 
 // What the editor knows of the register that opened it: the id in the register's
-// current row (a stored entry being changed) and how to refresh that row once the
-// entry is saved.
+// current row (a stored entry being changed) and whom to tell the id of a saved entry.
 struct RegisterRowLink {
     TransactionId currentRowId; // not stored for a new entry
-    std::function<void(const QString &condition, TransactionId id)> refreshRow;
-};
-
-// What the register's row shows of a stored entry, which decides whether it may still
-// be changed.
-struct RegisterListing {
-    QDate date;
-    bool cancelled = false;
-    bool posted = false;
-    bool confirmed = false;
-    bool mayChangeBackDated = false; // the user's right "B"
+    std::function<void(TransactionId id)> saved;
 };
 
 // The window in which one purchase return is entered or changed: the header, the

@@ -1,6 +1,5 @@
 #include "entry/ModuleWindows.h"
 
-#include "common/routines/GridRoutines.h"
 #include "common/host/ModuleState.h"
 #include "common/ui/FlexGrid.h"
 #include "common/ui/Ui.h"
@@ -30,7 +29,8 @@ std::unique_ptr<QDialog> openEditor(FrmMaster &master)
 
     RegisterRowLink link;
     link.currentRowId = row.id;
-    link.refreshRow = [&grid](const QString &condition, TransactionId id) { UpdateEditedRow(grid, condition, id.value()); };
+    const EntryMode mode = stored ? EntryMode::Stored : EntryMode::New;
+    link.saved = [&master, mode](TransactionId id) { master.refreshRow(id, mode); };
 
     const ConnectionPtr &con = moduleState().gadocon;
     const int lost = con ? con->sessionsLost() : 0;

@@ -18,7 +18,7 @@
 #include "common/ui/Ui.h"
 #include "editor/EntryLines.h"
 #include "editor/ExpiryTracking.h"
-#include "editor/ModuleAudit.h"
+#include "common/host/ModuleState.h"
 #include "items/AllocationPolicies.h"
 #include "items/AllocationTransfer.h"
 #include "items/ItemIdentification.h"
@@ -173,7 +173,7 @@ void frmItemDetails::Form_Load()
         if (blnLocationWise)
             fillShopLocations();
 
-        const bool editing = m_lines.lineMode == QLatin1String("E");
+        const bool editing = m_lines.lineMode == LineMode::Edit;
         ui.cmdbarcode->setEnabled(!editing);
         if (editing && m_lines.current()) {
             showLine(*m_lines.current(), QStringLiteral("Form_Load "));
@@ -338,7 +338,7 @@ void frmItemDetails::FillLocations(qint32 itemId, Decimal quantity, TransactionI
     BalanceOwner owner = m_context->owner;
     owner.itemId = itemId;
     owner.excluded = transId;
-    const bool adding = m_lines.lineMode == QLatin1String("N");
+    const bool adding = m_lines.lineMode == LineMode::Add;
     const bool split = adding && !transId.isStored();
     if (split)
         m_locations->reset();
@@ -363,7 +363,7 @@ void frmItemDetails::FillExpirydates(qint32 itemId, Decimal, TransactionId trans
     BalanceOwner owner = m_context->owner;
     owner.itemId = itemId;
     owner.excluded = transId;
-    if (!transId.isStored() && m_lines.lineMode == QLatin1String("N"))
+    if (!transId.isStored() && m_lines.lineMode == LineMode::Add)
         m_expiry->reset();
     QComboBox &combo = m_expiry->combo();
     combo.clear();
@@ -378,7 +378,7 @@ void frmItemDetails::FillSerial(qint32 itemId, Decimal, TransactionId transId)
     BalanceOwner owner = m_context->owner;
     owner.itemId = itemId;
     owner.excluded = transId;
-    if (!transId.isStored() && m_lines.lineMode == QLatin1String("N"))
+    if (!transId.isStored() && m_lines.lineMode == LineMode::Add)
         m_serials->reset();
     QComboBox &combo = m_serials->combo();
     combo.clear();
@@ -605,7 +605,7 @@ void frmItemDetails::cmdOK_Click()
             return;
         const QString itemId = QString::number(currentItemId());
         const bool changedHere = moduleAudit().DataChanged(this);
-        if (m_lines.lineMode != QLatin1String("E")) {
+        if (m_lines.lineMode != LineMode::Edit) {
             intSlNo = m_lines.count() + 1;
             if (m_lines.findItem(itemId)) {
                 say(ItemExistsMessage);
@@ -702,7 +702,7 @@ void frmItemDetails::showLine(int position, const QString &routine)
         m_lines.select(position);
         enableNavigation(position);
         ui.txtWriteQty->selectAll();
-        if (m_lines.lineMode == QLatin1String("E"))
+        if (m_lines.lineMode == LineMode::Edit)
             loadAllocationsOfLine(itemId);
         moduleAudit().SaveInToTag(this);
         ui.txtWriteQty->setFocus(Qt::OtherFocusReason);

@@ -1,8 +1,9 @@
 #include "register/BrowseGrid.h"
 
 #include "common/core/Conversions.h"
+#include "common/db/Recordset.h"
+#include "common/host/ComponentRegistry.h"
 #include "common/ui/FlexGrid.h"
-#include "common/host/ModuleState.h"
 #include "common/ui/Twips.h"
 
 #include <QApplication>
@@ -32,14 +33,13 @@ bool BrowseGrid::isCancelled(int row) const
     return row >= 1 && row < m_grid.rows() && m_grid.textMatrix(row, CancelledColumn) == QLatin1String("Yes");
 }
 
-void BrowseGrid::GridPopulate(const QString &statement)
+void BrowseGrid::GridPopulate(const ConnectionPtr &con, const Session &session, const QString &statement)
 {
     m_grid.clear();
     m_grid.setCols(1);
     m_grid.setRows(2);
     m_grid.setColWidth(0, 960);
-    const ModuleState &state = moduleState();
-    const Recordset rs = state.gadocon ? state.gadocon->query(statement) : Connection().query(statement);
+    const Recordset rs = con ? con->query(statement) : Connection().query(statement);
     const int fields = rs.fieldCount();
     if (rs.isEmpty())
         m_grid.setCols(fields);
@@ -55,18 +55,18 @@ void BrowseGrid::GridPopulate(const QString &statement)
             longest[static_cast<size_t>(i)] = std::max(longest[static_cast<size_t>(i)], static_cast<int>(text.size()));
         }
     }
-    if (state.gstrTransType == QLatin1String("P"))
-        SetGridHeaders(QStringLiteral("LospurchasereturnHeader"), longest);
+    if (session.transType == QLatin1String("P"))
+        SetGridHeaders(con, session, QStringLiteral("LospurchasereturnHeader"), longest);
     m_grid.setColWidth(0, 0);
 }
 
-void BrowseGrid::SetGridHeaders(const QString &tableName, std::vector<int> &longest)
+void BrowseGrid::SetGridHeaders(const ConnectionPtr &con, const Session &session, const QString &tableName,
+                                std::vector<int> &longest)
 {
     m_sortColumns.clear();
     m_searchColumns.clear();
-    ModuleState &state = moduleState();
     // Ordered by the catalogue's own column order, so both backends caption alike.
-    const Recordset rs = state.gadocon->query(
+    const Recordset rs = con->query(
         QStringLiteral("select tc.columnheader,tc.columnname from atables t,atablecolumns tc where t.tableid = "
                        "tc.tableid and tablename = ? order by tc.tableid, tc.columnorder"),
         {tableName});
@@ -100,7 +100,8 @@ void BrowseGrid::SetGridHeaders(const QString &tableName, std::vector<int> &long
     }
     auto settings = ComponentRegistry::create<clsMasterGridSetting>(progid::GridSetting);
     // The ids go over whole: in sixteen bits user 65537 would get user 1's widths.
-    settings->fnGridSettings(state.gintUserID, state.gintCompanyID, &m_grid, state.gadocon);
+    ConnectionPtr shared = con;
+    settings->fnGridSettings(session.userId, session.companyId, &m_grid, shared);
     paintCancelledRows();
     m_grid.setRow(m_grid.rows() - 1);
     m_grid.setTopRow(m_grid.row());

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "common/core/Session.h"
+#include "common/db/Connection.h"
+#include "common/host/HostComponents.h"
+
 #include <QString>
 #include <vector>
 
@@ -17,8 +21,11 @@ public:
     BrowseGrid(FlexGrid &grid, QComboBox &sortColumns, QComboBox &searchColumns);
 
     // Fills the grid; with the purchase-return type the captions come from the catalogue.
-    void GridPopulate(const QString &statement);
-    void SetGridHeaders(const QString &tableName, std::vector<int> &longest);
+    // Fills the grid from the statement; the captions come from the catalogue for the
+    // session's transaction type "P".
+    void GridPopulate(const ConnectionPtr &con, const Session &session, const QString &statement);
+    void SetGridHeaders(const ConnectionPtr &con, const Session &session, const QString &tableName,
+                        std::vector<int> &longest);
     // Red text on the id, number, date, user and cancelled columns of cancelled entries.
     void paintCancelledRows();
     // Sorts on the column chosen in the sort list, ascending or descending.

@@ -4,7 +4,6 @@
 #include "common/host/ErrorReporting.h"
 #include "common/ui/FlexGrid.h"
 #include "common/ui/FormKeys.h"
-#include "common/routines/GridRoutines.h"
 #include "common/host/ModuleCommonDB.h"
 #include "common/host/ModuleState.h"
 #include "common/db/SqlText.h"
@@ -129,7 +128,11 @@ QDate FrmMaster::fnPopulateDate()
     return reg::fnPopulateDate(*m_db, state.gintShopID, state.gdtProcessDate);
 }
 
-void FrmMaster::GridPopulate(const QString &statement) { m_browse->GridPopulate(statement); }
+void FrmMaster::GridPopulate(const QString &statement)
+{
+    const ModuleState &state = moduleState();
+    m_browse->GridPopulate(state.gadocon, sessionOf(state), statement);
+}
 
 void FrmMaster::UserRights()
 {
@@ -199,6 +202,37 @@ std::unique_ptr<QDialog> FrmMaster::createChild(const ChildFactory &factory, con
         return nullptr;
     }
     return factory(*this);
+}
+
+void FrmMaster::refreshRow(TransactionId id, EntryMode mode)
+{
+    try {
+        const std::optional<QStringList> cells = reg::listedRow(moduleConnection(), moduleState().gstrListQuery, id);
+        if (!cells)
+            return;
+        FlexGrid &grid = *flexMaster;
+        const int cols = grid.cols();
+        if (mode == EntryMode::Stored) {
+            // Column 0 holds the id, which does not change.
+            for (int c = 1; c < cols; ++c)
+                grid.setTextMatrix(grid.row(), c, cells->value(c));
+        } else if (grid.rows() == 2 && grid.textMatrix(1, 0).isEmpty()) {
+            // The first entry of an empty register takes its blank row.
+            for (int c = 0; c < cols; ++c)
+                grid.setTextMatrix(1, c, cells->value(c));
+        } else {
+            QStringList line{id.text()};
+            for (int c = 1; c < cols; ++c)
+                line << cells->value(c);
+            grid.addItem(line.join(QLatin1Char('\t')));
+            const int last = grid.rows() - 1;
+            grid.setRow(last);
+            grid.setTopRow(last);
+            grid.selectRows(last, last);
+        }
+    } catch (...) {
+        TrackCaughtError(QStringLiteral("BasWriteoff"), QStringLiteral("UpdateEditedRow"), true);
+    }
 }
 
 void FrmMaster::openEditor(const QString &mode, const QString &unavailable)
@@ -271,8 +305,7 @@ void FrmMaster::CmdDelete_Click()
                     BusyPointer busy;
                     const int remembered = flexMaster->row();
                     state.gstrMode = QStringLiteral("E");
-                    QString condition = QStringLiteral(" whID=") + sqlNumber(id);
-                    UpdateEditedRow(*flexMaster, condition, id);
+                    refreshRow(TransactionId(id), EntryMode::Stored);
                     MarkCancelledRows();
                     flexMaster->setRow(remembered);
                     selectCurrentRow();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/core/EntryMode.h"
+#include "common/core/TransactionId.h"
 #include "register/BrowseGrid.h"
 #include "ui_FrmMaster.h"
 
@@ -32,6 +34,10 @@ public:
     bool fnUserRights(const QString &letter) const;
     QDate fnPopulateDate();
     void MarkCancelledRows();
+    // Shows a return once it is saved or cancelled: a stored one in the current row, a
+    // new one as the last row (or in the empty first row of an empty register). A
+    // failure is reported, not raised.
+    void refreshRow(TransactionId id, EntryMode mode);
 
     FlexGrid &grid() { return *flexMaster; }
     const QString &rightsText() const { return m_rights; }

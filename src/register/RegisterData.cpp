@@ -1,9 +1,26 @@
 #include "register/RegisterData.h"
 
 #include "common/core/Conversions.h"
+#include "common/db/Recordset.h"
 #include "common/db/SqlText.h"
 
 namespace shop::reg {
+
+std::optional<QStringList> listedRow(Connection &con, const QString &listQuery, TransactionId id)
+{
+    QString sql = listQuery;
+    const qsizetype orderBy = sql.indexOf(QLatin1String("order by"), 0, Qt::CaseInsensitive);
+    if (orderBy >= 0)
+        sql = sql.left(orderBy);
+    sql += sql.contains(QLatin1String("where"), Qt::CaseInsensitive) ? QStringLiteral(" and ") : QStringLiteral(" where ");
+    const Recordset rs = con.query(sql + QStringLiteral("whID = ?"), {id.value()});
+    if (rs.isEmpty())
+        return std::nullopt;
+    QStringList cells;
+    for (int c = 0; c < rs.fieldCount(); ++c)
+        cells << cellText(rs.value(0, c));
+    return cells;
+}
 
 QDate fnPopulateDate(clsCommonDB &db, qint32 shopId, const QDate &processDate)
 {

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "common/core/TransactionId.h"
 #include "common/db/Connection.h"
 #include "common/host/HostComponents.h"
 
 #include <QDate>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 namespace shop::reg {
@@ -22,6 +24,10 @@ QDate fnPopulateDate(clsCommonDB &db, qint32 shopId, const QDate &processDate);
 // The register's list statement. It is kept as text because saving and deleting
 // refresh single rows by extending it; only the system's own numbers and dates go in.
 QString listQuery(const QDate &fromDate, qint32 shopId, const QString &transType);
+
+// The cells of one return as the register's list statement shows it, the id bound;
+// nothing when the list does not hold it.
+std::optional<QStringList> listedRow(Connection &con, const QString &listQuery, TransactionId id);
 
 // The user's rights text for an interface; nothing when the user has no rights row
 // (then every command stays available).

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "common/core/TransactionId.h"
-#include "editor/frmStockDetails.h"
+#include "editor/RegisterListing.h"
 
 namespace shop {
 

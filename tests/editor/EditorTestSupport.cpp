@@ -64,7 +64,7 @@ QStringList itemLine(int slNo, int itemId, const QString &returnQty, const QStri
 PurchaseReturnEntry newEntry(const QList<QStringList> &lines)
 {
     PurchaseReturnEntry e;
-    e.mode = "N";
+    e.mode = EntryMode::New;
     e.dateText = "06/12/2026";
     e.userName = " clerk ";
     e.remarks = " Damaged in transit ";

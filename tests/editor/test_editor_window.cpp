@@ -55,7 +55,7 @@ protected:
     void open()
     {
         RegisterRowLink link;
-        link.refreshRow = [this](const QString &condition, TransactionId id) { refreshed << condition + "/" + id.text(); };
+        link.saved = [this](TransactionId id) { refreshed << id.text(); };
         editor = std::make_unique<frmStockDetails>(link);
         editor->Form_Load();
         editor->show();
@@ -80,10 +80,10 @@ protected:
     void runItemWindow(QDialog &w)
     {
         EntryLines &lines = editor->lines();
-        itemWindowModes << lines.lineMode;
-        if (lines.lineMode == "E" && onEdit)
+        itemWindowModes << (lines.lineMode == LineMode::Edit ? "E" : lines.lineMode == LineMode::Add ? "N" : "");
+        if (lines.lineMode == LineMode::Edit && onEdit)
             onEdit(w);
-        if (lines.lineMode == "N" && !toAdd.empty()) {
+        if (lines.lineMode == LineMode::Add && !toAdd.empty()) {
             const ItemLine l = toAdd.front();
             toAdd.erase(toAdd.begin());
             lines.add({"", "1", "CODE", l.description, "80.000", l.returnQty, "1", l.itemId, "6.5", "BAG"});
@@ -227,7 +227,7 @@ TEST_P(EditorWindow, FailedSaveKeepsTheWindowOpenThenOkSavesAndRefreshesTheRegis
     QTest::keyClick(c().cmdOK, Qt::Key_Return); // Enter on the focused button presses it
     EXPECT_FALSE(editor->isVisible());
     EXPECT_EQ(editor->strTransNo, "PR7");
-    EXPECT_EQ(refreshed, QStringList({" whID = 8/8"}));
+    EXPECT_EQ(refreshed, QStringList({"8"}));
     EXPECT_EQ(count("select count(*) from losLocationIssueDetails where lidShopId = 1 and lidTransId = 8"), 2);
 }
 

@@ -1,6 +1,8 @@
 #include "EditorTestSupport.h"
 
 #include "common/core/ModuleError.h"
+#include "common/host/ModuleCommonDB.h"
+#include "common/host/ModuleState.h"
 #include "editor/PurchaseReturnCancel.h"
 
 namespace shop::test {
@@ -8,7 +10,7 @@ namespace {
 
 class PurchaseReturnCancelTest : public EditorTest {
 protected:
-    bool cancel(qint32 id, const QString &reason) { return PurchaseReturnCancel().cancel(TransactionId(id), "PR1", reason); }
+    bool cancel(qint32 id, const QString &reason) { return PurchaseReturnCancel(moduleConnection(), moduleSession()).cancel(TransactionId(id), "PR1", reason); }
     QStringList header(qint32 id)
     {
         return rows("select whCancelled, whCancelledRemarks from LOsPurchaseReturnHeader where whShopID = 1 and WhID = ?",

@@ -1,6 +1,8 @@
 #include "EditorTestSupport.h"
 
 #include "common/core/ModuleError.h"
+#include "common/host/ModuleCommonDB.h"
+#include "common/host/ModuleState.h"
 #include "editor/PurchaseReturnCancel.h"
 #include "editor/PurchaseReturnSave.h"
 #include "stock/StockBalances.h"
@@ -15,7 +17,7 @@ protected:
     {
         log.clear();
         con().setObserver([this](const QString &kind, const QString &text) { log << kind + ' ' + text; });
-        SaveOutcome out = PurchaseReturnSave().save(e);
+        SaveOutcome out = PurchaseReturnSave(moduleConnection(), moduleSession()).save(e);
         con().setObserver({});
         return out;
     }
@@ -34,7 +36,7 @@ protected:
 PurchaseReturnEntry editOfPr1(const QList<QStringList> &lines)
 {
     PurchaseReturnEntry e = newEntry(lines);
-    e.mode = "E";
+    e.mode = EntryMode::Stored;
     e.id = TransactionId(1);
     e.number = "PR1";
     return e;
@@ -257,7 +259,7 @@ TEST_P(PurchaseReturnSaveTest, ANumberTakenMeanwhileMakesTheSaveRunAgain)
             other->execute("insert into LOsPurchaseReturnHeader (whShopID, WhID, WhNo) values (1, 99, 'PR7')");
         }
     });
-    const SaveOutcome out = PurchaseReturnSave().save(newEntry({itemLine(1, 5, "1")}));
+    const SaveOutcome out = PurchaseReturnSave(moduleConnection(), moduleSession()).save(newEntry({itemLine(1, 5, "1")}));
     con().setObserver({});
     EXPECT_EQ(attempts, 2);
     EXPECT_EQ(out.transNo, "PR8");
@@ -279,7 +281,7 @@ TEST_P(PurchaseReturnSaveTest, AConflictTheServerBrokeRunsTheSaveAgainAndTheLast
                 throw ModuleError(Connection::TransactionConflict, "server", "ERROR:  deadlock detected");
         });
         try {
-            EXPECT_TRUE(PurchaseReturnSave().save(newEntry({itemLine(1, 5, "1")})).saved);
+            EXPECT_TRUE(PurchaseReturnSave(moduleConnection(), moduleSession()).save(newEntry({itemLine(1, 5, "1")})).saved);
             EXPECT_LT(conflicts, ModuleWrite::MaxAttempts);
             EXPECT_EQ(count("select count(*) from LOsPurchaseReturnHeader"), stored + 1);
         } catch (const ModuleError &e) {
@@ -298,18 +300,18 @@ TEST_P(PurchaseReturnSaveTest, AWriteWhoseTokenIsStoredIsNeverStoredTwice)
 {
     PurchaseReturnEntry e = newEntry({itemLine(1, 5, "1")});
     e.commitToken = newWriteToken();
-    const SaveOutcome first = PurchaseReturnSave().save(e);
+    const SaveOutcome first = PurchaseReturnSave(moduleConnection(), moduleSession()).save(e);
     const QStringList afterFirst = dump();
-    const SaveOutcome again = PurchaseReturnSave().save(e);
+    const SaveOutcome again = PurchaseReturnSave(moduleConnection(), moduleSession()).save(e);
     EXPECT_TRUE(again.saved);
     EXPECT_EQ(QStringList({again.transNo, QString::number(again.transId.value())}),
               QStringList({first.transNo, QString::number(first.transId.value())}));
     EXPECT_EQ(dump(), afterFirst);
 
     const QString token = newWriteToken();
-    ASSERT_TRUE(PurchaseReturnCancel().cancel(first.transId, first.transNo, "torn", token));
+    ASSERT_TRUE(PurchaseReturnCancel(moduleConnection(), moduleSession()).cancel(first.transId, first.transNo, "torn", token));
     const QStringList afterCancel = dump();
-    EXPECT_TRUE(PurchaseReturnCancel().cancel(first.transId, first.transNo, "torn", token)) << "not \"already deleted\"";
+    EXPECT_TRUE(PurchaseReturnCancel(moduleConnection(), moduleSession()).cancel(first.transId, first.transNo, "torn", token)) << "not \"already deleted\"";
     EXPECT_EQ(dump(), afterCancel);
 }
 
@@ -321,10 +323,10 @@ TEST_P(PurchaseReturnSaveTest, AFailureAtAnyStepLeavesTheDatabaseAsItWas)
     edit.expiry.addRow(kExpiryRow);
     edit.serials.addRow(kSerialRow);
     PurchaseReturnEntry fresh = edit;
-    fresh.mode = "N";
+    fresh.mode = EntryMode::New;
     fresh.serials.setText(1, serialcol::SerialNo, "SN-TV-0003"); // the edit keeps SN-TV-0002 for itself
     for (const PurchaseReturnEntry *entry : {&fresh, &edit})
-        failEachWriteInTurn([&] { PurchaseReturnSave().save(*entry); }, 10);
+        failEachWriteInTurn([&] { PurchaseReturnSave(moduleConnection(), moduleSession()).save(*entry); }, 10);
 }
 
 SHOP_ON_ALL_BACKENDS(PurchaseReturnSaveTest);

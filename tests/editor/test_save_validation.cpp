@@ -1,6 +1,7 @@
 #include "EditorTestSupport.h"
 
 #include "editor/SaveValidation.h"
+#include "common/host/ModuleState.h"
 #include "support/ScriptedUi.h"
 
 namespace shop::test {
@@ -21,25 +22,25 @@ TEST_P(SaveValidationTest, RefusesInOrderWithTheMessageAndTheFieldToFix)
     PurchaseReturnEntry e = newEntry({});
     e.userName = "  ";
     e.remarks.clear();
-    EXPECT_EQ(SaveValidation().check(e).verdict, Verdict::NoItems);
+    EXPECT_EQ(SaveValidation(moduleSession()).check(e).verdict, Verdict::NoItems);
     e.lines = {itemLine(1, 5, "2")};
-    const ValidationResult r = SaveValidation().check(e);
+    const ValidationResult r = SaveValidation(moduleSession()).check(e);
     EXPECT_EQ(r.verdict, Verdict::NoUserName);
     EXPECT_EQ(r.focusControl, "txtUserName");
     e.userName = "clerk";
-    EXPECT_EQ(SaveValidation().check(e).focusControl, "txtRemark");
+    EXPECT_EQ(SaveValidation(moduleSession()).check(e).focusControl, "txtRemark");
     e.remarks = "x";
-    EXPECT_TRUE(SaveValidation().check(e).accepted());
+    EXPECT_TRUE(SaveValidation(moduleSession()).check(e).accepted());
 
     ScriptedUiScope ui;
     e.confirmed = true;
     ui->answer(MsgAnswer::No);
-    EXPECT_EQ(SaveValidation().run(e, "Title").verdict, Verdict::NotConfirmed);
+    EXPECT_EQ(SaveValidation(moduleSession()).run(e, "Title").verdict, Verdict::NotConfirmed);
     EXPECT_TRUE(ui->messages().empty());
 
     e.remarks.clear();
     ui->answer(MsgAnswer::Yes);
-    EXPECT_EQ(SaveValidation().run(e, "Title").verdict, Verdict::NoRemarks);
+    EXPECT_EQ(SaveValidation(moduleSession()).run(e, "Title").verdict, Verdict::NoRemarks);
     ASSERT_EQ(ui->questions().size(), 2u);
     EXPECT_EQ(ui->questions().front().text, "Once confirmed, details cannot change.\nDo you want to continue ?");
     ASSERT_EQ(ui->messages().size(), 1u);
@@ -57,18 +58,18 @@ TEST_P(SaveValidationTest, AllocationSumsAreExactDecimals)
         e.expiry.addRow(allocation(qty, 1));
     }
     e.expiry.addRow(allocation("9", 5));
-    EXPECT_TRUE(SaveValidation().check(e).accepted());
+    EXPECT_TRUE(SaveValidation(moduleSession()).check(e).accepted());
 
     e.locations.setText(1, 2, "0.15");
-    ValidationResult r = SaveValidation().check(e);
+    ValidationResult r = SaveValidation(moduleSession()).check(e);
     EXPECT_EQ(r.verdict, Verdict::LocationMismatch);
     EXPECT_EQ(r.lineIndex, 0);
     EXPECT_EQ(r.icon, MsgIcon::Exclamation);
 
     loginShop(2); // no locations: only the expiry batches count
-    EXPECT_TRUE(SaveValidation().check(e).accepted());
+    EXPECT_TRUE(SaveValidation(moduleSession()).check(e).accepted());
     e.expiry.setText(2, 3, "0.25");
-    r = SaveValidation().check(e);
+    r = SaveValidation(moduleSession()).check(e);
     EXPECT_EQ(r.verdict, Verdict::ExpiryMismatch);
     EXPECT_EQ(r.lineIndex, 1);
     EXPECT_EQ(r.message, "The Received Quantity and the sum of  Expiry Quantity  must be equal.\n\n"

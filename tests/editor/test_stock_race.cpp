@@ -1,5 +1,7 @@
 #include "EditorTestSupport.h"
 
+#include "common/host/ModuleCommonDB.h"
+#include "common/host/ModuleState.h"
 #include "editor/PurchaseReturnSave.h"
 
 #include <QCoreApplication>
@@ -69,7 +71,7 @@ TEST_P(LastUnit, TwoTerminalsTakingTheLastUnitGiveOneReturnAndOneRefusal)
 // Each place the return takes from is checked on its own, and a refusal stores nothing.
 TEST_P(LastUnit, AReturnTakingWhatIsNoLongerThereIsRefusedNamingThePlaceAndStoresNothing)
 {
-    ASSERT_TRUE(PurchaseReturnSave().save(lastUnit("2", "RB1", "RS1")).saved);
+    ASSERT_TRUE(PurchaseReturnSave(moduleConnection(), moduleSession()).save(lastUnit("2", "RB1", "RS1")).saved);
     con().execute("update mosShopStock set stock = 5 where shopid = 1 and itemid = 50"); // stock, but not in those places
     const QStringList afterStock = dump();
     const struct {
@@ -80,23 +82,23 @@ TEST_P(LastUnit, AReturnTakingWhatIsNoLongerThereIsRefusedNamingThePlaceAndStore
         {lastUnit("1", "RB1", "RS1"), "Not enough stock of Race item in location Front shelf: 0.000 left, the return takes 1.000."},
     };
     for (const auto &c : cases) {
-        const SaveOutcome out = PurchaseReturnSave().save(c.entry);
+        const SaveOutcome out = PurchaseReturnSave(moduleConnection(), moduleSession()).save(c.entry);
         EXPECT_FALSE(out.saved);
         EXPECT_TRUE(out.refusal.startsWith(c.message)) << out.refusal;
         EXPECT_EQ(dump(), afterStock);
     }
     con().execute("insert into loslocationArrivalDetails (ladInterfaceId, ladTransId, ladLocationId, ladShopId, ladItemId, "
                   "ladItemQty, ladCancel) values (1001, 901, 2, 1, 50, 1, 0)");
-    SaveOutcome out = PurchaseReturnSave().save(lastUnit("2", "RB1", "RS1"));
+    SaveOutcome out = PurchaseReturnSave(moduleConnection(), moduleSession()).save(lastUnit("2", "RB1", "RS1"));
     EXPECT_TRUE(out.refusal.startsWith("Not enough stock of Race item in batch RB1: 0.000 left")) << out.refusal;
     con().execute("insert into losExpiryArrivalDetails (eadInterfaceId, eadTransId, eadExpiryDate, eadBatchNo, eadShopId, "
                   "eadItemId, eadItemQty, eadCancel) values (1001, 901, ?, 'RB1', 1, 50, 1, 0)",
                   {QDate(2027, 1, 31)});
-    out = PurchaseReturnSave().save(lastUnit("2", "RB1", "RS1"));
+    out = PurchaseReturnSave(moduleConnection(), moduleSession()).save(lastUnit("2", "RB1", "RS1"));
     EXPECT_TRUE(out.refusal.startsWith("Not enough stock of Race item with serial number RS1: 0.000 left")) << out.refusal;
-    EXPECT_TRUE(PurchaseReturnSave().save(lastUnit("2", "RB1", "RS2")).refusal.contains("RS2"));
+    EXPECT_TRUE(PurchaseReturnSave(moduleConnection(), moduleSession()).save(lastUnit("2", "RB1", "RS2")).refusal.contains("RS2"));
     con().execute("update mosShopStock set stock = 0 where shopid = 1 and itemid = 50");
-    out = PurchaseReturnSave().save(lastUnit("2", "RB1", "RS1"));
+    out = PurchaseReturnSave(moduleConnection(), moduleSession()).save(lastUnit("2", "RB1", "RS1"));
     EXPECT_TRUE(out.refusal.startsWith("Not enough stock of Race item: 0.000 left, the return takes 1.000.")) << out.refusal;
 }
 
@@ -104,7 +106,7 @@ TEST_P(LastUnit, AReturnTakingWhatIsNoLongerThereIsRefusedNamingThePlaceAndStore
 // that takes no more is saved, one that takes more is refused without blaming anyone.
 TEST_P(LastUnit, AnEditIsRefusedOnlyForWhatItMakesWorse)
 {
-    const SaveOutcome stored = PurchaseReturnSave().save(lastUnit("2", "RB1", "RS1"));
+    const SaveOutcome stored = PurchaseReturnSave(moduleConnection(), moduleSession()).save(lastUnit("2", "RB1", "RS1"));
     ASSERT_TRUE(stored.saved) << stored.refusal;
     con().execute("update mosShopStock set stock = -3 where shopid = 1 and itemid = 50");
     con().execute("insert into losLocationIssueDetails (lidInterfaceId, lidShopId, lidTransId, lidDetailId, lidLocationId, "
@@ -117,14 +119,14 @@ TEST_P(LastUnit, AnEditIsRefusedOnlyForWhatItMakesWorse)
                   "sidItemId, sidItemQty, sidPackingTypeId, sidPackingQty, sidCancel, sidAdjustment, sidFreeQty) "
                   "values (1501, 1, 77, 1, 'RS1', 50, 1, null, 0, 0, 0, 0)");
     PurchaseReturnEntry edit = lastUnit("2", "RB1", "RS1");
-    edit.mode = "E";
+    edit.mode = EntryMode::Stored;
     edit.id = stored.transId;
     edit.number = stored.transNo;
     edit.remarks = "Only the remarks changed";
-    const SaveOutcome same = PurchaseReturnSave().save(edit);
+    const SaveOutcome same = PurchaseReturnSave(moduleConnection(), moduleSession()).save(edit);
     EXPECT_TRUE(same.saved) << same.refusal;
     edit.lines = {itemLine(1, 50, "2")};
-    EXPECT_EQ(PurchaseReturnSave().save(edit).refusal, "Not enough stock of Race item: -2.000 left, the return takes 2.000.");
+    EXPECT_EQ(PurchaseReturnSave(moduleConnection(), moduleSession()).save(edit).refusal, "Not enough stock of Race item: -2.000 left, the return takes 2.000.");
 }
 
 SHOP_ON_ALL_BACKENDS(LastUnit);

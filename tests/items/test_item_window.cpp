@@ -17,7 +17,7 @@ protected:
         open(1, shop);
         moduleState().gstrMode = "N";
         EntryLines lines;
-        lines.lineMode = "N";
+        lines.lineMode = LineMode::Add;
         frmItemDetails w(lines, TransactionId());
         w.Form_Load();
         w.show();

@@ -146,17 +146,17 @@ TEST_P(EditorFromRegister, PostedCancelledAndBackDatedEntriesAreReadOnly)
         EXPECT_FALSE(c.mnuPopup->isVisible());
         // A read-only entry's line can still be looked at in the item window.
         QTest::mouseDClick(list, Qt::LeftButton, {}, QPoint(20, 10));
-        EXPECT_EQ(e.lines().lineMode, "E");
-        e.lines().lineMode.clear();
+        EXPECT_EQ(e.lines().lineMode, LineMode::Edit);
+        e.lines().lineMode.reset();
         QTest::keyClick(c.lvwStock, Qt::Key_Return);
-        EXPECT_EQ(e.lines().lineMode, "E");
+        EXPECT_EQ(e.lines().lineMode, LineMode::Edit);
         e.lines().clear();
-        e.lines().lineMode.clear();
+        e.lines().lineMode.reset();
         QTest::mouseDClick(list, Qt::LeftButton, {}, QPoint(20, 10)); // nothing to look at, nothing to add
         QTest::keyClick(c.lvwStock, Qt::Key_Return);
-        EXPECT_EQ(e.lines().lineMode, "");
+        EXPECT_FALSE(e.lines().lineMode.has_value());
         QTest::keyClick(c.txtRemark, Qt::Key_F10); // an empty list still adds
-        EXPECT_EQ(e.lines().lineMode, "N");
+        EXPECT_EQ(e.lines().lineMode, LineMode::Add);
     });
     EXPECT_EQ(ui->messageTexts(), QStringList({"Entry Posted,Cannot Modify", "Entry posted to journal"}));
     // Double click and Enter show the line; F10 on the emptied list adds.

@@ -136,18 +136,18 @@ TEST_P(RegisterWindow, EmptyWindowThenSavesFillRowOneAndAppend)
                         "whposted, Whtransfinished) values (1, ?, ?, ?, 'clerk', 0, 0, 0)",
                         {id, QString("PR%1").arg(id), QDate(2027, 6, 1)});
     moduleState().gstrMode = "N";
-    UpdateEditedRow(grid(), " whID = 40", 40);
+    master->refreshRow(TransactionId(40), EntryMode::New);
     EXPECT_EQ(numbers(), QStringList({"PR40"}));
     EXPECT_EQ(grid().textMatrix(1, 2), "01/06/2027");
-    UpdateEditedRow(grid(), " whID = 41", 41);
+    master->refreshRow(TransactionId(41), EntryMode::New);
     EXPECT_EQ(numbers(), QStringList({"PR40", "PR41"}));
     EXPECT_EQ(grid().row(), 2);
-    UpdateEditedRow(grid(), " whID = 999", 999);
+    master->refreshRow(TransactionId(999), EntryMode::New);
     EXPECT_EQ(grid().rows(), 3) << "nothing to show for an id the list does not hold";
 
     ErrorTrackerScope errors;
     moduleState().gstrListQuery = "select nothing from nowhere";
-    EXPECT_NO_THROW(UpdateEditedRow(grid(), " whID = 40", 40));
+    EXPECT_NO_THROW(master->refreshRow(TransactionId(40), EntryMode::New));
     EXPECT_EQ(errors.routines(), QStringList({"UpdateEditedRow"}));
 }
 

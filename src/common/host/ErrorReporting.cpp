@@ -72,9 +72,17 @@ void TrackCaughtError(const QString &moduleName, const QString &routine, bool sh
         } catch (...) {
         }
     }
+    TrackSessionError(moduleName, routine, number, source, description, showToUser);
+}
+
+void TrackSessionError(const QString &moduleName, const QString &routine, long long number, const QString &source,
+                       const QString &description, bool showToUser)
+{
     const ModuleState &state = moduleState();
     TrackError(moduleName, state.gintUserID, routine, number, source, description, state.gstrMode, showToUser);
 }
+
+QString sessionMessageTitle() { return moduleState().gstrMessageTitle; }
 
 bool guarded(const QString &moduleName, const QString &routine, const std::function<void()> &body)
 {

@@ -11,6 +11,13 @@ namespace shop {
 void TrackError(const QString &moduleName, qint32 userId, const QString &routine, long long &number,
                 const QString &source, const QString &description, const QString &mode, bool showToUser);
 
+// An error met outside any exception, reported with the session's user and mode.
+void TrackSessionError(const QString &moduleName, const QString &routine, long long number, const QString &source,
+                       const QString &description, bool showToUser);
+
+// The title of the module's messages, as Show set it.
+QString sessionMessageTitle();
+
 // The trap of an event handler: call inside a catch block. Reports the exception being
 // handled with the session's user and mode.
 void TrackCaughtError(const QString &moduleName, const QString &routine, bool showToUser = true);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/core/Session.h"
 #include "common/db/Connection.h"
 #include "common/host/HostComponents.h"
 #include "common/db/Recordset.h"
@@ -53,5 +54,13 @@ struct ModuleState {
 };
 
 ModuleState &moduleState();
+
+// The shared user-audit component of the module. The register opens it when it
+// loads; a save or cancellation that runs without the register opens it here.
+clsUserAuditing &moduleAudit();
+
+// The session of the module-wide state as it stands: what windows hand the data work.
+Session sessionOf(const ModuleState &state);
+Session moduleSession();
 
 } // namespace shop

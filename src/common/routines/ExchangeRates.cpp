@@ -1,9 +1,8 @@
 #include "common/routines/ExchangeRates.h"
 
 #include "common/core/Conversions.h"
-#include "common/host/ModuleCommonDB.h"
 #include "common/core/ModuleError.h"
-#include "common/host/ModuleState.h"
+#include "common/db/Recordset.h"
 
 #include <QLocale>
 #include <QVariantList>
@@ -91,86 +90,82 @@ QString rateText(const QVariant &rate)
 }
 
 // The rate of a currency in the parsed list, 0 when it is not there.
-double rateOf(qint16 currency)
+double rateOf(const ExchangeRateList &list, qint16 currency)
 {
-    const ModuleState &state = moduleState();
-    for (qsizetype i = 0; i < state.gCurrencyIds.size(); ++i) {
-        if (toInt16(state.gCurrencyIds.at(i)) == currency)
-            return val(state.gRates.value(i));
+    for (qsizetype i = 0; i < list.currencyIds.size(); ++i) {
+        if (toInt16(list.currencyIds.at(i)) == currency)
+            return val(list.rates.value(i));
     }
     return 0;
 }
 
-} // namespace
-
-void parseExchangeRates(const QString &rates)
+bool listed(const ExchangeRateList &list, qint32 currencyId)
 {
-    const QStringList halves = rates.split(QLatin1Char('-'));
-    ModuleState &state = moduleState();
-    state.gCurrencyIds = listHalf(halves.value(0));
-    state.gRates = listHalf(halves.value(1));
-}
-
-QString exchangeRatesText()
-{
-    const ModuleState &state = moduleState();
-    QString text;
-    for (const QString &id : state.gCurrencyIds)
-        text += id + QLatin1Char(':');
-    text += QLatin1Char('-');
-    for (const QString &rate : state.gRates)
-        text += rate + QLatin1Char(':');
-    return text;
-}
-
-QString fnAddExchangeRate(const QString &rates, const QString &partyType, qint32 partyId)
-{
-    const bool blank = rates.trimmed().isEmpty();
-    if (!blank)
-        parseExchangeRates(rates);
-    const Statement st = rateStatement(partyType.toUpper(), partyId, moduleState().gintCompanyID);
-    const Recordset rs = moduleConnection().query(st.sql, st.values);
-    if (rs.isEmpty())
-        return rates;
-    const QString id = QString::number(rs.field(QStringLiteral("CurID")).toLongLong());
-    const QString rate = rateText(rs.field(QStringLiteral("SellingRate")));
-    ModuleState &state = moduleState();
-    if (blank) {
-        state.gCurrencyIds = QStringList{id};
-        state.gRates = QStringList{rate};
-    } else if (!fnCurrencyInList(id.toInt())) {
-        state.gCurrencyIds << id;
-        state.gRates << rate;
-    }
-    return exchangeRatesText();
-}
-
-double fnConversionFactor(qint16 fromCurrency, qint16 toCurrency)
-{
-    parseExchangeRates(moduleState().gstrExchangeRates);
-    const double from = rateOf(fromCurrency);
-    const double to = rateOf(toCurrency);
-    if (from == 0 || to == 0)
-        return 1;
-    return to / from;
-}
-
-qint16 fnGetCurrencyId(const QString &partyType, qint32 partyId)
-{
-    const Statement st = currencyStatement(partyType.toUpper(), partyId, moduleState().gintCompanyID);
-    const Recordset rs = moduleConnection().query(st.sql, st.values);
-    if (rs.isEmpty())
-        return 0;
-    return toInt16(rs.field(QStringLiteral("curID")));
-}
-
-bool fnCurrencyInList(qint32 currencyId)
-{
-    for (const QString &id : moduleState().gCurrencyIds) {
+    for (const QString &id : list.currencyIds) {
         if (val(id) == currencyId)
             return true;
     }
     return false;
 }
+
+} // namespace
+
+ExchangeRateList parseExchangeRates(const QString &rates)
+{
+    const QStringList halves = rates.split(QLatin1Char('-'));
+    return ExchangeRateList{listHalf(halves.value(0)), listHalf(halves.value(1))};
+}
+
+QString exchangeRatesText(const ExchangeRateList &list)
+{
+    QString text;
+    for (const QString &id : list.currencyIds)
+        text += id + QLatin1Char(':');
+    text += QLatin1Char('-');
+    for (const QString &rate : list.rates)
+        text += rate + QLatin1Char(':');
+    return text;
+}
+
+QString fnAddExchangeRate(Connection &con, const Session &session, const QString &rates, const QString &partyType,
+                          qint32 partyId)
+{
+    const bool blank = rates.trimmed().isEmpty();
+    ExchangeRateList list = blank ? ExchangeRateList{} : parseExchangeRates(rates);
+    const Statement st = rateStatement(partyType.toUpper(), partyId, session.companyId);
+    const Recordset rs = con.query(st.sql, st.values);
+    if (rs.isEmpty())
+        return rates;
+    const QString id = QString::number(rs.field(QStringLiteral("CurID")).toLongLong());
+    const QString rate = rateText(rs.field(QStringLiteral("SellingRate")));
+    if (blank) {
+        list = ExchangeRateList{QStringList{id}, QStringList{rate}};
+    } else if (!listed(list, id.toInt())) {
+        list.currencyIds << id;
+        list.rates << rate;
+    }
+    return exchangeRatesText(list);
+}
+
+double fnConversionFactor(const QString &rates, qint16 fromCurrency, qint16 toCurrency)
+{
+    const ExchangeRateList list = parseExchangeRates(rates);
+    const double from = rateOf(list, fromCurrency);
+    const double to = rateOf(list, toCurrency);
+    if (from == 0 || to == 0)
+        return 1;
+    return to / from;
+}
+
+qint16 fnGetCurrencyId(Connection &con, const Session &session, const QString &partyType, qint32 partyId)
+{
+    const Statement st = currencyStatement(partyType.toUpper(), partyId, session.companyId);
+    const Recordset rs = con.query(st.sql, st.values);
+    if (rs.isEmpty())
+        return 0;
+    return toInt16(rs.field(QStringLiteral("curID")));
+}
+
+bool fnCurrencyInList(const QString &rates, qint32 currencyId) { return listed(parseExchangeRates(rates), currencyId); }
 
 } // namespace shop

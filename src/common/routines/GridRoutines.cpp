@@ -1,10 +1,7 @@
 #include "common/routines/GridRoutines.h"
 
 #include "common/core/Conversions.h"
-#include "common/host/ErrorReporting.h"
 #include "common/ui/FlexGrid.h"
-#include "common/host/ModuleCommonDB.h"
-#include "common/host/ModuleState.h"
 #include "common/core/TextTable.h"
 
 namespace shop {
@@ -44,54 +41,11 @@ void removeRows(Grid &grid, int col, const QString &value)
     }
 }
 
-// The register's list statement narrowed to the rows of `condition`.
-QString refreshStatement(const QString &condition)
-{
-    QString sql = moduleState().gstrListQuery;
-    const qsizetype orderBy = sql.indexOf(QLatin1String("order by"), 0, Qt::CaseInsensitive);
-    if (orderBy >= 0)
-        sql = sql.left(orderBy);
-    sql += sql.contains(QLatin1String("where"), Qt::CaseInsensitive) ? QStringLiteral(" and ") : QStringLiteral(" where ");
-    return sql + condition;
-}
-
 } // namespace
 
 bool fnFindDuplicateRow(const FlexGrid &grid, int col, int &row) { return findDuplicateRow(grid, col, row); }
 bool fnFindDuplicateRow(const TextTable &table, int col, int &row) { return findDuplicateRow(table, col, row); }
 void RemoveGridRows(FlexGrid &grid, int col, const QString &value) { removeRows(grid, col, value); }
 void RemoveGridRows(TextTable &table, int col, const QString &value) { removeRows(table, col, value); }
-
-void UpdateEditedRow(FlexGrid &grid, const QString &condition, qint32 transId)
-{
-    try {
-        const int cols = grid.cols();
-        Recordset rs = moduleConnection().query(refreshStatement(condition));
-        if (rs.isEmpty())
-            return;
-        rs.moveFirst();
-        if (moduleState().gstrMode == QLatin1String("E")) {
-            // Column 0 holds the id, which does not change.
-            const int row = grid.row();
-            for (int c = 1; c < cols; ++c)
-                grid.setTextMatrix(row, c, cellText(rs.field(c)));
-        } else if (grid.rows() == 2 && grid.textMatrix(1, 0).isEmpty()) {
-            // The first entry of an empty register takes its blank row.
-            for (int c = 0; c < cols; ++c)
-                grid.setTextMatrix(1, c, cellText(rs.field(c)));
-        } else {
-            QStringList line{QString::number(transId)};
-            for (int c = 1; c < cols; ++c)
-                line << cellText(rs.field(c));
-            grid.addItem(line.join(QLatin1Char('\t')));
-            const int last = grid.rows() - 1;
-            grid.setRow(last);
-            grid.setTopRow(last);
-            grid.selectRows(last, last);
-        }
-    } catch (...) {
-        TrackCaughtError(QStringLiteral("BasWriteoff"), QStringLiteral("UpdateEditedRow"), true);
-    }
-}
 
 } // namespace shop

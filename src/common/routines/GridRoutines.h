@@ -19,10 +19,4 @@ bool fnFindDuplicateRow(const TextTable &table, int col, int &row);
 void RemoveGridRows(FlexGrid &grid, int col, const QString &value);
 void RemoveGridRows(TextTable &table, int col, const QString &value);
 
-// Refreshes the register's row of a transaction from the register's list statement
-// after a save or a deletion: the current row for a stored entry (gstrMode "E"),
-// else a new last row (or the empty first row of an empty register). `condition`
-// picks the transaction (" whID=" + id). Errors are reported, not raised.
-void UpdateEditedRow(FlexGrid &grid, const QString &condition, qint32 transId);
-
 } // namespace shop

@@ -1,7 +1,6 @@
 #include "common/routines/SettingsFile.h"
 
 #include "common/host/ErrorReporting.h"
-#include "common/host/ModuleState.h"
 #include "common/ui/Ui.h"
 
 #include <QFile>
@@ -34,9 +33,7 @@ QString fileName(const QString &filePath) { return QFileInfo(filePath).fileName(
 
 void report(long long number, const QString &description, bool showToUser)
 {
-    const ModuleState &state = moduleState();
-    TrackError(kModule, state.gintUserID, kRoutine, number, QStringLiteral("rtnmod08"), description, state.gstrMode,
-               showToUser);
+    TrackSessionError(kModule, kRoutine, number, QStringLiteral("rtnmod08"), description, showToUser);
 }
 
 } // namespace
@@ -47,7 +44,7 @@ QString FileCode(const QString &key, const QString &filePath)
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
         if (!QFileInfo::exists(filePath)) {
             Ui::current().message(QLatin1Char(' ') + fileName(filePath) + QStringLiteral(" file not found"), MsgIcon::Critical,
-                                  moduleState().gstrMessageTitle);
+                                  sessionMessageTitle());
             report(53, QStringLiteral("File not found"), false);
         } else {
             report(75, QStringLiteral("Path/File access error: ") + file.errorString(), true);
@@ -67,7 +64,7 @@ QString FileCode(const QString &key, const QString &filePath)
     file.close();
     Ui::current().message(key + QStringLiteral("  invalid parameter in ") + fileName(filePath) + QStringLiteral(" file"),
                           MsgIcon::Critical,
-                          moduleState().gstrMessageTitle);
+                          sessionMessageTitle());
     return QString();
 }
 

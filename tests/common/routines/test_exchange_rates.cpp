@@ -1,4 +1,5 @@
 #include "common/host/ErrorReporting.h"
+#include "common/host/ModuleState.h"
 #include "common/routines/ExchangeRates.h"
 #include "common/core/ModuleError.h"
 #include "support/ModuleStateScope.h"
@@ -19,6 +20,13 @@ protected:
 
 TEST_P(ExchangeRatesOnDemo, EachCurrencyIsListedOnceAndAnUnknownPartyTypeIsReported)
 {
+    const Session session = moduleSession();
+    const auto fnAddExchangeRate = [&](const QString &rates, const QString &type, qint32 id) {
+        return shop::fnAddExchangeRate(*db.con, session, rates, type, id);
+    };
+    const auto fnGetCurrencyId = [&](const QString &type, qint32 id) {
+        return shop::fnGetCurrencyId(*db.con, session, type, id);
+    };
     QString rates = fnAddExchangeRate(QString(), "B", 0);
     EXPECT_EQ(rates, "1:-1:");
     rates = fnAddExchangeRate(rates, "z", 1);
@@ -26,8 +34,8 @@ TEST_P(ExchangeRatesOnDemo, EachCurrencyIsListedOnceAndAnUnknownPartyTypeIsRepor
     rates = fnAddExchangeRate(rates, "V", 500);
     EXPECT_EQ(rates, "1:4:-1:3.75:");
     EXPECT_EQ(fnAddExchangeRate(rates, "V", 999), rates) << "an unknown vendor adds nothing";
-    EXPECT_EQ(state->gCurrencyIds, (QStringList{"1", "4"}));
-    EXPECT_EQ(state->gRates, (QStringList{"1", "3.75"}));
+    EXPECT_EQ(parseExchangeRates(rates).currencyIds, (QStringList{"1", "4"}));
+    EXPECT_EQ(parseExchangeRates(rates).rates, (QStringList{"1", "3.75"}));
     EXPECT_EQ(fnAddExchangeRate("1:-1:", "D", 11), "1:4:-1:3.75:");
 
     EXPECT_EQ(fnGetCurrencyId("v", 500), 4);
@@ -52,16 +60,15 @@ SHOP_ON_ALL_BACKENDS(ExchangeRatesOnDemo);
 
 TEST(ExchangeRates, ConversionFactorIsRateOfTargetOverRateOfSource)
 {
-    test::ModuleStateScope state;
-    state->gstrExchangeRates = "1:4:-1:3.75:";
-    EXPECT_DOUBLE_EQ(fnConversionFactor(1, 4), 3.75);
-    EXPECT_DOUBLE_EQ(fnConversionFactor(4, 1), 1 / 3.75);
-    EXPECT_DOUBLE_EQ(fnConversionFactor(1, 9), 1.0);
-    EXPECT_TRUE(fnCurrencyInList(4));
-    EXPECT_FALSE(fnCurrencyInList(9));
-    state->gstrExchangeRates = "1:7:-1:0:";
-    EXPECT_DOUBLE_EQ(fnConversionFactor(1, 7), 1.0);
-    state->gstrExchangeRates.clear();
-    EXPECT_DOUBLE_EQ(fnConversionFactor(1, 4), 1.0);
-    EXPECT_FALSE(fnCurrencyInList(1));
+    QString rates = "1:4:-1:3.75:";
+    EXPECT_DOUBLE_EQ(fnConversionFactor(rates, 1, 4), 3.75);
+    EXPECT_DOUBLE_EQ(fnConversionFactor(rates, 4, 1), 1 / 3.75);
+    EXPECT_DOUBLE_EQ(fnConversionFactor(rates, 1, 9), 1.0);
+    EXPECT_TRUE(fnCurrencyInList(rates, 4));
+    EXPECT_FALSE(fnCurrencyInList(rates, 9));
+    rates = "1:7:-1:0:";
+    EXPECT_DOUBLE_EQ(fnConversionFactor(rates, 1, 7), 1.0);
+    rates.clear();
+    EXPECT_DOUBLE_EQ(fnConversionFactor(rates, 1, 4), 1.0);
+    EXPECT_FALSE(fnCurrencyInList(rates, 1));
 }
