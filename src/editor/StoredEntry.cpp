@@ -27,11 +27,11 @@ QString availableQuantity(const QString &stockView, qint32 shopId, qint32 itemId
 
 } // namespace
 
-StoredHeader readStoredHeader(qint32 shopId, qint32 transId)
+StoredHeader readStoredHeader(Connection &con, const Session &session, TransactionId id)
 {
-    const Recordset rs = moduleConnection().query(
+    const Recordset rs = con.query(
         QStringLiteral("Select * from LOsPurchaseReturnHeader where whshopid=?") + QStringLiteral(" and whid=?"),
-        {shopId, transId});
+        {session.shopId, id.value()});
     StoredHeader h;
     h.number = cellText(rs.field(QStringLiteral("WhNo")));
     h.dateText = displayDate(dateValue(rs.field(QStringLiteral("WhDate"))));
@@ -46,10 +46,10 @@ StoredHeader readStoredHeader(qint32 shopId, qint32 transId)
     return h;
 }
 
-QList<QStringList> readStoredLines(const Session &session, qint32 transId, const StoredFlags &flags)
+QList<QStringList> readStoredLines(Connection &con, const Session &session, TransactionId id, const StoredFlags &flags)
 {
     const qint32 shopId = session.shopId;
-    const Recordset rs = moduleConnection().query(
+    const Recordset rs = con.query(
         QStringLiteral("select wditemid,")
             + QStringLiteral("cast(cast(sum(wdavailableQty) as numeric(18,3))as varchar (20)) as wdavailableqty,")
             + QStringLiteral("cast(cast(sum(wdpurchasereturnQty) as numeric(18,3))as varchar (20)) as wdpurchasereturnQty,")
@@ -61,7 +61,7 @@ QList<QStringList> readStoredLines(const Session &session, qint32 transId, const
             + QStringLiteral(" left join aUnit u on i.UnitsId = u.UnitId")
             + QStringLiteral(" where wdshopid = ?") + QStringLiteral(" ") + QStringLiteral(" and wdid = ?")
             + QStringLiteral(" group by wditemid"),
-        {shopId, transId});
+        {shopId, id.value()});
 
     const QString shipmentId = QString::number(fnDefaultShipmentId());
     const auto items = newCommonDB();
@@ -90,19 +90,9 @@ QList<QStringList> readStoredLines(const Session &session, qint32 transId, const
     return lines;
 }
 
-QList<QStringList> readLocationRows(qint32 interfaceId, qint32 shopId, qint32 transId)
+QList<QStringList> readStoredAllocations(Connection &con, const Session &session, TransactionId id, IssueLedger ledger)
 {
-    return readIssueLedger(moduleConnection(), IssueLedger::Location, {interfaceId, shopId, transId});
-}
-
-QList<QStringList> readExpiryRows(qint32 interfaceId, qint32 shopId, qint32 transId)
-{
-    return readIssueLedger(moduleConnection(), IssueLedger::Expiry, {interfaceId, shopId, transId});
-}
-
-QList<QStringList> readSerialRows(qint32 interfaceId, qint32 shopId, qint32 transId)
-{
-    return readIssueLedger(moduleConnection(), IssueLedger::Serial, {interfaceId, shopId, transId});
+    return readIssueLedger(con, ledger, {session.interfaceId, session.shopId, id.value()});
 }
 
 } // namespace shop

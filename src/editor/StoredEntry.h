@@ -1,6 +1,8 @@
 #pragma once
 
 #include "common/core/Session.h"
+#include "common/core/TransactionId.h"
+#include "stock/Ledgers.h"
 
 #include <QList>
 #include <QString>
@@ -32,19 +34,19 @@ struct StoredFlags {
     bool confirmed = false;
 };
 
-// The header of the shop's entry; raises a module error when the entry is not there.
-StoredHeader readStoredHeader(qint32 shopId, qint32 transId);
+class Connection;
+
+// The header of the session shop's entry; raises a module error when the entry is not there.
+StoredHeader readStoredHeader(Connection &con, const Session &session, TransactionId id);
 
 // One line per item of the session's shop, in the editor's column order, the quantities of the item's detail
 // rows summed. The available quantity shown is the item's stock in the shop now, the
 // cost price the item's rate now; the figures the rows were stored with follow the shown
 // columns (line::StoredAvailableQty, line::StoredCostPrice).
-QList<QStringList> readStoredLines(const Session &session, qint32 transId, const StoredFlags &flags);
+QList<QStringList> readStoredLines(Connection &con, const Session &session, TransactionId id, const StoredFlags &flags);
 
-// The entry's issue rows of this module, each numbered from 1 in column 0, in the
-// columns of the editor's allocation tables.
-QList<QStringList> readLocationRows(qint32 interfaceId, qint32 shopId, qint32 transId);
-QList<QStringList> readExpiryRows(qint32 interfaceId, qint32 shopId, qint32 transId);
-QList<QStringList> readSerialRows(qint32 interfaceId, qint32 shopId, qint32 transId);
+// The entry's issue rows of this module in one ledger, each numbered from 1 in column
+// 0, in the columns of the editor's allocation table for that ledger.
+QList<QStringList> readStoredAllocations(Connection &con, const Session &session, TransactionId id, IssueLedger ledger);
 
 } // namespace shop

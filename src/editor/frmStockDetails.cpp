@@ -64,7 +64,7 @@ std::optional<qint32> selectedId(const QComboBox *combo)
 
 } // namespace
 
-frmStockDetails::frmStockDetails(RegisterRowLink link, QWidget *parent) : QDialog(parent), m_link(std::move(link))
+frmStockDetails::frmStockDetails(EntryRequest request, QWidget *parent) : QDialog(parent), m_request(std::move(request))
 {
     setObjectName(WindowName);
     buildWindow();
@@ -128,9 +128,7 @@ void frmStockDetails::Form_Load()
         if (const auto alias = packageAlias(*m_db))
             setWindowTitle(*alias + QStringLiteral(" Purchase Return Details"));
 
-        if (state.gstrMode != QLatin1String("N")) {
-            m_transId = m_link.currentRowId;
-        } else {
+        if (m_request.mode == EntryMode::New) {
             ui.txtProcessDate->setText(displayDate(state.gdtProcessDate));
             ui.txtUserName->setText(shopUserName(*m_db, state.gintUserID, state.gintShopID));
         }
@@ -189,7 +187,7 @@ void frmStockDetails::Form_Activate()
 PurchaseReturnEntry frmStockDetails::entry() const
 {
     PurchaseReturnEntry e;
-    e.mode = entryModeOf(moduleState().gstrMode);
+    e.mode = m_request.mode;
     e.id = m_transId;
     e.commitToken = m_commitToken;
     e.number = ui.txtWriteNo->text();
@@ -266,8 +264,8 @@ void frmStockDetails::cmdOK_Click()
             AuditNote note = *outcome.audit;
             moduleAudit().SaveUserAuditingInfo(note.transId, note.transNo, true, note.mode, this);
         }
-        if (m_link.saved)
-            m_link.saved(m_transId);
+        if (m_request.saved)
+            m_request.saved(m_transId);
         ui.cmdOK->setEnabled(false);
         done(QDialog::Accepted);
     });
@@ -471,14 +469,16 @@ void loadAllocations(TextTable &table, const std::function<QList<QStringList>()>
 
 } // namespace
 
-void frmStockDetails::loadEntry(TransactionId id, const RegisterListing &listing)
+void frmStockDetails::loadEntry()
 {
     const ModuleState &state = moduleState();
-    const qint32 shopId = state.gintShopID;
+    const Session session = moduleSession();
+    Connection &con = moduleConnection();
+    const TransactionId id = m_request.id;
+    const RegisterListing &listing = m_request.listing;
     m_transId = id;
-    m_link.currentRowId = id;
 
-    const StoredHeader header = readStoredHeader(shopId, id.value());
+    const StoredHeader header = readStoredHeader(con, session, id);
     ui.txtWriteNo->setText(header.number);
     ui.txtProcessDate->setText(header.dateText);
     ui.txtUserName->setText(header.userName);
@@ -498,16 +498,19 @@ void frmStockDetails::loadEntry(TransactionId id, const RegisterListing &listing
         m_gen->SelectComboItemByValue(ui.cboApartmentNo, header.apartmentId);
 
     m_lines.clear();
-    for (const QStringList &l : readStoredLines(moduleSession(), id.value(), StoredFlags{listing.cancelled, listing.confirmed}))
+    for (const QStringList &l : readStoredLines(con, session, id, StoredFlags{listing.cancelled, listing.confirmed}))
         m_lines.add(l);
     if (!m_lines.isEmpty())
         m_lines.select(0);
 
     m_lines.clearAllocations();
-    if (fnLocationArrangement(shopId))
-        loadAllocations(flxLocations(), [&] { return readLocationRows(state.gintInterfaceID, shopId, id.value()); });
-    loadAllocations(flxexpiry(), [&] { return readExpiryRows(state.gintInterfaceID, shopId, id.value()); });
-    loadAllocations(flxserial(), [&] { return readSerialRows(state.gintInterfaceID, shopId, id.value()); });
+    const auto load = [&](TextTable &table, IssueLedger ledger) {
+        loadAllocations(table, [&] { return readStoredAllocations(con, session, id, ledger); });
+    };
+    if (fnLocationArrangement(session.shopId))
+        load(flxLocations(), IssueLedger::Location);
+    load(flxexpiry(), IssueLedger::Expiry);
+    load(flxserial(), IssueLedger::Serial);
 
     if (listing.cancelled)
         ui.cmdOK->setEnabled(false);

@@ -1,10 +1,9 @@
 #pragma once
 
-#include "editor/RegisterListing.h"
-
 #include "common/core/TextTable.h"
 #include "common/core/TransactionId.h"
 #include "editor/EntryLines.h"
+#include "editor/EntryRequest.h"
 #include "editor/ModuleWrite.h"
 #include "editor/PurchaseReturnEntry.h"
 #include "ui_frmStockDetails.h"
@@ -24,13 +23,6 @@ namespace shop {
 class clsCommonDB;
 class clsCommonGen;
 
-// What the editor knows of the register that opened it: the id in the register's
-// current row (a stored entry being changed) and whom to tell the id of a saved entry.
-struct RegisterRowLink {
-    TransactionId currentRowId; // not stored for a new entry
-    std::function<void(TransactionId id)> saved;
-};
-
 // The window in which one purchase return is entered or changed: the header, the
 // item lines (one per item) and, out of sight, the three allocation tables that say
 // from which locations, expiry batches and serial numbers each line's quantity goes.
@@ -48,7 +40,7 @@ public:
         QAction *mnuCancel = nullptr;
     };
 
-    explicit frmStockDetails(RegisterRowLink link = {}, QWidget *parent = nullptr);
+    explicit frmStockDetails(EntryRequest request = {}, QWidget *parent = nullptr);
     ~frmStockDetails() override;
 
     // Reads what the header needs for the shop, the user and the transaction type,
@@ -57,14 +49,14 @@ public:
     // Form_Load failed and has told the user.
     bool loadFailed() const { return m_loadFailed; }
 
-    // Fills the window with the shop's stored entry: header, one line per item and the
+    // Fills the window with the requested stored entry: header, one line per item and the
     // lines' allocations. Saving is then refused for a cancelled, posted or confirmed
     // entry, and for one dated before the process date unless the user may change
     // back-dated entries; the user is told why where it is not plain to see. What the
     // window then holds counts as unchanged. Errors of the header and the lines are
     // raised; an allocation table that cannot be read is reported and left as far as
     // it got.
-    void loadEntry(TransactionId id, const RegisterListing &listing);
+    void loadEntry();
 
     const Controls &controls() const { return ui; }
     // The item lines and their allocations: what the item window works on.
@@ -78,7 +70,7 @@ public:
     // Whether closing should ask to save: a changed field or line.
     bool hasChanges();
 
-    // The transaction's id: the register's row for a stored entry, given on save for a new one.
+    // The transaction's id: the stored entry's once loaded, given on save for a new one.
     TransactionId transId() const { return m_transId; }
     // The document number a new transaction got on save.
     QString strTransNo;
@@ -112,7 +104,7 @@ private:
     void listCurrentChanged();
     void enableLineCommands();
 
-    RegisterRowLink m_link;
+    EntryRequest m_request;
     Controls ui;
     EntryLines m_lines;
     TransactionId m_transId;

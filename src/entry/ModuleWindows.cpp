@@ -1,7 +1,6 @@
 #include "entry/ModuleWindows.h"
 
 #include "common/host/ModuleState.h"
-#include "common/ui/FlexGrid.h"
 #include "common/ui/Ui.h"
 #include "common/db/Connection.h"
 #include "editor/frmCancel.h"
@@ -9,10 +8,7 @@
 #include "editor/frmStockDetails.h"
 #include "items/frmItemDetails.h"
 #include "printing/frmPrint.h"
-#include "register/BrowseGrid.h"
-#include "register/FrmMaster.h"
 #include "register/RegisterChildWindows.h"
-#include "register/RegisterRow.h"
 
 #include <QCoreApplication>
 
@@ -20,37 +16,33 @@ namespace shop {
 
 namespace {
 
-// The editor for the register's mode: empty for New, filled from the current row for Edit.
-std::unique_ptr<QDialog> openEditor(FrmMaster &master)
+// The editor the register asked for: empty for a new return, filled with the stored one.
+std::unique_ptr<QDialog> openEditor(EntryRequest request)
 {
-    FlexGrid &grid = master.grid();
-    const bool stored = moduleState().gstrMode != QLatin1String("N");
-    const RegisterRow row = stored ? RegisterRow::current(grid, master.fnUserRights(QStringLiteral("B"))) : RegisterRow{};
-
-    RegisterRowLink link;
-    link.currentRowId = row.id;
-    const EntryMode mode = stored ? EntryMode::Stored : EntryMode::New;
-    link.saved = [&master, mode](TransactionId id) { master.refreshRow(id, mode); };
-
+    const bool stored = request.mode == EntryMode::Stored;
     const ConnectionPtr &con = moduleState().gadocon;
     const int lost = con ? con->sessionsLost() : 0;
-    auto editor = std::make_unique<frmStockDetails>(std::move(link));
+    auto editor = std::make_unique<frmStockDetails>(std::move(request));
     editor->Form_Load();
     // Loading has told the user the server is gone (reporting it may already have
     // reconnected); an empty editor would only mislead.
     if (editor->loadFailed() && con && (con->isLost() || con->sessionsLost() != lost))
         return nullptr;
     if (stored)
-        editor->loadEntry(row.id, row.listing);
+        editor->loadEntry();
     return editor;
 }
 
-// The deletion dialog for the register's current row.
-std::unique_ptr<QDialog> openDeletion(FrmMaster &master)
+std::unique_ptr<QDialog> openDeletion(const DeletionRequest &request)
 {
-    const FlexGrid &grid = master.grid();
-    const RegisterRow row = RegisterRow::current(grid, false);
-    auto dialog = std::make_unique<frmCancel>(row.id, grid.textMatrix(grid.row(), BrowseGrid::NumberColumn));
+    auto dialog = std::make_unique<frmCancel>(request.id, request.number);
+    dialog->Form_Load();
+    return dialog;
+}
+
+std::unique_ptr<QDialog> openPrint(TransactionId id, QWidget *viewerOwner)
+{
+    auto dialog = std::make_unique<frmPrint>(id, viewerOwner);
     dialog->Form_Load();
     return dialog;
 }
@@ -79,11 +71,7 @@ void installModuleWindows()
     if (!windows.deletion)
         windows.deletion = openDeletion;
     if (!windows.print)
-        windows.print = [](FrmMaster &master) -> std::unique_ptr<QDialog> {
-            auto dialog = std::make_unique<frmPrint>(master.grid().textMatrix(master.grid().row(), 0), &master);
-            dialog->Form_Load();
-            return dialog;
-        };
+        windows.print = openPrint;
     EditorChildWindows &editorWindows = EditorChildWindows::current();
     if (!editorWindows.itemDetails)
         editorWindows.itemDetails = openItemDetails;

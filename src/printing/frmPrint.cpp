@@ -1,6 +1,5 @@
 #include "printing/frmPrint.h"
 
-#include "common/core/Conversions.h"
 #include "common/core/TransactionId.h"
 #include "common/host/ErrorReporting.h"
 #include "common/host/ModuleCommonDB.h"
@@ -24,8 +23,8 @@ namespace {
 const QString WindowName = QStringLiteral("frmPrint");
 }
 
-frmPrint::frmPrint(QString transactionText, QWidget *viewerOwner, QWidget *parent)
-    : QDialog(parent), m_transactionText(std::move(transactionText)), m_viewerOwner(viewerOwner)
+frmPrint::frmPrint(TransactionId id, QWidget *viewerOwner, QWidget *parent)
+    : QDialog(parent), m_id(id), m_viewerOwner(viewerOwner)
 {
     setObjectName(WindowName);
     setupUi(this);
@@ -74,12 +73,11 @@ void frmPrint::printText(bool toScreen)
 
     // Missing keys are told here, before the hourglass.
     printout.readSettings(settingsFilePath());
-    const TransactionId id = TransactionId::fromText(m_transactionText);
-    printout.readReturn(id);
+    printout.readReturn(m_id);
     QString screenFile;
     {
         BusyPointer busy;
-        const QByteArray document = printout.PrintBill(id);
+        const QByteArray document = printout.PrintBill(m_id);
         if (toScreen)
             screenFile = writeScreenFile(document);
         else
@@ -94,7 +92,7 @@ void frmPrint::WIndowsPrint()
 {
     const QString path = reportFilePath();
     const ModuleState &state = moduleState();
-    const ReportRequest request = ReportRequest::lookUp(state.gintShopID, state.gintUserID, val(m_transactionText));
+    const ReportRequest request = ReportRequest::lookUp(state.gintShopID, state.gintUserID, m_id.value());
     m_report.reset();
     m_engine = createReportEngine();
     m_report = openFilledReport(*m_engine, path, request);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/core/TransactionId.h"
 #include "ui_frmPrint.h"
 
 #include <QDialog>
@@ -19,8 +20,8 @@ class ReportEngine;
 class frmPrint : public QDialog, private Ui_frmPrint {
     Q_OBJECT
 public:
-    // transactionText is the register's first column; the viewer belongs to viewerOwner.
-    explicit frmPrint(QString transactionText, QWidget *viewerOwner = nullptr, QWidget *parent = nullptr);
+    // The screen viewer belongs to viewerOwner.
+    explicit frmPrint(TransactionId id, QWidget *viewerOwner = nullptr, QWidget *parent = nullptr);
     ~frmPrint() override;
 
     void Form_Load();
@@ -33,7 +34,7 @@ public slots:
 private:
     void printText(bool toScreen);
 
-    QString m_transactionText;
+    TransactionId m_id;
     QPointer<QWidget> m_viewerOwner;
     std::shared_ptr<ReportEngine> m_engine;
     std::shared_ptr<Report> m_report;

@@ -195,13 +195,11 @@ void FrmMaster::showChild(std::unique_ptr<QDialog> window)
     Form_Activate();
 }
 
-std::unique_ptr<QDialog> FrmMaster::createChild(const ChildFactory &factory, const QString &unavailable)
+bool FrmMaster::childAvailable(bool present, const QString &unavailable)
 {
-    if (!factory) {
+    if (!present)
         Ui::current().message(unavailable, MsgIcon::Information, moduleState().gstrMessageTitle);
-        return nullptr;
-    }
-    return factory(*this);
+    return present;
 }
 
 void FrmMaster::refreshRow(TransactionId id, EntryMode mode)
@@ -235,17 +233,29 @@ void FrmMaster::refreshRow(TransactionId id, EntryMode mode)
     }
 }
 
-void FrmMaster::openEditor(const QString &mode, const QString &unavailable)
+void FrmMaster::openEditor(EntryMode mode, const QString &unavailable)
 {
     ModuleState &state = moduleState();
     if (state.gobjAudit)
         state.gobjAudit->LoggedTime = QDateTime::currentDateTime();
-    state.gstrMode = mode;
+    // The error log and the host's components still read the mode from the module's state.
+    state.gstrMode = modeText(mode);
+    const auto &factory = RegisterChildWindows::current().editor;
+    if (!childAvailable(bool(factory), unavailable))
+        return;
+    EntryRequest request;
+    request.mode = mode;
+    if (mode == EntryMode::Stored) {
+        const RegisterRow row = RegisterRow::current(*flexMaster, fnUserRights(QStringLiteral("B")));
+        request.id = row.id;
+        request.listing = row.listing;
+    }
+    request.saved = [this, mode](TransactionId id) { refreshRow(id, mode); };
     std::unique_ptr<QDialog> editor;
     {
         // The hourglass covers loading the entry, not the clerk's time in the editor.
         BusyPointer busy;
-        editor = createChild(RegisterChildWindows::current().editor, unavailable);
+        editor = factory(std::move(request));
     }
     if (editor)
         showChild(std::move(editor));
@@ -254,7 +264,7 @@ void FrmMaster::openEditor(const QString &mode, const QString &unavailable)
 void FrmMaster::cmdnew_Click()
 {
     guarded(WindowName, QStringLiteral("cmdnew_Click "), [&] {
-        openEditor(QStringLiteral("N"), QStringLiteral("Entering purchase returns is not available yet."));
+        openEditor(EntryMode::New, QStringLiteral("Entering purchase returns is not available yet."));
     });
     m_browse->applySelectionColours();
 }
@@ -262,7 +272,7 @@ void FrmMaster::cmdnew_Click()
 void FrmMaster::CmdEdit_Click()
 {
     guarded(WindowName, QStringLiteral("CmdEdit_Click "), [&] {
-        openEditor(QStringLiteral("E"), QStringLiteral("Changing purchase returns is not available yet."));
+        openEditor(EntryMode::Stored, QStringLiteral("Changing purchase returns is not available yet."));
     });
 }
 
@@ -279,7 +289,8 @@ void FrmMaster::CmdDelete_Click()
             return;
         }
         const int row = flexMaster->row();
-        const qint32 id = RegisterRow::current(*flexMaster, false).id.value();
+        const TransactionId transId = RegisterRow::current(*flexMaster, false).id;
+        const qint32 id = transId.value();
         m_db->strTableName = QStringLiteral("LOsPurchaseReturnHeader");
         const QVariant cancelled = m_db->fnReturnField(QStringLiteral("count(*)"),
                                                        QStringLiteral(" whCancelled = 1 and whId = ") + sqlNumber(id)
@@ -295,17 +306,17 @@ void FrmMaster::CmdDelete_Click()
             const MsgAnswer answer = Ui::current().ask(
                 QStringLiteral("Are you sure want to delete the entry - ") + flexMaster->textMatrix(row, BrowseGrid::NumberColumn),
                 MsgButtons::YesNo, MsgAnswer::No, MsgIcon::Question, state.gstrMessageTitle);
-            if (answer == MsgAnswer::Yes) {
+            const auto &factory = RegisterChildWindows::current().deletion;
+            if (answer == MsgAnswer::Yes
+                && childAvailable(bool(factory), QStringLiteral("Cancelling purchase returns is not available yet."))) {
                 if (std::unique_ptr<QDialog> dialog =
-                        createChild(RegisterChildWindows::current().deletion,
-                                    QStringLiteral("Cancelling purchase returns is not available yet."))) {
+                        factory(DeletionRequest{transId, flexMaster->textMatrix(row, BrowseGrid::NumberColumn)})) {
                     Ui::current().showModal(*dialog, this);
                     dialog.reset();
                     Ui::current().processEvents();
                     BusyPointer busy;
                     const int remembered = flexMaster->row();
-                    state.gstrMode = QStringLiteral("E");
-                    refreshRow(TransactionId(id), EntryMode::Stored);
+                    refreshRow(transId, EntryMode::Stored);
                     MarkCancelledRows();
                     flexMaster->setRow(remembered);
                     selectCurrentRow();
@@ -320,8 +331,11 @@ void FrmMaster::CmdDelete_Click()
 void FrmMaster::cmdPreview_Click()
 {
     guarded(WindowName, QStringLiteral("cmdPreview_Click  "), [&] {
-        if (std::unique_ptr<QDialog> dialog =
-                createChild(RegisterChildWindows::current().print, QStringLiteral("Printing is not available yet.")))
+        const auto &factory = RegisterChildWindows::current().print;
+        if (!childAvailable(bool(factory), QStringLiteral("Printing is not available yet.")))
+            return;
+        const TransactionId id = RegisterRow::current(*flexMaster, false).id;
+        if (std::unique_ptr<QDialog> dialog = factory(id, this))
             showChild(std::move(dialog));
     });
 }

@@ -61,10 +61,9 @@ private:
     // The one rule for Edit, Delete and Print: a row with an entry, the user's rights,
     // not for a cancelled row (nor a posted one, where asked).
     void enableCommands(PostedRow posted);
-    using ChildFactory = std::function<std::unique_ptr<QDialog>(FrmMaster &)>;
-    // The window a command opens, or nothing (and the user told so) when it is not there.
-    std::unique_ptr<QDialog> createChild(const ChildFactory &factory, const QString &unavailable);
-    void openEditor(const QString &mode, const QString &unavailable);
+    // Whether the window's factory is there; a missing one is reported to the user.
+    bool childAvailable(bool present, const QString &unavailable);
+    void openEditor(EntryMode mode, const QString &unavailable);
     void enableByRightsOrEmpty();
     void selectCurrentRow();
     void cboColNames_Click();

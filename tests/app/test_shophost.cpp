@@ -164,7 +164,7 @@ TEST_F(Shophost, PrintGivesTheBytesOfTheDialogsToScreenFile)
     QTemporaryDir dataHome; // where "To Screen" writes, the test's own
     const QByteArray savedDataHome = qgetenv("XDG_DATA_HOME");
     qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
-    shop::frmPrint dialog("1");
+    shop::frmPrint dialog(shop::TransactionId(1));
     dialog.Form_Load();
     dialog.findChild<QPushButton *>("cmdOK")->click();
     const QByteArray screen = fileBytes(shop::screenFilePath());

@@ -54,9 +54,9 @@ protected:
 
     void open()
     {
-        RegisterRowLink link;
-        link.saved = [this](TransactionId id) { refreshed << id.text(); };
-        editor = std::make_unique<frmStockDetails>(link);
+        EntryRequest request;
+        request.saved = [this](TransactionId id) { refreshed << id.text(); };
+        editor = std::make_unique<frmStockDetails>(request);
         editor->Form_Load();
         editor->show();
     }

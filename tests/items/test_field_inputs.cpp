@@ -193,7 +193,7 @@ TEST_P(FieldInputs, DeletionReasonIsStoredAsTypedOrPasted)
 TEST_P(FieldInputs, PrintDialogHasNoTextField)
 {
     open();
-    frmPrint dialog{"PR1"};
+    frmPrint dialog{TransactionId(1)};
     EXPECT_TRUE(textFields(dialog).isEmpty()) << textFields(dialog).join(", ").toStdString();
 }
 

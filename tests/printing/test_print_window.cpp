@@ -43,7 +43,7 @@ protected:
     QByteArray m_savedDataHome;
 
     // The dialog for a return of the register, opened as the register opens it.
-    frmPrint &open(const QString &transaction = "1")
+    frmPrint &open(TransactionId transaction = TransactionId(1))
     {
         dialog = std::make_unique<frmPrint>(transaction, &owner);
         dialog->Form_Load();
@@ -275,7 +275,7 @@ TEST_P(PrintWindow, WindowsPrintMakesTheEngineCallsInTheirOrderWithoutAnyLogonOf
 {
     auto engine = std::make_shared<RecordingEngine>();
     ComponentOverride installed(ReportEngineName, std::shared_ptr<ReportEngine>(engine));
-    open("1");
+    open();
     option("optwindowsprint")->setChecked(true);
     ok();
     EXPECT_TRUE(errors.reports().empty());
@@ -297,7 +297,7 @@ TEST_P(PrintWindow, WindowsPrintMakesTheEngineCallsInTheirOrderWithoutAnyLogonOf
 
 TEST_P(PrintWindow, TheModulesEngineFillsTheReportIntoAPreviewThatPrintsAndExportsPdf)
 {
-    open("1");
+    open();
     option("optwindowsprint")->setChecked(true);
     ok();
     ASSERT_TRUE(errors.reports().empty()) << errors.reports().front().routine.toStdString();

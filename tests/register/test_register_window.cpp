@@ -112,8 +112,8 @@ TEST_P(RegisterWindow, DeleteKeyAsksThenCancelsThroughTheDialogEnterEditsCtrlEnt
 
     // Enter edits the current entry, Ctrl+Enter adds one.
     QStringList modes;
-    RegisterChildWindows::current().editor = [&](FrmMaster &) {
-        modes << moduleState().gstrMode;
+    RegisterChildWindows::current().editor = [&](EntryRequest request) {
+        modes << modeText(request.mode) + request.id.text();
         auto dialog = std::make_unique<QDialog>();
         dialog->setObjectName("frmStockDetails");
         return dialog;
@@ -122,7 +122,7 @@ TEST_P(RegisterWindow, DeleteKeyAsksThenCancelsThroughTheDialogEnterEditsCtrlEnt
     standOn("PR1");
     QTest::keyClick(&grid(), Qt::Key_Return);
     QTest::keyClick(&grid(), Qt::Key_Return, Qt::ControlModifier);
-    EXPECT_EQ(modes, QStringList({"E", "N"}));
+    EXPECT_EQ(modes, QStringList({"E1", "N0"}));
 }
 
 TEST_P(RegisterWindow, EmptyWindowThenSavesFillRowOneAndAppend)
@@ -135,7 +135,6 @@ TEST_P(RegisterWindow, EmptyWindowThenSavesFillRowOneAndAppend)
         db.con->execute("insert into LOsPurchaseReturnHeader (whShopID, WhID, WhNo, WhDate, WhUserName, whcancelled, "
                         "whposted, Whtransfinished) values (1, ?, ?, ?, 'clerk', 0, 0, 0)",
                         {id, QString("PR%1").arg(id), QDate(2027, 6, 1)});
-    moduleState().gstrMode = "N";
     master->refreshRow(TransactionId(40), EntryMode::New);
     EXPECT_EQ(numbers(), QStringList({"PR40"}));
     EXPECT_EQ(grid().textMatrix(1, 2), "01/06/2027");
