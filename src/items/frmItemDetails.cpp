@@ -11,16 +11,15 @@
 #include "common/host/ModuleState.h"
 #include "common/routines/Lookups.h"
 #include "common/ui/AllocationGrid.h"
-#include "common/ui/FlexGrid.h"
 #include "common/ui/KeyRuleValidator.h"
 #include "common/ui/NamedWidget.h"
 #include "common/ui/Twips.h"
 #include "common/ui/Ui.h"
 #include "editor/EntryLines.h"
 #include "editor/ExpiryTracking.h"
-#include "common/host/ModuleState.h"
 #include "items/AllocationPolicies.h"
 #include "items/AllocationTransfer.h"
+#include "items/BatchProposal.h"
 #include "items/ItemIdentification.h"
 #include "items/LocationDistribution.h"
 
@@ -31,6 +30,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QTableView>
 #include <QTimer>
 #include <cmath>
 
@@ -116,6 +116,7 @@ void frmItemDetails::wireGrids()
             ui.mnuPopup->popup(at);
         });
     connect(m_locations, &AllocationGrid::editedByHand, this, [this] { m_splitAutomatically = false; });
+    connect(m_expiry, &AllocationGrid::editedByHand, this, [this] { m_batchesProposed = false; });
 
     // Where Enter and Shift+Enter leave each grid to.
     const auto toCmdOK = [this] { ui.cmdOK->setFocus(Qt::OtherFocusReason); };
@@ -166,6 +167,7 @@ void frmItemDetails::Form_Load()
         ui.lblCaption->setText(QStringLiteral("Purchase Return Qty"));
         m_transId = state.gstrMode != QLatin1String("N") ? m_editedEntry : TransactionId();
         m_context->owner = BalanceOwner{state.gintShopID, 0, m_transId, state.gintInterfaceID ? state.gintInterfaceID : 1901};
+        m_context->processDate = state.gdtProcessDate;
         enableNavigation(std::nullopt);
         setProperty("tag", QStringLiteral("Loaded"));
 
@@ -208,6 +210,7 @@ void frmItemDetails::cboItem_Click()
         if (ui.cboItem->currentIndex() < 0)
             return;
         m_context->owner.itemId = itemId;
+        m_batchesProposed = false;
         blnHasExpiry = HasExpiry(itemId);
         blnHasSerialNo = HasSerialNo(itemId);
         m_context->serialsMayRepeat = blnHasSerialNo && fnSerialNoDuplication(itemId);
@@ -287,8 +290,24 @@ void frmItemDetails::DisplayBarcodeItemDetails(const QString &code, qint32 itemI
     chooseItem(*description, itemId);
     // The batch and serial lists were built by the item's selection; the locations
     // depend on the quantity already typed.
-    if (blnLocationWise)
+    if (blnLocationWise) {
         FillLocations(itemId, valDecimal(ui.txtWriteQty->text()), m_transId);
+        proposeBatches(valDecimal(ui.txtWriteQty->text()));
+    }
+}
+
+bool frmItemDetails::isExpired(const QDate &expiry) const
+{
+    return expiry.isValid() && m_context->processDate.isValid() && expiry < m_context->processDate;
+}
+
+void frmItemDetails::proposeBatches(Decimal quantity)
+{
+    // The clerk's own rows stand; an empty grid or the last proposal follows the quantity.
+    if (!blnHasExpiry || (!m_batchesProposed && !m_expiry->filledRows().isEmpty()))
+        return;
+    m_expiry->setDataRows(shop::proposeBatches(m_batches, quantity));
+    m_batchesProposed = true;
 }
 
 void frmItemDetails::cmdbarcode_Click()
@@ -343,10 +362,11 @@ void frmItemDetails::FillLocations(qint32 itemId, Decimal quantity, TransactionI
     if (split)
         m_locations->reset();
     const QList<LocationBalance> balances = m_context->balances.locations(owner);
-    QComboBox &combo = m_locations->combo();
-    combo.clear();
+    QList<AllocationEntry> entries;
     for (const LocationBalance &b : balances)
-        combo.addItem(b.locationName.trimmed(), b.locationId);
+        entries << AllocationEntry{b.locationName.trimmed(), b.locationId, {}};
+    m_locations->setEntries(entries);
+    QComboBox &combo = m_locations->combo();
     if (split) {
         m_locations->setDataRows(distributeOverLocations(balances, quantity, QString::number(itemId)));
         m_splitAutomatically = true;
@@ -365,12 +385,11 @@ void frmItemDetails::FillExpirydates(qint32 itemId, Decimal, TransactionId trans
     owner.excluded = transId;
     if (!transId.isStored() && m_lines.lineMode == LineMode::Add)
         m_expiry->reset();
-    QComboBox &combo = m_expiry->combo();
-    combo.clear();
-    QStringList batches;
-    for (const BatchBalance &b : m_context->balances.batches(owner))
-        batches << b.batchNo;
-    combo.addItems(batches); // in one insertion: an item of many batches fills the list at once
+    m_batches = m_context->balances.batches(owner);
+    QList<AllocationEntry> entries;
+    for (const BatchBalance &b : m_batches)
+        entries << AllocationEntry{b.batchNo, displayDate(b.expiryDate), isExpired(b.expiryDate) ? QStringLiteral("expired") : QString()};
+    m_expiry->setEntries(entries);
 }
 
 void frmItemDetails::FillSerial(qint32 itemId, Decimal, TransactionId transId)
@@ -380,18 +399,14 @@ void frmItemDetails::FillSerial(qint32 itemId, Decimal, TransactionId transId)
     owner.excluded = transId;
     if (!transId.isStored() && m_lines.lineMode == LineMode::Add)
         m_serials->reset();
-    QComboBox &combo = m_serials->combo();
-    combo.clear();
     const QList<SerialBalance> serials = m_context->balances.serials(owner);
-    if (serials.isEmpty()) {
+    QList<AllocationEntry> entries;
+    for (const SerialBalance &s : serials)
+        entries << AllocationEntry{s.serialNo, {}, {}};
+    m_serials->setEntries(entries);
+    if (serials.isEmpty())
         say(QStringLiteral("Serial No not available ") + QStringLiteral("\n")
             + QStringLiteral("Do Serial No verification before writing off this item.   "));
-        return;
-    }
-    QStringList numbers;
-    for (const SerialBalance &s : serials)
-        numbers << s.serialNo;
-    combo.addItems(numbers);
 }
 
 // --- The grids -------------------------------------------------------------------------
@@ -490,6 +505,7 @@ void frmItemDetails::moveOnFromWriteOff()
     // A split nobody has touched yet follows the quantity the clerk settled on.
     if (blnLocationWise && m_splitAutomatically && currentItemId() != 0)
         FillLocations(currentItemId(), *quantity, m_transId);
+    proposeBatches(*quantity);
     if (blnLocationWise)
         m_locations->enterGrid();
     else if (!m_expiry->grid().isHidden())
@@ -526,7 +542,7 @@ bool frmItemDetails::lineIsValid()
         focusWriteOff();
         return false;
     }
-    if (!m_serials->grid().isHidden() && SerialPolicy::hasSameSerialTwice(*m_serials)) {
+    if (!m_serials->grid().isHidden() && SerialPolicy::hasSameSerialTwice(m_serials->rows())) {
         say(QStringLiteral("Serial Number duplication found."));
         m_serials->openEditor();
         return false;
@@ -561,7 +577,7 @@ bool frmItemDetails::lineIsValid()
     for (const auto &[grid, policy] : checks) {
         if (grid->grid().isHidden())
             continue;
-        if (const auto refusal = policy->checkRows(*grid, quantity)) {
+        if (const auto refusal = policy->checkRows(grid->rows(), quantity)) {
             say(refusal->message, refusal->icon);
             grid->openEditor();
             return false;
@@ -650,6 +666,7 @@ void frmItemDetails::resetForNextItem()
     for (AllocationGrid *grid : {m_locations, m_expiry, m_serials})
         grid->reset();
     m_splitAutomatically = false;
+    m_batchesProposed = false;
     blnHasExpiry = false;
     blnHasSerialNo = false;
     m_context->owner.itemId = 0;

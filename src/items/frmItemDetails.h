@@ -2,6 +2,7 @@
 
 #include "common/core/Decimal.h"
 #include "common/core/TransactionId.h"
+#include "stock/StockBalances.h"
 #include "ui_frmItemDetails.h"
 
 #include <QDialog>
@@ -92,6 +93,10 @@ private:
     // The line on screen decides which way one may step.
     void enableNavigation(std::optional<int> position);
     void loadAllocationsOfLine(qint32 itemId);
+    // Fills the expiry grid with the batches that expire first, unless the clerk has
+    // made its rows by hand.
+    void proposeBatches(Decimal quantity);
+    bool isExpired(const QDate &expiry) const;
     void txtWriteQty_Enter();
     void moveOnFromWriteOff();
     void txtWriteQty_Change();
@@ -127,6 +132,9 @@ private:
     QString strItemCode;
     // The location rows are the automatic split, untouched by hand.
     bool m_splitAutomatically = false;
+    // The expiry rows are the proposal by expiry date, untouched by hand.
+    bool m_batchesProposed = false;
+    QList<BatchBalance> m_batches; // of the item on screen
 };
 
 } // namespace shop
