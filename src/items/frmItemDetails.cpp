@@ -21,6 +21,7 @@
 #include "items/AllocationTransfer.h"
 #include "items/BatchProposal.h"
 #include "items/ItemIdentification.h"
+#include "items/ItemLineData.h"
 #include "items/LocationDistribution.h"
 
 #include <QAction>
@@ -166,8 +167,9 @@ void frmItemDetails::Form_Load()
             state.gobjFormColor->Applyformcolor(this);
         ui.lblCaption->setText(QStringLiteral("Purchase Return Qty"));
         m_transId = state.gstrMode != QLatin1String("N") ? m_editedEntry : TransactionId();
-        m_context->owner = BalanceOwner{state.gintShopID, 0, m_transId, state.gintInterfaceID ? state.gintInterfaceID : 1901};
-        m_context->processDate = state.gdtProcessDate;
+        m_data = std::make_unique<ItemLineData>(connectionOf(state.gadocon), moduleSession(), m_transId);
+        m_context->owner = m_data->owner(0);
+        m_context->processDate = m_data->session().processDate;
         enableNavigation(std::nullopt);
         setProperty("tag", QStringLiteral("Loaded"));
 
@@ -222,29 +224,22 @@ void frmItemDetails::cboItem_Click()
         if (blnHasSerialNo)
             FillSerial(itemId, Decimal(), m_transId);
         arrangeGrids(blnHasExpiry, blnHasSerialNo);
-        ui.txtQuantity->setText(quantityText(availableQuantity(itemId)));
+        ui.txtQuantity->setText(quantityText(data().available(itemId)));
         m_db->strTableName = QStringLiteral("aItem");
         strItemCode = cellText(m_db->fnReturnField(QStringLiteral("Itemcode"), QStringLiteral("ItemId=") + sqlNumber(itemId)));
     });
 }
 
-Decimal frmItemDetails::availableQuantity(qint32 itemId) const
+ItemLineData &frmItemDetails::data()
 {
-    const ModuleState &state = moduleState();
-    // The return being changed gives back what it took of the item, as its ledger
-    // issues do for the locations, batches and serials.
-    return m_context->balances.itemStock(state.gstrStockView, state.gintShopID, itemId)
-        + m_context->balances.returnedByEntry(state.gintShopID, m_transId, itemId);
+    if (!m_data)
+        m_data = std::make_unique<ItemLineData>(connectionOf(moduleState().gadocon), moduleSession(), m_transId);
+    return *m_data;
 }
 
 bool frmItemDetails::HasExpiry(qint32 itemId) { return fnItemHasExpiry(itemId); }
 
-bool frmItemDetails::HasSerialNo(qint32 itemId)
-{
-    const QVariant active =
-        moduleConnection().scalar(QStringLiteral("select SerialNoActive from aitem where ItemId = ?"), {itemId});
-    return !active.isNull() && toBool(active);
-}
+bool frmItemDetails::HasSerialNo(qint32 itemId) { return data().hasSerialNo(itemId); }
 
 void frmItemDetails::txtBarcode_KeyPress()
 {
@@ -254,10 +249,7 @@ void frmItemDetails::txtBarcode_KeyPress()
         const QString code = ui.txtBarcode->text().trimmed();
         if (code.isEmpty())
             return;
-        Connection &con = moduleConnection();
-        const ModuleState &state = moduleState();
-        const ItemTypeRule rule = itemTypeRule(con, state.gintShopID);
-        const auto found = identifyItem(con, code, state.gintShopID, rule, itemCodesMayRepeat(con));
+        const auto found = data().identify(code);
         if (!found) {
             say(QStringLiteral("Scan valid barcode"));
             ui.txtBarcode->setFocus(Qt::OtherFocusReason);
@@ -276,11 +268,9 @@ void frmItemDetails::txtBarcode_KeyPress()
 
 void frmItemDetails::DisplayBarcodeItemDetails(const QString &code, qint32 itemId)
 {
-    Connection &con = moduleConnection();
-    const ModuleState &state = moduleState();
     if (itemId == 0)
-        itemId = itemOfPackingBarcode(con, code);
-    const auto description = m_context->balances.inStock(state.gstrStockView, state.gintShopID, itemId);
+        itemId = data().itemOfPackingBarcode(code);
+    const auto description = data().inStock(itemId);
     if (!description) {
         ui.cboItem->clear();
         ui.txtBarcode->clear();
@@ -320,8 +310,7 @@ void frmItemDetails::QuickItemFetch()
 {
     guarded(WindowName, QStringLiteral("QuickItemFetch"), [&] {
         ModuleState &state = moduleState();
-        Connection &con = moduleConnection();
-        const ItemFetch f = itemFetch(con, state.gintShopID, itemTypeRule(con, state.gintShopID));
+        const ItemFetch f = data().fetch();
         const auto fetch = ComponentRegistry::create<clsFetch>(progid::Fetch);
         fetch->adocon = state.gadocon;
         fetch->strMsgboxTitle = state.gstrMessageTitle;
@@ -586,10 +575,9 @@ bool frmItemDetails::lineIsValid()
     return true;
 }
 
-QStringList frmItemDetails::lineCells() const
+QStringList frmItemDetails::lineCells()
 {
     const qint32 itemId = currentItemId();
-    const QVariant rate = moduleConnection().scalar(QStringLiteral("select ItemRate from aItem where ItemId = ?"), {itemId});
     QStringList cells(line::ColumnCount);
     cells[line::SlNo] = QString::number(intSlNo);
     cells[line::Shipment] = QStringLiteral("1");
@@ -599,7 +587,7 @@ QStringList frmItemDetails::lineCells() const
     cells[line::ReturnQty] = ui.txtWriteQty->text();
     cells[line::ShipmentId] = QString::number(fnDefaultShipmentId());
     cells[line::ItemId] = QString::number(itemId);
-    cells[line::CostPrice] = cellText(rate);
+    cells[line::CostPrice] = data().costPrice(itemId);
     cells[line::Unit] = fnItemUnitCode(itemId);
     return cells;
 }

@@ -18,6 +18,7 @@ namespace shop {
 struct AllocationContext;
 class AllocationGrid;
 class EntryLines;
+class ItemLineData;
 class ExpiryPolicy;
 class LocationPolicy;
 class SerialPolicy;
@@ -84,7 +85,8 @@ private:
     // The only entry of the item combo, selected (which runs the item selection).
     void chooseItem(const QString &description, qint32 itemId);
     qint32 currentItemId() const;
-    Decimal availableQuantity(qint32 itemId) const;
+    // The data work of the line, made for the session at load.
+    ItemLineData &data();
     void fillShopLocations();
     // Shows the grids that apply, one below the other.
     void arrangeGrids(bool expiry, bool serial);
@@ -108,7 +110,7 @@ private:
     bool lineIsValid();
     // The write-off quantity exactly; none when it is too large to count, above any stock.
     std::optional<Decimal> writeOffQuantity() const;
-    QStringList lineCells() const;
+    QStringList lineCells();
     void storeAllocations(const QString &itemId);
 
     EntryLines &m_lines;
@@ -124,6 +126,7 @@ private:
     AllocationGrid *m_serials = nullptr;
     AllocationGrid *m_popupSource = nullptr;
     std::shared_ptr<clsCommonDB> m_db;
+    std::unique_ptr<ItemLineData> m_data;
 
     bool blnLocationWise = false;
     bool blnHasExpiry = false;
