@@ -1,7 +1,7 @@
 #include "items/AllocationTransfer.h"
 
 #include "common/core/Conversions.h"
-#include "common/ui/AllocationGrid.h"
+#include "common/ui/AllocationModel.h"
 #include "editor/EntryLines.h"
 
 namespace shop {

@@ -103,7 +103,8 @@ protected:
             out << g->text(r, col);
         return out;
     }
-    void setRows(const QList<std::pair<QString, QString>> &rows)
+    // Rows of an entry and a quantity each.
+    QList<QStringList> cellsOf(const QList<std::pair<QString, QString>> &rows) const
     {
         QList<QStringList> cells;
         for (const auto &[key, quantity] : rows) {
@@ -112,8 +113,9 @@ protected:
             c[layout().quantityColumn] = quantity;
             cells << c;
         }
-        g->setDataRows(cells);
+        return cells;
     }
+    void setRows(const QList<std::pair<QString, QString>> &rows) { g->setDataRows(cellsOf(rows)); }
 };
 
 TEST_P(AllocationPolicies, APickWritesTheEntryAndProposesWhatTheLineLacks)
@@ -268,16 +270,7 @@ TEST_P(AllocationPolicies, OkChecksTheRowsAndSumsThemExactly)
 {
     // The row rules need no widgets: a model of rows will do.
     AllocationModel rows(policy->layout());
-    const auto setRowsOf = [&](const QList<std::pair<QString, QString>> &list) {
-        QList<QStringList> cells;
-        for (const auto &[key, quantity] : list) {
-            QStringList c(layout().headers.size());
-            c[layout().comboColumn] = key;
-            c[layout().quantityColumn] = quantity;
-            cells << c;
-        }
-        rows.setRows(cells);
-    };
+    const auto setRowsOf = [&](const QList<std::pair<QString, QString>> &list) { rows.setRows(cellsOf(list)); };
     setRowsOf({{entry(0), "0.3"}, {entry(1), "0.3"}, {entry(2), "0.3"}});
     EXPECT_EQ(rows.sum(), *Decimal::parse("0.9"));
     EXPECT_FALSE(policy->checkRows(rows, *Decimal::parse("0.9"))) << "0.3 + 0.3 + 0.3 is 0.9";

@@ -545,33 +545,26 @@ bool AllocationGrid::editorKey(QWidget *editor, const QKeyEvent &key)
         hideEditors();
         return true;
     }
+    if (isEnter(key)) {
+        guarded(routine, [&] {
+            if (shift)
+                stepBack();
+            else if (editor == m_combo)
+                comboEnter();
+            else
+                quantityEnter();
+        });
+        return true;
+    }
     if (editor == m_combo) {
         if (key.key() == Qt::Key_Delete && !m_rules.takesLabels) {
             if (m_rules.deleteByKey)
                 deleteCurrentRow();
             return true;
         }
-        if (isEnter(key)) {
-            guarded(routine, [&] {
-                if (shift)
-                    stepBack();
-                else
-                    comboEnter();
-            });
-            return true;
-        }
         if (m_rules.otherKeysDropList && !isModifierOnly(key.key()) && !key.modifiers().testFlag(Qt::AltModifier))
             Ui::current().sendKey(m_combo, Qt::Key_Down, Qt::AltModifier);
         return false;
-    }
-    if (isEnter(key)) {
-        guarded(routine, [&] {
-            if (shift)
-                stepBack();
-            else
-                quantityEnter();
-        });
-        return true;
     }
     const QString typed = key.text();
     return typed.size() == 1 && typed.at(0).isPrint() && !m_policy.acceptsQuantityKey(*m_quantity, typed.at(0));
