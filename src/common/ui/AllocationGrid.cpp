@@ -26,10 +26,13 @@ constexpr int NoteRole = Qt::UserRole + 1;
 
 bool isEnter(const QKeyEvent &key) { return key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter; }
 
-bool isModifierOnly(int key)
+// Keys that are not the clerk's answer to the list: modifiers and the window's own keys.
+bool leavesListAlone(const QKeyEvent &key)
 {
-    return key == Qt::Key_Shift || key == Qt::Key_Control || key == Qt::Key_Alt || key == Qt::Key_Meta
-        || key == Qt::Key_AltGr || key == Qt::Key_CapsLock || key == Qt::Key_NumLock;
+    const int k = key.key();
+    return k == Qt::Key_Shift || k == Qt::Key_Control || k == Qt::Key_Alt || k == Qt::Key_Meta || k == Qt::Key_AltGr
+        || k == Qt::Key_CapsLock || k == Qt::Key_NumLock || (k >= Qt::Key_F1 && k <= Qt::Key_F35)
+        || key.modifiers().testAnyFlags(Qt::AltModifier | Qt::ControlModifier);
 }
 
 // The entries the current row may take: none that another row holds. An entry with a
@@ -562,7 +565,7 @@ bool AllocationGrid::editorKey(QWidget *editor, const QKeyEvent &key)
                 deleteCurrentRow();
             return true;
         }
-        if (m_rules.otherKeysDropList && !isModifierOnly(key.key()) && !key.modifiers().testFlag(Qt::AltModifier))
+        if (m_rules.otherKeysDropList && !leavesListAlone(key))
             Ui::current().sendKey(m_combo, Qt::Key_Down, Qt::AltModifier);
         return false;
     }
