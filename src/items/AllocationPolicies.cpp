@@ -4,6 +4,7 @@
 #include "common/core/Conversions.h"
 #include "common/host/ComponentRegistry.h"
 #include "common/host/HostComponents.h"
+#include "items/BatchProposal.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -128,10 +129,8 @@ void ExpiryPolicy::picked(AllocationModel &rows, int row, const QString &batchNo
 
 QString ExpiryPolicy::rowNote(const AllocationModel &rows, int row) const
 {
-    const QDate expiry = parseDate(rows.text(row, expirycol::ExpiryDate));
-    return expiry.isValid() && m_context.processDate.isValid() && expiry < m_context.processDate
-        ? QStringLiteral("expired")
-        : QString();
+    return isExpired(parseDate(rows.text(row, expirycol::ExpiryDate)), m_context.processDate) ? QStringLiteral("expired")
+                                                                                             : QString();
 }
 
 bool ExpiryPolicy::acceptsQuantityKey(QLineEdit &box, QChar key)

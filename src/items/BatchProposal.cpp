@@ -39,4 +39,9 @@ QList<QStringList> proposeBatches(QList<BatchBalance> balances, Decimal quantity
     return rows;
 }
 
+bool isExpired(const QDate &expiry, const QDate &processDate)
+{
+    return expiry.isValid() && processDate.isValid() && expiry < processDate;
+}
+
 } // namespace shop

@@ -15,4 +15,7 @@ namespace shop {
 // stop short and the rest is left to the clerk; a quantity of 0 gives no rows.
 QList<QStringList> proposeBatches(QList<BatchBalance> balances, Decimal quantity);
 
+// Whether goods of the expiry date are out of date on the process date.
+bool isExpired(const QDate &expiry, const QDate &processDate);
+
 } // namespace shop

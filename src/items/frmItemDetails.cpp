@@ -286,11 +286,6 @@ void frmItemDetails::DisplayBarcodeItemDetails(const QString &code, qint32 itemI
     }
 }
 
-bool frmItemDetails::isExpired(const QDate &expiry) const
-{
-    return expiry.isValid() && m_context->processDate.isValid() && expiry < m_context->processDate;
-}
-
 void frmItemDetails::proposeBatches(Decimal quantity)
 {
     // The clerk's own rows stand; an empty grid or the last proposal follows the quantity.
@@ -377,7 +372,7 @@ void frmItemDetails::FillExpirydates(qint32 itemId, Decimal, TransactionId trans
     m_batches = m_context->balances.batches(owner);
     QList<AllocationEntry> entries;
     for (const BatchBalance &b : m_batches)
-        entries << AllocationEntry{b.batchNo, displayDate(b.expiryDate), isExpired(b.expiryDate) ? QStringLiteral("expired") : QString()};
+        entries << AllocationEntry{b.batchNo, {}, isExpired(b.expiryDate, m_context->processDate) ? QStringLiteral("expired") : QString()};
     m_expiry->setEntries(entries);
 }
 

@@ -98,7 +98,6 @@ private:
     // Fills the expiry grid with the batches that expire first, unless the clerk has
     // made its rows by hand.
     void proposeBatches(Decimal quantity);
-    bool isExpired(const QDate &expiry) const;
     void txtWriteQty_Enter();
     void moveOnFromWriteOff();
     void txtWriteQty_Change();
