@@ -544,10 +544,6 @@ bool AllocationGrid::editorKey(QWidget *editor, const QKeyEvent &key)
         leaveByTab(key.key() == Qt::Key_Backtab || shift);
         return true;
     }
-    if (key.key() == Qt::Key_Escape) {
-        hideEditors();
-        return true;
-    }
     if (isEnter(key)) {
         guarded(routine, [&] {
             if (shift)
