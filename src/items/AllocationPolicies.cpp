@@ -4,7 +4,7 @@
 #include "common/core/Conversions.h"
 #include "common/host/ComponentRegistry.h"
 #include "common/host/HostComponents.h"
-#include "common/ui/FlexGrid.h"
+#include "items/BatchProposal.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -15,26 +15,13 @@ namespace {
 
 const QString DeleteRowQuestion = QStringLiteral("Do you want to delete the selected row ?");
 
-// Whether two data rows hold the same text in the column, blanks and case ignored.
-bool hasDuplicate(const AllocationGrid &grid, int col)
+// What the line still lacks, at most `limit`, written into an empty quantity cell.
+void proposeMissing(AllocationModel &rows, int row, std::optional<Decimal> limit = std::nullopt)
 {
-    for (int r = 1; r <= grid.dataRowCount(); ++r)
-        if (grid.heldElsewhere(col, r, grid.text(r, col)))
-            return true;
-    return false;
-}
-
-// What the line still lacks, at most `limit`, written into an empty quantity cell (and
-// its typed copy).
-void proposeMissing(AllocationGrid &grid, int row, std::optional<Decimal> limit = std::nullopt)
-{
-    const int quantity = grid.layout().quantityColumn;
-    if (!grid.text(row, quantity).isEmpty())
+    if (rows.quantity(row))
         return;
-    const Decimal missing = grid.missing();
-    grid.setText(row, quantity, quantityText(limit && *limit < missing ? *limit : missing));
-    if (grid.layout().typedColumn >= 0)
-        grid.setText(row, grid.layout().typedColumn, grid.text(row, quantity));
+    const Decimal missing = rows.missing();
+    rows.setQuantity(row, limit && *limit < missing ? *limit : missing);
 }
 
 } // namespace
@@ -65,7 +52,8 @@ AllocationLayout LocationPolicy::layout() const
             {0.15, 0.6, 0.2, 0, 0, 0, 0, 0},
             locationcol::LocationName,
             locationcol::Quantity,
-            locationcol::PackingQty};
+            locationcol::PackingQty,
+            true};
 }
 
 AllocationRules LocationPolicy::rules() const
@@ -73,27 +61,28 @@ AllocationRules LocationPolicy::rules() const
     AllocationRules r;
     r.duplicateMessage = QStringLiteral("This location is already entered");
     r.deleteQuestion = QStringLiteral("Are you sure to delete the selected row.  ");
+    r.otherKeysDropList = true;
     return r;
 }
 
-void LocationPolicy::picked(AllocationGrid &grid, int row, int index)
+void LocationPolicy::picked(AllocationModel &rows, int row, const QString &entry, const QVariant &data)
 {
-    grid.setText(row, locationcol::LocationName, grid.combo().itemText(index));
-    grid.setText(row, locationcol::LocationId, grid.combo().itemData(index).toString());
-    proposeMissing(grid, row);
+    rows.setText(row, locationcol::LocationName, entry);
+    rows.setText(row, locationcol::LocationId, data.toString());
+    proposeMissing(rows, row);
 }
 
 bool LocationPolicy::acceptsQuantityKey(QLineEdit &box, QChar key) { return m_context.acceptsNumberKey(box, key, 10, 2); }
 
-std::optional<AllocationRefusal> LocationPolicy::checkRows(const AllocationGrid &grid, Decimal)
+std::optional<AllocationRefusal> LocationPolicy::checkRows(const AllocationModel &rows, Decimal)
 {
-    for (int r = 1; r <= grid.dataRowCount(); ++r) {
-        if (grid.text(r, locationcol::LocationName).trimmed().isEmpty())
+    for (int r = 1; r <= rows.count(); ++r) {
+        if (rows.text(r, locationcol::LocationName).trimmed().isEmpty())
             return AllocationRefusal{QStringLiteral("Location Name cannot be blank.   ")};
-        if (valDecimal(grid.text(r, locationcol::Quantity)).isZero())
+        if (rows.quantity(r).value_or(Decimal()).isZero())
             return AllocationRefusal{QStringLiteral("Invalid Quantity.   ")};
     }
-    if (hasDuplicate(grid, locationcol::LocationName))
+    if (rows.hasDuplicate(locationcol::LocationName))
         return AllocationRefusal{QStringLiteral("This location is already entered.   "), MsgIcon::Exclamation};
     return std::nullopt;
 }
@@ -110,7 +99,8 @@ AllocationLayout ExpiryPolicy::layout() const
             {0.15, 0.32, 0.15, 0.2, 0, 0, 0, 0},
             expirycol::BatchNo,
             expirycol::Quantity,
-            expirycol::PackingQty};
+            expirycol::PackingQty,
+            false};
 }
 
 AllocationRules ExpiryPolicy::rules() const
@@ -121,18 +111,26 @@ AllocationRules ExpiryPolicy::rules() const
     r.deleteByKey = false;
     r.zeroMessage = QStringLiteral("Invalid Quantity");
     r.overMessage = QStringLiteral("Expiry Quantity should not be more than Purchase Return Quantity.");
+    r.takesLabels = true;
+    r.notListedPrefix = QStringLiteral("Batch No ");
+    r.notListedSuffix = QStringLiteral(" is not in stock");
     return r;
 }
 
-void ExpiryPolicy::picked(AllocationGrid &grid, int row, int index)
+void ExpiryPolicy::picked(AllocationModel &rows, int row, const QString &batchNo, const QVariant &)
 {
-    const QString batchNo = grid.combo().itemText(index);
-    grid.setText(row, expirycol::BatchNo, batchNo);
+    rows.setText(row, expirycol::BatchNo, batchNo);
     const auto balance = m_context.balances.batch(m_context.owner, batchNo);
     if (!balance)
         return; // the batch lost its stock meanwhile: no date, no balance
-    grid.setText(row, expirycol::ExpiryDate, displayDate(balance->expiryDate));
-    proposeMissing(grid, row, balance->quantity);
+    rows.setText(row, expirycol::ExpiryDate, displayDate(balance->expiryDate));
+    proposeMissing(rows, row, balance->quantity);
+}
+
+QString ExpiryPolicy::rowNote(const AllocationModel &rows, int row) const
+{
+    return isExpired(parseDate(rows.text(row, expirycol::ExpiryDate)), m_context.processDate) ? QStringLiteral("expired")
+                                                                                             : QString();
 }
 
 bool ExpiryPolicy::acceptsQuantityKey(QLineEdit &box, QChar key)
@@ -141,34 +139,37 @@ bool ExpiryPolicy::acceptsQuantityKey(QLineEdit &box, QChar key)
     return key != QLatin1Char('.') && m_context.acceptsNumberKey(box, key, 10, 2);
 }
 
-std::optional<Decimal> ExpiryPolicy::quantityLimit(AllocationGrid &grid, int row) { return batchBalance(grid, row); }
-
-std::optional<Decimal> ExpiryPolicy::batchBalance(const AllocationGrid &grid, int row) const
+std::optional<Decimal> ExpiryPolicy::quantityLimit(const AllocationModel &rows, int row)
 {
-    const QString batchNo = grid.text(row, expirycol::BatchNo);
+    return batchBalance(rows, row);
+}
+
+std::optional<Decimal> ExpiryPolicy::batchBalance(const AllocationModel &rows, int row) const
+{
+    const QString batchNo = rows.text(row, expirycol::BatchNo);
     if (batchNo.trimmed().isEmpty())
         return std::nullopt;
     const auto balance = m_context.balances.batch(m_context.owner, batchNo);
     return balance ? balance->quantity : Decimal();
 }
 
-std::optional<AllocationRefusal> ExpiryPolicy::checkRows(const AllocationGrid &grid, Decimal lineQuantity)
+std::optional<AllocationRefusal> ExpiryPolicy::checkRows(const AllocationModel &rows, Decimal lineQuantity)
 {
-    if (grid.sum() != lineQuantity)
+    if (rows.sum() != lineQuantity)
         return AllocationRefusal{QStringLiteral("The 'Write Off Qty' and  - Expiry Date wise Quantity' must be equal.   ")};
-    if (grid.text(1, expirycol::ExpiryDate).trimmed().isEmpty() && grid.text(1, expirycol::BatchNo).trimmed().isEmpty())
+    if (rows.text(1, expirycol::ExpiryDate).trimmed().isEmpty() && rows.text(1, expirycol::BatchNo).trimmed().isEmpty())
         return AllocationRefusal{QStringLiteral(" Please enter the Expiry details and continue ")};
-    for (int r = 1; r <= grid.dataRowCount(); ++r) {
-        if (grid.text(r, expirycol::BatchNo).trimmed().isEmpty())
+    for (int r = 1; r <= rows.count(); ++r) {
+        if (rows.text(r, expirycol::BatchNo).trimmed().isEmpty())
             return AllocationRefusal{QStringLiteral("Invalid Date.   ")};
-        if (valDecimal(grid.text(r, expirycol::Quantity)) <= Decimal())
+        if (rows.quantity(r).value_or(Decimal()) <= Decimal())
             return AllocationRefusal{QStringLiteral("Invalid Expiry Quantity.   ")};
     }
-    if (hasDuplicate(grid, expirycol::BatchNo))
+    if (rows.hasDuplicate(expirycol::BatchNo))
         return AllocationRefusal{QStringLiteral("Batch No Duplication Found.")};
     // A batch takes no more than it holds, however its quantity came into the row.
-    for (int r = 1; r <= grid.dataRowCount(); ++r)
-        if (const auto limit = batchBalance(grid, r); limit && valDecimal(grid.text(r, expirycol::Quantity)) > *limit)
+    for (int r = 1; r <= rows.count(); ++r)
+        if (const auto limit = batchBalance(rows, r); limit && rows.quantity(r).value_or(Decimal()) > *limit)
             return AllocationRefusal{rules().limitMessage + quantityText(*limit)};
     return std::nullopt;
 }
@@ -185,7 +186,8 @@ AllocationLayout SerialPolicy::layout() const
             {0.15, 0, 0.57, 0.25, 0, 0},
             serialcol::SerialNo,
             serialcol::Quantity,
-            -1};
+            -1,
+            false};
 }
 
 AllocationRules SerialPolicy::rules() const
@@ -198,56 +200,53 @@ AllocationRules SerialPolicy::rules() const
     r.clearOnZero = true;
     r.overMessage = QStringLiteral("Quantity exceed the necessary quantity");
     r.clearOnOver = true;
+    r.takesLabels = true;
+    r.notListedPrefix = QStringLiteral("Serial No ");
+    r.notListedSuffix = QStringLiteral(" is not in stock");
     return r;
 }
 
-void SerialPolicy::picked(AllocationGrid &grid, int row, int index)
+void SerialPolicy::picked(AllocationModel &rows, int row, const QString &serialNo, const QVariant &)
 {
-    const QString serialNo = grid.combo().itemText(index);
-    grid.setText(row, serialcol::SerialNo, serialNo);
-    grid.quantityBox().clear();
+    rows.setText(row, serialcol::SerialNo, serialNo);
     if (!m_context.serialsMayRepeat) {
-        grid.quantityBox().setText(QStringLiteral("1"));
-        grid.setText(row, serialcol::Quantity, QStringLiteral("1"));
+        rows.setQuantity(row, Decimal::fromInt(1));
         return;
     }
-    if (const auto balance = m_context.balances.serial(m_context.owner, serialNo)) {
-        grid.quantityBox().setText(quantityText(*balance));
-        grid.setText(row, serialcol::Quantity, quantityText(*balance));
-    }
+    rows.setQuantity(row, m_context.balances.serial(m_context.owner, serialNo));
 }
 
 bool SerialPolicy::acceptsQuantityKey(QLineEdit &box, QChar key) { return m_context.acceptsNumberKey(box, key, 10, 3); }
 
-std::optional<Decimal> SerialPolicy::quantityLimit(AllocationGrid &grid, int row)
+std::optional<Decimal> SerialPolicy::quantityLimit(const AllocationModel &rows, int row)
 {
-    const QString serialNo = grid.text(row, serialcol::SerialNo);
+    const QString serialNo = rows.text(row, serialcol::SerialNo);
     if (!m_context.serialsMayRepeat || serialNo.trimmed().isEmpty())
         return std::nullopt;
     return m_context.balances.serial(m_context.owner, serialNo).value_or(Decimal());
 }
 
-std::optional<AllocationRefusal> SerialPolicy::checkRows(const AllocationGrid &grid, Decimal lineQuantity)
+std::optional<AllocationRefusal> SerialPolicy::checkRows(const AllocationModel &rows, Decimal lineQuantity)
 {
-    for (int r = 1; r <= grid.dataRowCount(); ++r) {
-        if (grid.text(r, serialcol::SerialNo).trimmed().isEmpty())
+    for (int r = 1; r <= rows.count(); ++r) {
+        if (rows.text(r, serialcol::SerialNo).trimmed().isEmpty())
             return AllocationRefusal{QStringLiteral("Serial No cannot be blank"), MsgIcon::Exclamation};
-        if (valDecimal(grid.text(r, serialcol::Quantity)).isZero())
+        if (rows.quantity(r).value_or(Decimal()).isZero())
             return AllocationRefusal{QStringLiteral("Invalid Quantity"), MsgIcon::Exclamation};
     }
-    if (grid.sum() != lineQuantity)
+    if (rows.sum() != lineQuantity)
         return AllocationRefusal{QStringLiteral("The Serial No Quantity - Write Off Quantity must be equal")};
-    if (hasDuplicate(grid, serialcol::SerialNo))
+    if (rows.hasDuplicate(serialcol::SerialNo))
         return AllocationRefusal{QStringLiteral("This Serial No is already entered"), MsgIcon::Exclamation};
     return std::nullopt;
 }
 
-bool SerialPolicy::hasSameSerialTwice(const AllocationGrid &grid)
+bool SerialPolicy::hasSameSerialTwice(const AllocationModel &rows)
 {
-    for (int a = 1; a <= grid.dataRowCount(); ++a)
-        for (int b = a + 1; b <= grid.dataRowCount(); ++b)
-            if (!grid.text(a, serialcol::SerialNo).isEmpty()
-                && grid.text(a, serialcol::SerialNo) == grid.text(b, serialcol::SerialNo))
+    for (int a = 1; a <= rows.count(); ++a)
+        for (int b = a + 1; b <= rows.count(); ++b)
+            if (!rows.text(a, serialcol::SerialNo).isEmpty()
+                && rows.text(a, serialcol::SerialNo) == rows.text(b, serialcol::SerialNo))
                 return true;
     return false;
 }

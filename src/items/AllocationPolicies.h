@@ -18,6 +18,7 @@ struct AllocationContext {
     StockBalances balances;
     BalanceOwner owner;
     bool serialsMayRepeat = false;
+    QDate processDate; // batches expiring before it are marked
     std::shared_ptr<clsCommonGen> gen;
 
     // The numeric key filter of the suite's text boxes.
@@ -31,9 +32,9 @@ public:
     explicit LocationPolicy(AllocationContext &context) : m_context(context) {}
     AllocationLayout layout() const override;
     AllocationRules rules() const override;
-    void picked(AllocationGrid &grid, int row, int index) override;
+    void picked(AllocationModel &rows, int row, const QString &entry, const QVariant &data) override;
     bool acceptsQuantityKey(QLineEdit &box, QChar key) override;
-    std::optional<AllocationRefusal> checkRows(const AllocationGrid &grid, Decimal lineQuantity) override;
+    std::optional<AllocationRefusal> checkRows(const AllocationModel &rows, Decimal lineQuantity) override;
 
 private:
     AllocationContext &m_context;
@@ -46,14 +47,15 @@ public:
     explicit ExpiryPolicy(AllocationContext &context) : m_context(context) {}
     AllocationLayout layout() const override;
     AllocationRules rules() const override;
-    void picked(AllocationGrid &grid, int row, int index) override;
+    void picked(AllocationModel &rows, int row, const QString &entry, const QVariant &data) override;
     bool acceptsQuantityKey(QLineEdit &box, QChar key) override;
-    std::optional<Decimal> quantityLimit(AllocationGrid &grid, int row) override;
-    std::optional<AllocationRefusal> checkRows(const AllocationGrid &grid, Decimal lineQuantity) override;
+    std::optional<Decimal> quantityLimit(const AllocationModel &rows, int row) override;
+    std::optional<AllocationRefusal> checkRows(const AllocationModel &rows, Decimal lineQuantity) override;
+    QString rowNote(const AllocationModel &rows, int row) const override;
 
 private:
     // The balance of the row's batch; none while the row names no batch.
-    std::optional<Decimal> batchBalance(const AllocationGrid &grid, int row) const;
+    std::optional<Decimal> batchBalance(const AllocationModel &rows, int row) const;
 
     AllocationContext &m_context;
 };
@@ -65,13 +67,13 @@ public:
     explicit SerialPolicy(AllocationContext &context) : m_context(context) {}
     AllocationLayout layout() const override;
     AllocationRules rules() const override;
-    void picked(AllocationGrid &grid, int row, int index) override;
+    void picked(AllocationModel &rows, int row, const QString &entry, const QVariant &data) override;
     bool acceptsQuantityKey(QLineEdit &box, QChar key) override;
-    std::optional<Decimal> quantityLimit(AllocationGrid &grid, int row) override;
-    std::optional<AllocationRefusal> checkRows(const AllocationGrid &grid, Decimal lineQuantity) override;
+    std::optional<Decimal> quantityLimit(const AllocationModel &rows, int row) override;
+    std::optional<AllocationRefusal> checkRows(const AllocationModel &rows, Decimal lineQuantity) override;
 
     // Two rows holding exactly the same serial text.
-    static bool hasSameSerialTwice(const AllocationGrid &grid);
+    static bool hasSameSerialTwice(const AllocationModel &rows);
 
 private:
     AllocationContext &m_context;

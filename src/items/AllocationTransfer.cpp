@@ -1,7 +1,5 @@
 #include "items/AllocationTransfer.h"
 
-#include "common/core/Conversions.h"
-#include "common/ui/AllocationGrid.h"
 #include "editor/EntryLines.h"
 
 namespace shop {
@@ -21,16 +19,12 @@ QList<int> copiedColumns(AllocationKind kind)
 
 QList<QStringList> allocationRowsOfItem(const EntryLines &lines, AllocationKind kind, const QString &itemId)
 {
+    // The grid reads each quantity exactly, so it shows the same whichever database it
+    // came from.
     const TextTable &table = lines.allocations(kind);
     QList<QStringList> rows;
-    for (int r : lines.allocationRows(kind, itemId)) {
-        QStringList cells = table.row(r);
-        // A stored quantity reads the same whichever database it came from.
-        const int quantity = allocationColumns(kind).quantity;
-        cells[quantity] = kind == AllocationKind::Location ? formatNumber(cells.at(quantity), fmt::Fixed3)
-                                                           : quantityText(valDecimal(cells.at(quantity)));
-        rows << cells;
-    }
+    for (int r : lines.allocationRows(kind, itemId))
+        rows << table.row(r);
     return rows;
 }
 

@@ -12,8 +12,7 @@ class EntryLines;
 // Between an item window's grid and the editor's allocation table of the same kind:
 // the rows of one item, tied to it by its item id.
 
-// The item's rows as the grid shows them (a location's quantity as "0.000", the others
-// in their shortest form).
+// The item's rows as the table holds them.
 QList<QStringList> allocationRowsOfItem(const EntryLines &lines, AllocationKind kind, const QString &itemId);
 // Puts the grid's rows in place of the item's rows in the table: the item's rows go
 // first, then one row per grid row is appended with the item id.

@@ -2,7 +2,7 @@
 
 #include "common/core/AllocationColumns.h"
 #include "common/core/Conversions.h"
-#include "common/ui/AllocationGrid.h"
+#include "common/ui/AllocationModel.h"
 
 namespace shop {
 

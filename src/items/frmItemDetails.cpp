@@ -11,17 +11,17 @@
 #include "common/host/ModuleState.h"
 #include "common/routines/Lookups.h"
 #include "common/ui/AllocationGrid.h"
-#include "common/ui/FlexGrid.h"
 #include "common/ui/KeyRuleValidator.h"
 #include "common/ui/NamedWidget.h"
 #include "common/ui/Twips.h"
 #include "common/ui/Ui.h"
 #include "editor/EntryLines.h"
 #include "editor/ExpiryTracking.h"
-#include "common/host/ModuleState.h"
 #include "items/AllocationPolicies.h"
 #include "items/AllocationTransfer.h"
+#include "items/BatchProposal.h"
 #include "items/ItemIdentification.h"
+#include "items/ItemLineData.h"
 #include "items/LocationDistribution.h"
 
 #include <QAction>
@@ -31,6 +31,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QTableView>
 #include <QTimer>
 #include <cmath>
 
@@ -116,6 +117,7 @@ void frmItemDetails::wireGrids()
             ui.mnuPopup->popup(at);
         });
     connect(m_locations, &AllocationGrid::editedByHand, this, [this] { m_splitAutomatically = false; });
+    connect(m_expiry, &AllocationGrid::editedByHand, this, [this] { m_batchesProposed = false; });
 
     // Where Enter and Shift+Enter leave each grid to.
     const auto toCmdOK = [this] { ui.cmdOK->setFocus(Qt::OtherFocusReason); };
@@ -165,7 +167,9 @@ void frmItemDetails::Form_Load()
             state.gobjFormColor->Applyformcolor(this);
         ui.lblCaption->setText(QStringLiteral("Purchase Return Qty"));
         m_transId = state.gstrMode != QLatin1String("N") ? m_editedEntry : TransactionId();
-        m_context->owner = BalanceOwner{state.gintShopID, 0, m_transId, state.gintInterfaceID ? state.gintInterfaceID : 1901};
+        m_data = std::make_unique<ItemLineData>(connectionOf(state.gadocon), moduleSession(), m_transId);
+        m_context->owner = m_data->owner(0);
+        m_context->processDate = m_data->session().processDate;
         enableNavigation(std::nullopt);
         setProperty("tag", QStringLiteral("Loaded"));
 
@@ -208,6 +212,7 @@ void frmItemDetails::cboItem_Click()
         if (ui.cboItem->currentIndex() < 0)
             return;
         m_context->owner.itemId = itemId;
+        m_batchesProposed = false;
         blnHasExpiry = HasExpiry(itemId);
         blnHasSerialNo = HasSerialNo(itemId);
         m_context->serialsMayRepeat = blnHasSerialNo && fnSerialNoDuplication(itemId);
@@ -219,29 +224,22 @@ void frmItemDetails::cboItem_Click()
         if (blnHasSerialNo)
             FillSerial(itemId, Decimal(), m_transId);
         arrangeGrids(blnHasExpiry, blnHasSerialNo);
-        ui.txtQuantity->setText(quantityText(availableQuantity(itemId)));
+        ui.txtQuantity->setText(quantityText(data().available(itemId)));
         m_db->strTableName = QStringLiteral("aItem");
         strItemCode = cellText(m_db->fnReturnField(QStringLiteral("Itemcode"), QStringLiteral("ItemId=") + sqlNumber(itemId)));
     });
 }
 
-Decimal frmItemDetails::availableQuantity(qint32 itemId) const
+ItemLineData &frmItemDetails::data()
 {
-    const ModuleState &state = moduleState();
-    // The return being changed gives back what it took of the item, as its ledger
-    // issues do for the locations, batches and serials.
-    return m_context->balances.itemStock(state.gstrStockView, state.gintShopID, itemId)
-        + m_context->balances.returnedByEntry(state.gintShopID, m_transId, itemId);
+    if (!m_data)
+        m_data = std::make_unique<ItemLineData>(connectionOf(moduleState().gadocon), moduleSession(), m_transId);
+    return *m_data;
 }
 
 bool frmItemDetails::HasExpiry(qint32 itemId) { return fnItemHasExpiry(itemId); }
 
-bool frmItemDetails::HasSerialNo(qint32 itemId)
-{
-    const QVariant active =
-        moduleConnection().scalar(QStringLiteral("select SerialNoActive from aitem where ItemId = ?"), {itemId});
-    return !active.isNull() && toBool(active);
-}
+bool frmItemDetails::HasSerialNo(qint32 itemId) { return data().hasSerialNo(itemId); }
 
 void frmItemDetails::txtBarcode_KeyPress()
 {
@@ -251,10 +249,7 @@ void frmItemDetails::txtBarcode_KeyPress()
         const QString code = ui.txtBarcode->text().trimmed();
         if (code.isEmpty())
             return;
-        Connection &con = moduleConnection();
-        const ModuleState &state = moduleState();
-        const ItemTypeRule rule = itemTypeRule(con, state.gintShopID);
-        const auto found = identifyItem(con, code, state.gintShopID, rule, itemCodesMayRepeat(con));
+        const auto found = data().identify(code);
         if (!found) {
             say(QStringLiteral("Scan valid barcode"));
             ui.txtBarcode->setFocus(Qt::OtherFocusReason);
@@ -273,11 +268,9 @@ void frmItemDetails::txtBarcode_KeyPress()
 
 void frmItemDetails::DisplayBarcodeItemDetails(const QString &code, qint32 itemId)
 {
-    Connection &con = moduleConnection();
-    const ModuleState &state = moduleState();
     if (itemId == 0)
-        itemId = itemOfPackingBarcode(con, code);
-    const auto description = m_context->balances.inStock(state.gstrStockView, state.gintShopID, itemId);
+        itemId = data().itemOfPackingBarcode(code);
+    const auto description = data().inStock(itemId);
     if (!description) {
         ui.cboItem->clear();
         ui.txtBarcode->clear();
@@ -287,8 +280,19 @@ void frmItemDetails::DisplayBarcodeItemDetails(const QString &code, qint32 itemI
     chooseItem(*description, itemId);
     // The batch and serial lists were built by the item's selection; the locations
     // depend on the quantity already typed.
-    if (blnLocationWise)
+    if (blnLocationWise) {
         FillLocations(itemId, valDecimal(ui.txtWriteQty->text()), m_transId);
+        proposeBatches(valDecimal(ui.txtWriteQty->text()));
+    }
+}
+
+void frmItemDetails::proposeBatches(Decimal quantity)
+{
+    // The clerk's own rows stand; an empty grid or the last proposal follows the quantity.
+    if (!blnHasExpiry || (!m_batchesProposed && !m_expiry->filledRows().isEmpty()))
+        return;
+    m_expiry->setDataRows(shop::proposeBatches(m_batches, quantity));
+    m_batchesProposed = true;
 }
 
 void frmItemDetails::cmdbarcode_Click()
@@ -301,8 +305,7 @@ void frmItemDetails::QuickItemFetch()
 {
     guarded(WindowName, QStringLiteral("QuickItemFetch"), [&] {
         ModuleState &state = moduleState();
-        Connection &con = moduleConnection();
-        const ItemFetch f = itemFetch(con, state.gintShopID, itemTypeRule(con, state.gintShopID));
+        const ItemFetch f = data().fetch();
         const auto fetch = ComponentRegistry::create<clsFetch>(progid::Fetch);
         fetch->adocon = state.gadocon;
         fetch->strMsgboxTitle = state.gstrMessageTitle;
@@ -343,10 +346,11 @@ void frmItemDetails::FillLocations(qint32 itemId, Decimal quantity, TransactionI
     if (split)
         m_locations->reset();
     const QList<LocationBalance> balances = m_context->balances.locations(owner);
-    QComboBox &combo = m_locations->combo();
-    combo.clear();
+    QList<AllocationEntry> entries;
     for (const LocationBalance &b : balances)
-        combo.addItem(b.locationName.trimmed(), b.locationId);
+        entries << AllocationEntry{b.locationName.trimmed(), b.locationId, {}};
+    m_locations->setEntries(entries);
+    QComboBox &combo = m_locations->combo();
     if (split) {
         m_locations->setDataRows(distributeOverLocations(balances, quantity, QString::number(itemId)));
         m_splitAutomatically = true;
@@ -365,12 +369,11 @@ void frmItemDetails::FillExpirydates(qint32 itemId, Decimal, TransactionId trans
     owner.excluded = transId;
     if (!transId.isStored() && m_lines.lineMode == LineMode::Add)
         m_expiry->reset();
-    QComboBox &combo = m_expiry->combo();
-    combo.clear();
-    QStringList batches;
-    for (const BatchBalance &b : m_context->balances.batches(owner))
-        batches << b.batchNo;
-    combo.addItems(batches); // in one insertion: an item of many batches fills the list at once
+    m_batches = m_context->balances.batches(owner);
+    QList<AllocationEntry> entries;
+    for (const BatchBalance &b : m_batches)
+        entries << AllocationEntry{b.batchNo, {}, isExpired(b.expiryDate, m_context->processDate) ? QStringLiteral("expired") : QString()};
+    m_expiry->setEntries(entries);
 }
 
 void frmItemDetails::FillSerial(qint32 itemId, Decimal, TransactionId transId)
@@ -380,18 +383,14 @@ void frmItemDetails::FillSerial(qint32 itemId, Decimal, TransactionId transId)
     owner.excluded = transId;
     if (!transId.isStored() && m_lines.lineMode == LineMode::Add)
         m_serials->reset();
-    QComboBox &combo = m_serials->combo();
-    combo.clear();
     const QList<SerialBalance> serials = m_context->balances.serials(owner);
-    if (serials.isEmpty()) {
+    QList<AllocationEntry> entries;
+    for (const SerialBalance &s : serials)
+        entries << AllocationEntry{s.serialNo, {}, {}};
+    m_serials->setEntries(entries);
+    if (serials.isEmpty())
         say(QStringLiteral("Serial No not available ") + QStringLiteral("\n")
             + QStringLiteral("Do Serial No verification before writing off this item.   "));
-        return;
-    }
-    QStringList numbers;
-    for (const SerialBalance &s : serials)
-        numbers << s.serialNo;
-    combo.addItems(numbers);
 }
 
 // --- The grids -------------------------------------------------------------------------
@@ -490,6 +489,7 @@ void frmItemDetails::moveOnFromWriteOff()
     // A split nobody has touched yet follows the quantity the clerk settled on.
     if (blnLocationWise && m_splitAutomatically && currentItemId() != 0)
         FillLocations(currentItemId(), *quantity, m_transId);
+    proposeBatches(*quantity);
     if (blnLocationWise)
         m_locations->enterGrid();
     else if (!m_expiry->grid().isHidden())
@@ -526,7 +526,7 @@ bool frmItemDetails::lineIsValid()
         focusWriteOff();
         return false;
     }
-    if (!m_serials->grid().isHidden() && SerialPolicy::hasSameSerialTwice(*m_serials)) {
+    if (!m_serials->grid().isHidden() && SerialPolicy::hasSameSerialTwice(m_serials->rows())) {
         say(QStringLiteral("Serial Number duplication found."));
         m_serials->openEditor();
         return false;
@@ -561,7 +561,7 @@ bool frmItemDetails::lineIsValid()
     for (const auto &[grid, policy] : checks) {
         if (grid->grid().isHidden())
             continue;
-        if (const auto refusal = policy->checkRows(*grid, quantity)) {
+        if (const auto refusal = policy->checkRows(grid->rows(), quantity)) {
             say(refusal->message, refusal->icon);
             grid->openEditor();
             return false;
@@ -570,10 +570,9 @@ bool frmItemDetails::lineIsValid()
     return true;
 }
 
-QStringList frmItemDetails::lineCells() const
+QStringList frmItemDetails::lineCells()
 {
     const qint32 itemId = currentItemId();
-    const QVariant rate = moduleConnection().scalar(QStringLiteral("select ItemRate from aItem where ItemId = ?"), {itemId});
     QStringList cells(line::ColumnCount);
     cells[line::SlNo] = QString::number(intSlNo);
     cells[line::Shipment] = QStringLiteral("1");
@@ -583,7 +582,7 @@ QStringList frmItemDetails::lineCells() const
     cells[line::ReturnQty] = ui.txtWriteQty->text();
     cells[line::ShipmentId] = QString::number(fnDefaultShipmentId());
     cells[line::ItemId] = QString::number(itemId);
-    cells[line::CostPrice] = cellText(rate);
+    cells[line::CostPrice] = data().costPrice(itemId);
     cells[line::Unit] = fnItemUnitCode(itemId);
     return cells;
 }
@@ -650,6 +649,7 @@ void frmItemDetails::resetForNextItem()
     for (AllocationGrid *grid : {m_locations, m_expiry, m_serials})
         grid->reset();
     m_splitAutomatically = false;
+    m_batchesProposed = false;
     blnHasExpiry = false;
     blnHasSerialNo = false;
     m_context->owner.itemId = 0;

@@ -2,6 +2,7 @@
 
 #include "common/core/Decimal.h"
 #include "common/core/TransactionId.h"
+#include "stock/StockBalances.h"
 #include "ui_frmItemDetails.h"
 
 #include <QDialog>
@@ -17,6 +18,7 @@ namespace shop {
 struct AllocationContext;
 class AllocationGrid;
 class EntryLines;
+class ItemLineData;
 class ExpiryPolicy;
 class LocationPolicy;
 class SerialPolicy;
@@ -83,7 +85,8 @@ private:
     // The only entry of the item combo, selected (which runs the item selection).
     void chooseItem(const QString &description, qint32 itemId);
     qint32 currentItemId() const;
-    Decimal availableQuantity(qint32 itemId) const;
+    // The data work of the line, made for the session at load.
+    ItemLineData &data();
     void fillShopLocations();
     // Shows the grids that apply, one below the other.
     void arrangeGrids(bool expiry, bool serial);
@@ -92,6 +95,9 @@ private:
     // The line on screen decides which way one may step.
     void enableNavigation(std::optional<int> position);
     void loadAllocationsOfLine(qint32 itemId);
+    // Fills the expiry grid with the batches that expire first, unless the clerk has
+    // made its rows by hand.
+    void proposeBatches(Decimal quantity);
     void txtWriteQty_Enter();
     void moveOnFromWriteOff();
     void txtWriteQty_Change();
@@ -103,7 +109,7 @@ private:
     bool lineIsValid();
     // The write-off quantity exactly; none when it is too large to count, above any stock.
     std::optional<Decimal> writeOffQuantity() const;
-    QStringList lineCells() const;
+    QStringList lineCells();
     void storeAllocations(const QString &itemId);
 
     EntryLines &m_lines;
@@ -119,6 +125,7 @@ private:
     AllocationGrid *m_serials = nullptr;
     AllocationGrid *m_popupSource = nullptr;
     std::shared_ptr<clsCommonDB> m_db;
+    std::unique_ptr<ItemLineData> m_data;
 
     bool blnLocationWise = false;
     bool blnHasExpiry = false;
@@ -127,6 +134,9 @@ private:
     QString strItemCode;
     // The location rows are the automatic split, untouched by hand.
     bool m_splitAutomatically = false;
+    // The expiry rows are the proposal by expiry date, untouched by hand.
+    bool m_batchesProposed = false;
+    QList<BatchBalance> m_batches; // of the item on screen
 };
 
 } // namespace shop

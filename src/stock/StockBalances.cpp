@@ -259,8 +259,14 @@ std::optional<BatchBalance> StockBalances::batch(const BalanceOwner &owner, cons
     const Recordset rs = m_con.query(oneBatch().of(owner), values(owner, batchNo));
     if (rs.isEmpty())
         return std::nullopt;
-    return BatchBalance{batchNo, dateValue(rs.value(0, QStringLiteral("ExpiryDate"))),
-                        Decimal::fromVariant(rs.value(0, QStringLiteral("qty")))};
+    // A batch that arrived under two expiry dates goes out under the earlier one first;
+    // the statement leaves their order open.
+    int first = 0;
+    for (int r = 1; r < rs.recordCount(); ++r)
+        if (dateValue(rs.value(r, QStringLiteral("ExpiryDate"))) < dateValue(rs.value(first, QStringLiteral("ExpiryDate"))))
+            first = r;
+    return BatchBalance{batchNo, dateValue(rs.value(first, QStringLiteral("ExpiryDate"))),
+                        Decimal::fromVariant(rs.value(first, QStringLiteral("qty")))};
 }
 
 std::optional<Decimal> StockBalances::serial(const BalanceOwner &owner, const QString &serialNo) const

@@ -61,7 +61,8 @@ public:
     QList<BatchBalance> batches(const BalanceOwner &owner) const;
     // In ascending serial number.
     QList<SerialBalance> serials(const BalanceOwner &owner) const;
-    // One batch: its first expiry date and balance; none when it holds no stock.
+    // One batch: its earliest expiry date that holds stock and that balance; none when
+    // it holds no stock.
     std::optional<BatchBalance> batch(const BalanceOwner &owner, const QString &batchNo) const;
     std::optional<Decimal> serial(const BalanceOwner &owner, const QString &serialNo) const;
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "common/ui/AllocationGrid.h"
-#include "common/ui/FlexGrid.h"
 #include "editor/frmStockDetails.h"
 #include "items/frmItemDetails.h"
 #include "register/RegisterTestSupport.h"
@@ -57,28 +56,25 @@ protected:
     // Picks the combo's entry as a choice in its list would.
     static void pick(AllocationGrid &g, const QString &entry)
     {
-        const int index = g.combo().findText(entry);
+        const int index = g.combo().findText(entry, Qt::MatchExactly);
         ASSERT_GE(index, 0) << entry;
         g.combo().setCurrentIndex(index);
         emit g.combo().activated(index);
     }
     static QStringList entries(const AllocationGrid &g)
     {
-        QStringList out;
-        for (int i = 0; i < g.combo().count(); ++i)
-            out << g.combo().itemText(i);
-        return out;
+        return g.entries();
     }
     static void enter(QWidget *w) { QTest::keyClick(w, Qt::Key_Return); }
     static void type(QWidget *w, const QString &text) { QTest::keyClicks(w, text); }
-    // The grid's rows, cells joined by '|' up to the column given.
+    // The grid's rows as shown, cells joined by '|' up to the column given.
     static QStringList gridRows(const AllocationGrid &g, int columns)
     {
         QStringList out;
-        for (int r = 1; r < g.grid().rows(); ++r) {
+        for (int r = 1; r <= g.dataRowCount(); ++r) {
             QStringList cells;
             for (int c = 0; c < columns; ++c)
-                cells << g.text(r, c);
+                cells << g.rows().index(r - 1, c).data().toString();
             out << cells.join('|');
         }
         return out;

@@ -1,13 +1,16 @@
 #include "common/ui/AllocationGrid.h"
-#include "common/ui/FlexGrid.h"
+#include "common/core/Conversions.h"
 #include "items/AllocationPolicies.h"
+#include "items/BatchProposal.h"
 #include "support/ModuleStateScope.h"
 #include "support/ScriptedUi.h"
 #include "support/TestDatabase.h"
 #include "support/TextInputs.h"
 
 #include <QComboBox>
+#include <QAbstractItemView>
 #include <QLineEdit>
+#include <QTableView>
 #include <QSignalSpy>
 #include <QTest>
 #include <QVBoxLayout>
@@ -25,12 +28,13 @@ struct PolicyCase {
     bool enterGoesToQuantity;   // else Enter in the combo completes the row
     QString deleteQuestion;     // asked by the Delete key; empty: the key deletes nothing
     QString duplicateMessage;
-    bool duplicateRefusedOnPick;
+    bool takesLabels;           // a typed or scanned label is a pick; the list offers what is left
     QStringList enterMessages;  // Enter on a quantity of 0, on rows holding more than the line
     bool clearsRefusedQuantity;
     QStringList rowCheckMessages; // blank first entry, zero quantity, the same entry twice, a later entry blank
     QString shortSumMessage;      // rows holding less than the line; empty: the window checks it
     QString overBalanceMessage;   // a row holding 22, more than the first entry's balance; empty: passes
+    QString notListedMessage;     // a scanned label not in the list
 };
 
 void PrintTo(const PolicyCase &c, std::ostream *os) { *os << c.name; }
@@ -57,8 +61,10 @@ protected:
         g = new AllocationGrid(*policy, &window);
         (new QVBoxLayout(&window))->addWidget(&g->grid());
         g->setLineQuantity([this] { return line; });
+        QList<AllocationEntry> entries;
         for (int i = 0; i < GetParam().entries.size(); ++i)
-            g->combo().addItem(GetParam().entries.at(i), i + 1);
+            entries << AllocationEntry{GetParam().entries.at(i), i + 1, {}};
+        g->setEntries(entries);
         g->quantityBox().setEnabled(GetParam().enterGoesToQuantity);
         window.resize(500, 300);
         window.show();
@@ -72,8 +78,10 @@ protected:
     QWidget *focused() const { return window.focusWidget(); }
     void pick(int i)
     {
-        g->combo().setCurrentIndex(i);
-        emit g->combo().activated(i);
+        const int at = g->combo().findText(entry(i), Qt::MatchExactly);
+        ASSERT_GE(at, 0) << entry(i).toStdString() << " is not offered";
+        g->combo().setCurrentIndex(at);
+        emit g->combo().activated(at);
     }
     // Picks the entry and Enters the row's quantity (typed when the box takes it and
     // Enter has moved there).
@@ -95,17 +103,19 @@ protected:
             out << g->text(r, col);
         return out;
     }
-    void setRows(const QList<std::pair<QString, QString>> &rows)
+    // Rows of an entry and a quantity each.
+    QList<QStringList> cellsOf(const QList<std::pair<QString, QString>> &rows) const
     {
         QList<QStringList> cells;
         for (const auto &[key, quantity] : rows) {
-            QStringList c(g->grid().cols());
+            QStringList c(layout().headers.size());
             c[layout().comboColumn] = key;
             c[layout().quantityColumn] = quantity;
             cells << c;
         }
-        g->setDataRows(cells);
+        return cells;
     }
+    void setRows(const QList<std::pair<QString, QString>> &rows) { g->setDataRows(cellsOf(rows)); }
 };
 
 TEST_P(AllocationPolicies, APickWritesTheEntryAndProposesWhatTheLineLacks)
@@ -137,7 +147,7 @@ TEST_P(AllocationPolicies, ShiftEnterStepsBackAndLeavesFromTheFirstRow)
     fillRow(0, "1");
     ASSERT_EQ(g->dataRowCount(), 2);
     QTest::keyClick(&g->combo(), Qt::Key_Return, Qt::ShiftModifier);
-    EXPECT_EQ(g->grid().row(), 1);
+    EXPECT_EQ(g->currentRow(), 1);
     EXPECT_EQ(focused(), GetParam().enterGoesToQuantity ? static_cast<QWidget *>(&g->quantityBox()) : &g->combo());
     if (GetParam().enterGoesToQuantity)
         QTest::keyClick(&g->quantityBox(), Qt::Key_Return, Qt::ShiftModifier);
@@ -157,7 +167,7 @@ TEST_P(AllocationPolicies, DeleteAndThePopupsDeleteAskThenRemoveTheRowAndNumberT
     if (GetParam().deleteQuestion.isEmpty()) {
         EXPECT_TRUE(ui->questions().empty());
         EXPECT_EQ(g->dataRowCount(), 3);
-        g->removeDataRow(2);
+        g->rows().removeRow(2);
     } else {
         ASSERT_EQ(ui->questions().size(), 1u);
         EXPECT_EQ(ui->questions()[0].text, GetParam().deleteQuestion);
@@ -170,7 +180,7 @@ TEST_P(AllocationPolicies, DeleteAndThePopupsDeleteAskThenRemoveTheRowAndNumberT
     const QRect second = g->grid().visualRect(g->grid().model()->index(1, layout().comboColumn));
     QTest::mouseClick(g->grid().viewport(), Qt::RightButton, {}, second.center());
     ASSERT_EQ(popup.count(), 1);
-    EXPECT_EQ(g->grid().row(), 2);
+    EXPECT_EQ(g->currentRow(), 2);
     ui->answer(MsgAnswer::No);
     g->deleteCurrentRow();
     EXPECT_EQ(g->dataRowCount(), 2);
@@ -189,16 +199,51 @@ TEST_P(AllocationPolicies, TheSameEntryTwiceIsRefused)
     line = Decimal::fromInt(5);
     fillRow(0, "1");
     ui->clearRecords();
-    pick(0);
-    if (GetParam().duplicateRefusedOnPick) {
-        EXPECT_TRUE(g->text(2, layout().comboColumn).isEmpty()) << "the row keeps what it had";
-    } else {
+    if (GetParam().takesLabels) {
+        EXPECT_FALSE(g->offeredEntries().contains(entry(0))) << "the list offers only what is left";
+        EXPECT_EQ(g->combo().currentIndex(), -1) << "an empty row shows nothing chosen";
+        QTest::keyClicks(&g->combo(), entry(0));
         QTest::keyClick(&g->combo(), Qt::Key_Return);
-        EXPECT_EQ(focused(), &g->combo()) << "Enter does not leave the entry";
+        EXPECT_TRUE(g->text(2, layout().comboColumn).isEmpty());
+        EXPECT_TRUE(g->combo().currentText().isEmpty()) << "ready for the next scan";
+    } else {
+        pick(0);
+        QTest::keyClick(&g->combo(), Qt::Key_Return);
     }
+    EXPECT_EQ(focused(), &g->combo()) << "Enter does not leave the entry";
     ASSERT_EQ(ui->messages().size(), 1u);
     EXPECT_EQ(ui->messages()[0].text, GetParam().duplicateMessage);
     EXPECT_EQ(ui->messages()[0].icon, MsgIcon::Exclamation);
+}
+
+TEST_P(AllocationPolicies, KeysTypedIntoTheEntryCell)
+{
+    if (!GetParam().takesLabels) {
+        // Any other key drops the list.
+        QTest::keyClick(&g->combo(), Qt::Key_B);
+        EXPECT_TRUE(g->combo().view()->isVisible());
+        g->combo().hidePopup();
+        return;
+    }
+    // A label read by a scanner (any case) and Enter is the pick of that entry.
+    QTest::keyClicks(&g->combo(), entry(1).toLower());
+    QTest::keyClick(&g->combo(), Qt::Key_Return);
+    EXPECT_EQ(g->text(1, layout().comboColumn), entry(1));
+    EXPECT_EQ(g->text(1, layout().quantityColumn), GetParam().proposedForThree);
+    EXPECT_EQ(focused(), GetParam().enterGoesToQuantity ? static_cast<QWidget *>(&g->quantityBox()) : &g->combo());
+    EXPECT_TRUE(ui->messages().empty()) << ui->messageTexts().join(" / ");
+
+    // One that is not listed is refused, and the cell waits for the next scan.
+    const int row = g->currentRow();
+    g->openCell(row, layout().comboColumn);
+    QTest::keyClicks(&g->combo(), "NOPE-1");
+    QTest::keyClick(&g->combo(), Qt::Key_Return);
+    ASSERT_EQ(ui->messages().size(), 1u);
+    EXPECT_EQ(ui->messages()[0].text, GetParam().notListedMessage);
+    EXPECT_EQ(ui->messages()[0].icon, MsgIcon::Exclamation);
+    EXPECT_TRUE(g->text(row, layout().comboColumn).isEmpty());
+    EXPECT_EQ(focused(), &g->combo());
+    EXPECT_TRUE(g->combo().currentText().isEmpty());
 }
 
 TEST_P(AllocationPolicies, EnterOnNoQuantityOrMoreThanTheLineStaysInTheRow)
@@ -223,13 +268,16 @@ TEST_P(AllocationPolicies, EnterOnNoQuantityOrMoreThanTheLineStaysInTheRow)
 
 TEST_P(AllocationPolicies, OkChecksTheRowsAndSumsThemExactly)
 {
-    setRows({{entry(0), "0.3"}, {entry(1), "0.3"}, {entry(2), "0.3"}});
-    EXPECT_EQ(g->sum(), *Decimal::parse("0.9"));
-    EXPECT_FALSE(policy->checkRows(*g, *Decimal::parse("0.9"))) << "0.3 + 0.3 + 0.3 is 0.9";
+    // The row rules need no widgets: a model of rows will do.
+    AllocationModel rows(policy->layout());
+    const auto setRowsOf = [&](const QList<std::pair<QString, QString>> &list) { rows.setRows(cellsOf(list)); };
+    setRowsOf({{entry(0), "0.3"}, {entry(1), "0.3"}, {entry(2), "0.3"}});
+    EXPECT_EQ(rows.sum(), *Decimal::parse("0.9"));
+    EXPECT_FALSE(policy->checkRows(rows, *Decimal::parse("0.9"))) << "0.3 + 0.3 + 0.3 is 0.9";
 
-    const auto refusal = [&](const QList<std::pair<QString, QString>> &rows, Decimal quantity) {
-        setRows(rows);
-        const auto r = policy->checkRows(*g, quantity);
+    const auto refusal = [&](const QList<std::pair<QString, QString>> &list, Decimal quantity) {
+        setRowsOf(list);
+        const auto r = policy->checkRows(rows, quantity);
         return r ? r->message : QString("passes");
     };
     const Decimal two = Decimal::fromInt(2);
@@ -272,21 +320,51 @@ INSTANTIATE_TEST_SUITE_P(
                    "Are you sure to delete the selected row.  ", "This location is already entered", false, {}, false,
                    {"Location Name cannot be blank.   ", "Invalid Quantity.   ", "This location is already entered.   ",
                     "Location Name cannot be blank.   "},
-                   "", ""},
+                   "", "", ""},
         PolicyCase{"ExpiryBatches", batches, 1, {"B1001", "B1002", "B1003"}, "3", true, "",
-                   "This Batch No is already entered", false,
+                   "This Batch No is already entered", true,
                    {"Invalid Quantity", "Expiry Quantity should not be more than Purchase Return Quantity."}, false,
                    {" Please enter the Expiry details and continue ", "Invalid Expiry Quantity.   ",
                     "Batch No Duplication Found.", "Invalid Date.   "},
                    "The 'Write Off Qty' and  - Expiry Date wise Quantity' must be equal.   ",
-                   "Quantity cannot be greater than 21"},
+                   "Quantity cannot be greater than 21", "Batch No NOPE-1 is not in stock"},
         PolicyCase{"SerialNumbers", serials, 3, {"SN-TV-0002", "SN-TV-0003", "SN-TV-0004"}, "1", false,
                    "Do you want to delete the selected row ?", "This Serial No already entered", true,
                    {"Invalid Quantity", "Quantity exceed the necessary quantity"}, true,
                    {"Serial No cannot be blank", "Invalid Quantity", "This Serial No is already entered",
                     "Serial No cannot be blank"},
-                   "The Serial No Quantity - Write Off Quantity must be equal", ""}),
+                   "The Serial No Quantity - Write Off Quantity must be equal", "", "Serial No NOPE-1 is not in stock"}),
     [](const auto &kind) { return std::string(kind.param.name); });
+
+// The proposal by expiry: earliest first, ties by batch number, each within its balance,
+// a batch under two dates once (the earlier).
+TEST(BatchProposal, OldestStockGoesFirstWithinEachBalance)
+{
+    const auto d = [](int month, int day) { return QDate(2027, month, day); };
+    const QList<BatchBalance> stock = {{"B3", d(3, 1), Decimal::fromInt(4)},
+                                       {"B1", d(5, 1), Decimal::fromInt(9)},
+                                       {"B2", d(3, 1), Decimal::fromInt(2)},
+                                       {"B1", d(2, 1), Decimal::fromInt(1)}};
+    const auto proposal = [&](int quantity) {
+        QStringList out;
+        for (const QStringList &row : proposeBatches(stock, Decimal::fromInt(quantity)))
+            out << row.mid(0, 4).join('|');
+        return out;
+    };
+    const struct {
+        int quantity;
+        QStringList rows;
+    } cases[] = {
+        {0, {}},
+        {1, {"1|B1|" + displayDate(d(2, 1)) + "|1"}},
+        {4, {"1|B1|" + displayDate(d(2, 1)) + "|1", "2|B2|" + displayDate(d(3, 1)) + "|2",
+             "3|B3|" + displayDate(d(3, 1)) + "|1"}},
+        {50, {"1|B1|" + displayDate(d(2, 1)) + "|1", "2|B2|" + displayDate(d(3, 1)) + "|2",
+              "3|B3|" + displayDate(d(3, 1)) + "|4"}}, // short: the rest is the clerk's
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(proposal(c.quantity), c.rows) << c.quantity;
+}
 
 } // namespace
 } // namespace shop::test

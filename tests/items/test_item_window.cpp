@@ -99,7 +99,7 @@ TEST_P(ItemWindow, OkRefusesASerialTwiceAndLocationsThatDoNotHoldTheLine)
         scan(w, "5012345000035"); // the television, one unit per serial number
         writeOff(w, "2");
         AllocationGrid &serials = w.serialGrid();
-        QList<QStringList> twice(2, QStringList(serials.grid().cols()));
+        QList<QStringList> twice(2, QStringList(serials.layout().headers.size()));
         for (QStringList &row : twice) {
             row[serialcol::SerialNo] = "SN-TV-0002";
             row[serialcol::Quantity] = "1";
@@ -269,6 +269,8 @@ TEST_P(ItemWindow, ABalanceThatCannotBeReadIsReportedAndTheWindowStaysAsItWas)
         enter(focused(w));
         AllocationGrid &batches = w.expiryGrid();
         ASSERT_EQ(focused(w), &batches.combo());
+        batches.reset(); // the proposal aside: the clerk picks
+        batches.enterGrid();
         db.con->setObserver([](const QString &, const QString &text) {
             if (text.contains("eadbatchno= ?"))
                 throw ModuleError(-2147217865, "test", "Invalid object name 'losExpiryIssueDetails'.");

@@ -67,7 +67,7 @@ TEST_P(ReturnsByKeyboard, LocationSplitIsProposedChangedByHandAndSavedInTableOrd
             EXPECT_EQ(gridRows(locations, 4), QStringList({"1|Front shelf|0.000|1"})) << "nothing typed yet";
             writeOff(w, "10");
             // Front shelf holds 8 (20 in, 5 to PR1 and 7 to another module), Back store 60.
-            EXPECT_EQ(gridRows(locations, 4), QStringList({"1|Front shelf|8|1", "2|Back store|2.000|2"}));
+            EXPECT_EQ(gridRows(locations, 4), QStringList({"1|Front shelf|8.000|1", "2|Back store|2.000|2"}));
             EXPECT_EQ(locations.text(2, 7), "60.000");
             EXPECT_EQ(focused(w), &locations.combo());
 

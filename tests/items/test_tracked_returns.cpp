@@ -27,6 +27,12 @@ protected:
         enter(focused(w));
         EXPECT_FALSE(locations.quantityBox().isVisible());
     }
+    // Scans a label into the serial cell and presses Enter, as the scanner does.
+    static void scanSerial(AllocationGrid &serials, const QString &label)
+    {
+        type(&serials.combo(), label);
+        enter(&serials.combo());
+    }
     // Milk 30 over two batches and two locations, three televisions, three phones.
     void enterTheReturn(frmItemDetails &w)
     {
@@ -34,53 +40,37 @@ protected:
         AllocationGrid &batches = w.expiryGrid();
         AllocationGrid &serials = w.serialGrid();
 
+        // Scan, quantity, Enter and Ok: the oldest batches go first, each within its balance.
         scan(w, "5012345000011");
         EXPECT_FALSE(batches.grid().isHidden());
         EXPECT_TRUE(serials.grid().isHidden());
         EXPECT_EQ(entries(batches), QStringList({"B1001", "B1002"}));
         writeOff(w, "30");
-        EXPECT_EQ(gridRows(w.locationGrid(), 3), QStringList({"1|Front shelf|10", "2|Cold room|20.000"}));
-        acceptSplit(w);
-        ASSERT_EQ(focused(w), &batches.combo()) << "the locations hold the line: on to the batches";
-        QTest::keyClick(&batches.combo(), Qt::Key_Down);
-        EXPECT_EQ(gridRows(batches, 4), QStringList({"1|B1001|11/12/2026|21"})) << "the pick proposes the line, within the balance";
-        enter(&batches.combo());
-        ASSERT_EQ(focused(w), &batches.quantityBox());
-        type(&batches.quantityBox(), "2.5"); // batches take whole units: 25, more than B1001 holds
-        EXPECT_EQ(ui->messageTexts().value(0), "Quantity cannot be greater than 21");
-        EXPECT_EQ(batches.quantityBox().text(), "21");
-        EXPECT_EQ(batches.text(1, 3), "21");
-        batches.quantityBox().selectAll();
-        type(&batches.quantityBox(), "20");
-        enter(&batches.quantityBox());
-        ASSERT_EQ(batches.dataRowCount(), 2) << "20 of 30: a row for the rest";
-        pick(batches, "B1001");
-        enter(&batches.combo());
-        EXPECT_EQ(ui->messageTexts().value(1), "This Batch No is already entered");
-        pick(batches, "B1002");
-        enter(&batches.combo());
-        EXPECT_EQ(batches.quantityBox().text(), "10");
-        enter(&batches.quantityBox());
-        EXPECT_EQ(focused(w), c.cmdOK);
+        EXPECT_EQ(gridRows(w.locationGrid(), 3), QStringList({"1|Front shelf|10.000", "2|Cold room|20.000"}));
+        EXPECT_EQ(gridRows(batches, 4), QStringList({"1|B1001|11/12/2026|21", "2|B1002|15/12/2026|9"}));
         enter(c.cmdOK);
+        ASSERT_EQ(c.cboItem->count(), 0) << ui->messageTexts().join(" / ");
 
-        scan(w, "5012345000035"); // the television: one unit per serial number
+        // Televisions by their labels: one not in stock and one read twice are refused.
+        scan(w, "5012345000035");
         EXPECT_FALSE(serials.quantityBox().isEnabled());
         EXPECT_EQ(entries(serials).size(), 7);
         writeOff(w, "3");
         acceptSplit(w);
         ASSERT_EQ(focused(w), &serials.combo());
-        for (const char *serial : {"SN-TV-0002", "SN-TV-0005", "SN-TV-0007"}) {
-            pick(serials, serial);
-            if (serials.dataRowCount() == 2 && serials.text(2, 2) == "SN-TV-0005") {
-                pick(serials, "SN-TV-0002");
-                EXPECT_EQ(ui->messageTexts().value(2), "This Serial No already entered");
-                EXPECT_EQ(serials.text(2, 2), "SN-TV-0005") << "the row keeps its serial";
-            }
-            enter(&serials.combo());
-        }
+        scanSerial(serials, "SN-TV-0002");
+        ASSERT_EQ(serials.dataRowCount(), 2) << "1 of 3: a row for the next scan";
+        EXPECT_FALSE(serials.offeredEntries().contains("SN-TV-0002"));
+        scanSerial(serials, "SN-TV-0099");
+        scanSerial(serials, "SN-TV-0002");
+        EXPECT_EQ(ui->messageTexts(),
+                  QStringList({"Serial No SN-TV-0099 is not in stock", "This Serial No already entered"}));
+        EXPECT_EQ(focused(w), &serials.combo());
+        EXPECT_TRUE(serials.text(2, 2).isEmpty()) << "the cell waits for the next scan";
+        scanSerial(serials, "SN-TV-0005");
+        scanSerial(serials, "SN-TV-0007");
         EXPECT_EQ(gridRows(serials, 4), QStringList({"1||SN-TV-0002|1", "2||SN-TV-0005|1", "3||SN-TV-0007|1"}));
-        EXPECT_EQ(focused(w), c.cmdOK);
+        EXPECT_EQ(focused(w), c.cmdOK) << "the line is whole: on to Ok";
         enter(c.cmdOK);
 
         scan(w, "PH-X1"); // the phone: a serial number may stand for several units
@@ -92,14 +82,14 @@ protected:
         enter(&serials.combo());
         serials.quantityBox().selectAll();
         type(&serials.quantityBox(), "3");
-        EXPECT_EQ(ui->messageTexts().value(3), "Quantity cannot be greater than 2");
+        EXPECT_EQ(ui->messageTexts().value(2), "Quantity cannot be greater than 2");
         enter(&serials.quantityBox());
         pick(serials, "IMEI-4403");
         enter(&serials.combo());
         enter(&serials.quantityBox());
         EXPECT_EQ(focused(w), c.cmdOK);
         enter(c.cmdOK);
-        EXPECT_EQ(ui->messages().size(), 4u) << ui->messageTexts().join(" / ");
+        EXPECT_EQ(ui->messages().size(), 3u) << ui->messageTexts().join(" / ");
     }
 
     QStringList ledgers(qint32 id)
@@ -147,7 +137,7 @@ TEST_P(TrackedReturns, BatchesAndSerialsAreTakenStoredGivenBackOnEditAndOnCancel
     const QStringList stored = ledgers(id);
     EXPECT_EQ(stored,
               QStringList({"1901|1|1|1|1|10", "1901|1|2|3|1|20", "1901|1|3|1|3|3", "1901|1|4|1|4|3",
-                           "1901|1|1|B1001|11/12/2026|1|20", "1901|1|2|B1002|15/12/2026|1|10",
+                           "1901|1|1|B1001|11/12/2026|1|21", "1901|1|2|B1002|15/12/2026|1|9",
                            "1901|1|1|SN-TV-0002|3|1", "1901|1|2|SN-TV-0005|3|1", "1901|1|3|SN-TV-0007|3|1",
                            "1901|1|4|IMEI-DUP|4|2", "1901|1|5|IMEI-4403|4|1"}));
     ui->clearRecords();
@@ -160,13 +150,23 @@ TEST_P(TrackedReturns, BatchesAndSerialsAreTakenStoredGivenBackOnEditAndOnCancel
             EXPECT_EQ(w.transactionId().value(), id);
             // What the return took is offered again with what it took.
             EXPECT_EQ(entries(w.expiryGrid()), QStringList({"B1001", "B1002"}));
-            EXPECT_EQ(gridRows(w.expiryGrid(), 4), QStringList({"1|B1001|11/12/2026|20", "2|B1002|15/12/2026|10"}));
+            EXPECT_EQ(gridRows(w.expiryGrid(), 4), QStringList({"1|B1001|11/12/2026|21", "2|B1002|15/12/2026|9"}));
             StockBalances b(*db.con);
             EXPECT_EQ(b.batch({1, 1, TransactionId(id)}, "B1001")->quantity.toString(0), "21");
+            // The quantity confirmed again leaves the stored batches as they are.
+            w.controls().txtWriteQty->setFocus();
+            enter(w.controls().txtWriteQty);
+            EXPECT_EQ(gridRows(w.expiryGrid(), 2), QStringList({"1|B1001", "2|B1002"}));
             for (int line = 0; line < 3; ++line) {
                 if (line == 1) {
                     EXPECT_TRUE(entries(w.serialGrid()).contains("SN-TV-0005"));
                     EXPECT_EQ(entries(w.serialGrid()).size(), 7);
+                    // A new row is offered what is left, its own serials aside.
+                    AllocationGrid &serials = w.serialGrid();
+                    serials.openCell(serials.rows().appendRow(), 2);
+                    EXPECT_EQ(serials.offeredEntries().size(), 4);
+                    EXPECT_FALSE(serials.offeredEntries().contains("SN-TV-0005"));
+                    serials.rows().removeRow(4);
                 }
                 enter(w.controls().cmdOK);
             }
@@ -188,6 +188,36 @@ TEST_P(TrackedReturns, BatchesAndSerialsAreTakenStoredGivenBackOnEditAndOnCancel
     EXPECT_EQ(balancesOfTheItems(), before) << "a cancelled return gives every balance back";
 }
 
+TEST_P(TrackedReturns, WithoutLocationsScanQuantityEnterAndOkReturnOutOfDateMilkFirst)
+{
+    db.con->execute("update ashops set LocationArrangement = 0 where shopid = 1");
+    db.con->execute("insert into losExpiryArrivalDetails (eadInterfaceId, eadTransId, eadExpiryDate, eadBatchNo, "
+                    "eadShopId, eadItemId, eadItemQty, eadCancel) values (1001, 5, ?, 'B0999', 1, 1, 2, 0)",
+                    {QDate(2026, 11, 30)});
+    open();
+    newReturn([&](frmStockDetails &editor) {
+        addLines(editor, [&](frmItemDetails &w) {
+            AllocationGrid &batches = w.expiryGrid();
+            scan(w, "5012345000011");
+            EXPECT_TRUE(w.locationGrid().grid().isHidden());
+            writeOff(w, "24");
+            EXPECT_EQ(gridRows(batches, 4),
+                      QStringList({"1|B0999|30/11/2026|2", "2|B1001|11/12/2026|21", "3|B1002|15/12/2026|1"}));
+            // Out of date before the process date: marked in the grid and in the list.
+            EXPECT_EQ(batches.rows().index(0, 2).data(Qt::ToolTipRole).toString(), "expired");
+            EXPECT_FALSE(batches.rows().index(1, 2).data(Qt::ToolTipRole).isValid());
+            EXPECT_EQ(focused(w), &batches.combo());
+            EXPECT_EQ(batches.combo().itemData(0, Qt::DisplayRole).toString(), "B0999  (expired)");
+            enter(w.controls().cmdOK);
+            EXPECT_EQ(w.controls().cboItem->count(), 0);
+        });
+        saveWithRemark(editor, "Out of date");
+    });
+    EXPECT_TRUE(ui->messages().empty()) << ui->messageTexts().join(" / ");
+    EXPECT_EQ(ledgers(lastReturnId(1)), QStringList({"1901|1|1|B0999|30/11/2026|1|2", "1901|1|2|B1001|11/12/2026|1|21",
+                                                     "1901|1|3|B1002|15/12/2026|1|1"}));
+}
+
 TEST_P(TrackedReturns, ABatchThatArrivedTwiceIsListedTwiceAndASerialItemWithoutSerialsCannotGo)
 {
     db.con->execute("insert into losExpiryArrivalDetails (eadInterfaceId, eadTransId, eadExpiryDate, eadBatchNo, "
@@ -200,10 +230,10 @@ TEST_P(TrackedReturns, ABatchThatArrivedTwiceIsListedTwiceAndASerialItemWithoutS
             scan(w, "5012345000011");
             EXPECT_EQ(entries(w.expiryGrid()), QStringList({"B1001", "B1002", "B1002"}));
             writeOff(w, "6");
+            EXPECT_EQ(gridRows(w.expiryGrid(), 2), QStringList({"1|B1001"})) << "proposed once, the earlier date";
             acceptSplit(w);
-            pick(w.expiryGrid(), "B1001");
             w.expiryGrid().setText(1, 3, "2");
-            w.expiryGrid().appendRow({"", "B1001", "11/12/2026", "4"});
+            w.expiryGrid().rows().appendRow({"", "B1001", "11/12/2026", "4"});
             enter(w.controls().cmdOK);
 
             scan(w, "5012345000035");
