@@ -178,15 +178,19 @@ std::optional<EntryDraft> DraftStore::read()
 
 void DraftStore::write(const EntryDraft &draft)
 {
+    write(static_cast<int>(draft.entry.lines.size()), encodeDraft(draft));
+}
+
+void DraftStore::write(int lineCount, const QByteArray &body)
+{
     if (m_con.inTransaction())
         return;
-    const QString body = QString::fromUtf8(encodeDraft(draft));
     const QString stamp = QDateTime::currentDateTime().toString(kStampFormat);
     Transaction tx(m_con);
     discardWithin(m_con, m_session);
     m_con.execute(QStringLiteral("insert into shop_drafts (userid, shopid, line_count, changed_at, body) "
                                  "values (?, ?, ?, ?, ?)"),
-                  {m_session.userId, m_session.shopId, static_cast<int>(draft.entry.lines.size()), stamp, body});
+                  {m_session.userId, m_session.shopId, lineCount, stamp, QString::fromUtf8(body)});
     tx.commit();
 }
 

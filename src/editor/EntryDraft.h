@@ -44,6 +44,8 @@ public:
     // The draft; nothing when there is none. Raises a module error for one that cannot be read.
     std::optional<EntryDraft> read();
     void write(const EntryDraft &draft);
+    // The same for a draft already encoded (encodeDraft).
+    void write(int lineCount, const QByteArray &body);
     void discard();
     // Removes the draft inside the caller's transaction: a save takes it with it.
     static void discardWithin(Connection &con, const Session &session);

@@ -434,7 +434,7 @@ void frmStockDetails::writeDraft()
     if (body == m_lastDraft)
         return;
     try {
-        DraftStore(moduleConnection(), moduleSession()).write(draft);
+        DraftStore(moduleConnection(), moduleSession()).write(static_cast<int>(draft.entry.lines.size()), body);
         m_lastDraft = body;
     } catch (...) {
         // The clerk goes on working; a lost server is told at the next command that needs it.

@@ -291,9 +291,10 @@ void FrmMaster::offerDraft()
         if (!summary)
             return;
         const MsgAnswer answer = Ui::current().ask(
-            QStringLiteral("A purchase return that was not saved was found (%1 lines, last changed at %2). "
+            QStringLiteral("A purchase return that was not saved was found (%1 %2, last changed at %3). "
                            "Do you want to restore it?")
                 .arg(summary->lines)
+                .arg(summary->lines == 1 ? QStringLiteral("line") : QStringLiteral("lines"))
                 .arg(summary->changedAt.toString(QStringLiteral("hh:mm"))),
             MsgButtons::YesNo, MsgAnswer::Yes, MsgIcon::Question, state.gstrMessageTitle);
         if (answer != MsgAnswer::Yes) {
