@@ -4,6 +4,7 @@
 #include "common/core/ModuleError.h"
 #include "common/db/Connection.h"
 #include "common/db/Transaction.h"
+#include "editor/StoredEntry.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -148,6 +149,31 @@ QString storedReturnVersion(Connection &con, const Session &session, Transaction
     for (int c = 0; c < 4; ++c)
         parts << cellText(rs.value(0, c));
     return parts.join(QLatin1Char('|'));
+}
+
+DraftRestore planRestore(Connection &con, const Session &session, EntryDraft draft)
+{
+    DraftRestore plan;
+    PurchaseReturnEntry &e = draft.entry;
+    if (e.mode == EntryMode::Stored) {
+        if (storedReturnVersion(con, session, e.id) == draft.storedVersion) {
+            const StoredHeader header = readStoredHeader(con, session, e.id);
+            plan.listing.date = parseDate(header.dateText);
+            plan.listing.posted = header.posted;
+            plan.listing.confirmed = header.confirmed;
+        } else {
+            plan.storedChangedMeanwhile = true;
+            plan.storedNumber = e.number;
+            e.mode = EntryMode::New;
+            e.id = TransactionId();
+            e.number.clear();
+            e.dateText.clear();
+            e.userName.clear();
+            draft.storedVersion.clear();
+        }
+    }
+    plan.draft = std::move(draft);
+    return plan;
 }
 
 DraftStore::DraftStore(Connection &con, Session session) : m_session(std::move(session)), m_con(con) {}

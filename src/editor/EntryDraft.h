@@ -2,6 +2,7 @@
 
 #include "common/core/Session.h"
 #include "editor/PurchaseReturnEntry.h"
+#include "editor/RegisterListing.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -29,6 +30,17 @@ std::optional<EntryDraft> decodeDraft(const QByteArray &bytes);
 // The stored return's state as far as another terminal can change it: when it was last
 // saved, and whether it is cancelled, posted or confirmed. Empty when it is gone.
 QString storedReturnVersion(Connection &con, const Session &session, TransactionId id);
+
+// How a draft opens again: over its stored return while nobody else has changed,
+// cancelled or posted that one, else as a new return that keeps the clerk's lines and
+// header but takes a number, date and name of its own.
+struct DraftRestore {
+    EntryDraft draft;
+    bool storedChangedMeanwhile = false;
+    QString storedNumber;    // of the return that was changed meanwhile
+    RegisterListing listing; // of the stored return it opens over (its right "B" left to the caller)
+};
+DraftRestore planRestore(Connection &con, const Session &session, EntryDraft draft);
 
 // The session user's draft in the session shop. Each write is its own short transaction
 // and is never made inside another one (a save's, say): it is skipped then.

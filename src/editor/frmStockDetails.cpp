@@ -298,7 +298,9 @@ void frmStockDetails::reject()
     }
     // Closed without saving: what was typed is let go on purpose.
     m_draftTimer.stop();
-    guarded(WindowName, QStringLiteral("Form_Unload"), [&] { DraftStore(moduleConnection(), moduleSession()).discard(); });
+    // A draft that cannot be removed now is offered again and can be refused then.
+    guarded(WindowName, QStringLiteral("Form_Unload"), [&] { DraftStore(moduleConnection(), moduleSession()).discard(); },
+            Shown::LogOnly);
     QDialog::reject();
 }
 
@@ -433,13 +435,11 @@ void frmStockDetails::writeDraft()
     const QByteArray body = encodeDraft(draft);
     if (body == m_lastDraft)
         return;
-    try {
+    // The clerk goes on working; a lost server is told at the next command that needs it.
+    guarded(WindowName, QStringLiteral("writeDraft"), [&] {
         DraftStore(moduleConnection(), moduleSession()).write(static_cast<int>(draft.entry.lines.size()), body);
         m_lastDraft = body;
-    } catch (...) {
-        // The clerk goes on working; a lost server is told at the next command that needs it.
-        TrackCaughtError(WindowName, QStringLiteral("writeDraft"), false);
-    }
+    }, Shown::LogOnly);
 }
 
 bool frmStockDetails::eventFilter(QObject *watched, QEvent *event)

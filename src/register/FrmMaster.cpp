@@ -10,7 +10,6 @@
 #include "common/ui/Twips.h"
 #include "common/ui/Ui.h"
 #include "editor/EntryDraft.h"
-#include "editor/StoredEntry.h"
 #include "register/RegisterChildWindows.h"
 #include "register/RegisterRow.h"
 #include "register/RegisterData.h"
@@ -311,34 +310,19 @@ void FrmMaster::offerDraft()
         }
         if (!draft)
             return;
+        DraftRestore plan = planRestore(con, session, std::move(*draft));
+        if (plan.storedChangedMeanwhile)
+            // Someone else's change stays as it is; the clerk's lines become a return of their own.
+            Ui::current().message(QStringLiteral("The purchase return ") + plan.storedNumber
+                                      + QStringLiteral(" was changed, cancelled or posted on another terminal after "
+                                                       "you began changing it. Your lines open as a new purchase return."),
+                                  MsgIcon::Information, state.gstrMessageTitle);
         EntryRequest request;
-        request.mode = draft->entry.mode;
-        if (request.mode == EntryMode::Stored) {
-            const TransactionId id = draft->entry.id;
-            if (storedReturnVersion(con, session, id) != draft->storedVersion) {
-                // Someone else's change stays as it is; the clerk's lines become a return of their own.
-                Ui::current().message(QStringLiteral("The purchase return ") + draft->entry.number
-                                          + QStringLiteral(" was changed, cancelled or posted on another terminal "
-                                                           "after you began changing it. Your lines open as a new "
-                                                           "purchase return."),
-                                      MsgIcon::Information, state.gstrMessageTitle);
-                draft->entry.mode = EntryMode::New;
-                draft->entry.id = TransactionId();
-                draft->entry.number.clear();
-                draft->entry.dateText.clear();
-                draft->entry.userName.clear();
-                draft->storedVersion.clear();
-                request.mode = EntryMode::New;
-            } else {
-                const StoredHeader header = readStoredHeader(con, session, id);
-                request.id = id;
-                request.listing.date = parseDate(header.dateText);
-                request.listing.posted = header.posted;
-                request.listing.confirmed = header.confirmed;
-                request.listing.mayChangeBackDated = fnUserRights(QStringLiteral("B"));
-            }
-        }
-        request.draft = std::move(draft);
+        request.mode = plan.draft.entry.mode;
+        request.id = plan.draft.entry.id;
+        request.listing = plan.listing;
+        request.listing.mayChangeBackDated = fnUserRights(QStringLiteral("B"));
+        request.draft = std::move(plan.draft);
         showEditor(std::move(request), QStringLiteral("Entering purchase returns is not available yet."));
     });
 }
