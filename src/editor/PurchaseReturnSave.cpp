@@ -9,6 +9,7 @@
 #include "common/core/ModuleError.h"
 #include "common/db/SqlText.h"
 #include "editor/DocumentNumbering.h"
+#include "editor/EntryDraft.h"
 #include "stock/IssueLedgers.h"
 #include "stock/StockRecheck.h"
 #include "common/host/ModuleState.h"
@@ -123,6 +124,7 @@ SaveOutcome PurchaseReturnSave::saveOnce(const PurchaseReturnEntry &entry, const
         outcome.icon = MsgIcon::Exclamation;
         return outcome;
     }
+    DraftStore::discardWithin(m_con, m_session);
     outcome.saved = true;
     return outcome;
 }

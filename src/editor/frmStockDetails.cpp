@@ -14,6 +14,7 @@
 #include "common/ui/Ui.h"
 #include "editor/EditorChildWindows.h"
 #include "editor/EditorLookups.h"
+#include "editor/EntryDraft.h"
 #include "editor/PurchaseReturnSave.h"
 #include "editor/SaveValidation.h"
 #include "editor/StoredEntry.h"
@@ -68,7 +69,13 @@ frmStockDetails::frmStockDetails(EntryRequest request, QWidget *parent) : QDialo
 {
     setObjectName(WindowName);
     buildWindow();
-    m_lines.setObserver([this] { redrawLines(); });
+    m_draftTimer.setSingleShot(true);
+    m_draftTimer.setInterval(0);
+    connect(&m_draftTimer, &QTimer::timeout, this, &frmStockDetails::writeDraft);
+    m_lines.setObserver([this] {
+        redrawLines();
+        m_draftTimer.start();
+    });
 }
 
 frmStockDetails::~frmStockDetails() = default;
@@ -105,6 +112,7 @@ void frmStockDetails::buildWindow()
     connect(ui.mnuDelete, &QAction::triggered, this, &frmStockDetails::mnuDelete_Click);
     connect(ui.lvwStock, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *line) { lvwStock_ItemClick(line); });
     connect(ui.lvwStock, &QTreeWidget::currentItemChanged, this, &frmStockDetails::listCurrentChanged);
+    connect(ui.Chkconfirmed, &QCheckBox::toggled, &m_draftTimer, qOverload<>(&QTimer::start));
 
     // The window sees every key first (F10 anywhere), the list its mouse.
     for (QWidget *w : findChildren<QWidget *>())
@@ -241,6 +249,8 @@ void frmStockDetails::enableLineCommands()
 
 void frmStockDetails::cmdOK_Click()
 {
+    // The save takes the draft away in its own transaction.
+    m_draftTimer.stop();
     guarded(WindowName, QStringLiteral("cmdOK_Click "), [&] {
         const PurchaseReturnEntry current = entry();
         const ValidationResult verdict = SaveValidation(moduleSession()).run(current, messageTitle());
@@ -264,9 +274,9 @@ void frmStockDetails::cmdOK_Click()
             AuditNote note = *outcome.audit;
             moduleAudit().SaveUserAuditingInfo(note.transId, note.transNo, true, note.mode, this);
         }
+        ui.cmdOK->setEnabled(false);
         if (m_request.saved)
             m_request.saved(m_transId);
-        ui.cmdOK->setEnabled(false);
         done(QDialog::Accepted);
     });
 }
@@ -286,6 +296,11 @@ void frmStockDetails::reject()
             return;
         }
     }
+    // Closed without saving: what was typed is let go on purpose.
+    m_draftTimer.stop();
+    // A draft that cannot be removed now is offered again and can be refused then.
+    guarded(WindowName, QStringLiteral("Form_Unload"), [&] { DraftStore(moduleConnection(), moduleSession()).discard(); },
+            Shown::LogOnly);
     QDialog::reject();
 }
 
@@ -398,8 +413,39 @@ void frmStockDetails::keyPressEvent(QKeyEvent *event)
     QDialog::keyPressEvent(event);
 }
 
+bool frmStockDetails::isHeaderField(const QObject *watched) const
+{
+    for (const QWidget *field : std::initializer_list<const QWidget *>{
+             ui.txtProcessDate, ui.txtUserName, ui.txtRemark, ui.txtreceived, ui.txtapproved, ui.cbodepartment,
+             ui.cboApartmentNo, ui.Chkconfirmed})
+        if (watched == field)
+            return true;
+    return false;
+}
+
+void frmStockDetails::writeDraft()
+{
+    // Nothing to keep for a return that cannot be saved or that nobody changed.
+    if (!ui.cmdOK->isEnabled() || !hasChanges())
+        return;
+    EntryDraft draft;
+    draft.entry = entry();
+    draft.entry.commitToken.clear();
+    draft.storedVersion = m_storedVersion;
+    const QByteArray body = encodeDraft(draft);
+    if (body == m_lastDraft)
+        return;
+    // The clerk goes on working; a lost server is told at the next command that needs it.
+    guarded(WindowName, QStringLiteral("writeDraft"), [&] {
+        DraftStore(moduleConnection(), moduleSession()).write(static_cast<int>(draft.entry.lines.size()), body);
+        m_lastDraft = body;
+    }, Shown::LogOnly);
+}
+
 bool frmStockDetails::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::FocusOut && isHeaderField(watched))
+        m_draftTimer.start();
     if (watched == ui.lvwStock->viewport()) {
         if (event->type() == QEvent::MouseButtonPress) {
             const auto *mouse = static_cast<QMouseEvent *>(event);
@@ -477,6 +523,7 @@ void frmStockDetails::loadEntry()
     const TransactionId id = m_request.id;
     const RegisterListing &listing = m_request.listing;
     m_transId = id;
+    m_storedVersion = storedReturnVersion(con, session, id);
 
     const StoredHeader header = readStoredHeader(con, session, id);
     ui.txtWriteNo->setText(header.number);
@@ -527,6 +574,44 @@ void frmStockDetails::loadEntry()
 
     m_lines.changed = false;
     moduleAudit().SaveInToTag(this);
+}
+
+void frmStockDetails::restoreDraft()
+{
+    if (!m_request.draft)
+        return;
+    const EntryDraft &draft = *m_request.draft;
+    const PurchaseReturnEntry &e = draft.entry;
+    // The number is the stored return's or comes with the save; a field the draft
+    // leaves empty keeps what loading put in.
+    for (const auto &[field, text] : {std::pair{ui.txtProcessDate, &e.dateText}, std::pair{ui.txtUserName, &e.userName}})
+        if (!text->isEmpty())
+            field->setText(*text);
+    if (e.mode == EntryMode::Stored)
+        m_storedVersion = draft.storedVersion;
+    ui.txtRemark->setText(e.remarks);
+    ui.txtreceived->setText(e.receivedBy);
+    ui.txtapproved->setText(e.approvedBy);
+    ui.Chkconfirmed->setChecked(e.confirmed);
+    if (!m_gen)
+        m_gen = ComponentRegistry::create<clsCommonGen>(progid::CommonGen);
+    if (e.departmentId)
+        m_gen->SelectComboItemByValue(ui.cbodepartment, *e.departmentId);
+    if (e.apartmentId)
+        m_gen->SelectComboItemByValue(ui.cboApartmentNo, *e.apartmentId);
+    m_lines.clear();
+    m_lines.clearAllocations();
+    for (const auto &[kind, table] : {std::pair{AllocationKind::Location, &e.locations},
+                                      std::pair{AllocationKind::Expiry, &e.expiry},
+                                      std::pair{AllocationKind::Serial, &e.serials}})
+        for (int r = 1; r < table->rowCount(); ++r)
+            m_lines.allocations(kind).addRow(table->row(r));
+    for (const ItemLine &l : e.lines)
+        m_lines.add(l);
+    if (!m_lines.isEmpty())
+        m_lines.select(0);
+    m_lines.changed = true;
+    m_lastDraft = encodeDraft(draft);
 }
 
 } // namespace shop

@@ -11,6 +11,7 @@
 #include <QDate>
 
 #include <QDialog>
+#include <QTimer>
 #include <functional>
 #include <memory>
 
@@ -57,6 +58,9 @@ public:
     // raised; an allocation table that cannot be read is reported and left as far as
     // it got.
     void loadEntry();
+    // Lays the request's draft, if any, over what Form_Load and loadEntry put in; it
+    // counts as changed, so closing asks to save it.
+    void restoreDraft();
 
     const Controls &controls() const { return ui; }
     // The item lines and their allocations: what the item window works on.
@@ -103,6 +107,9 @@ private:
     void redrawLines();
     void listCurrentChanged();
     void enableLineCommands();
+    // Keeps what the clerk has confirmed so far as the draft, once the current event is done.
+    void writeDraft();
+    bool isHeaderField(const QObject *watched) const;
 
     EntryRequest m_request;
     Controls ui;
@@ -115,6 +122,10 @@ private:
     std::shared_ptr<clsCommonDB> m_db;
     std::shared_ptr<clsCommonGen> m_gen;
     bool m_firstActivation = true;
+    // Changes confirmed within one event (a line and its allocations) make one draft write.
+    QTimer m_draftTimer;
+    QByteArray m_lastDraft;
+    QString m_storedVersion;
 };
 
 } // namespace shop

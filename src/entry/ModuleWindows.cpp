@@ -30,6 +30,7 @@ std::unique_ptr<QDialog> openEditor(EntryRequest request)
         return nullptr;
     if (stored)
         editor->loadEntry();
+    editor->restoreDraft();
     return editor;
 }
 

@@ -9,6 +9,7 @@
 #include "common/db/SqlText.h"
 #include "common/ui/Twips.h"
 #include "common/ui/Ui.h"
+#include "editor/EntryDraft.h"
 #include "register/RegisterChildWindows.h"
 #include "register/RegisterRow.h"
 #include "register/RegisterData.h"
@@ -21,6 +22,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 
 namespace shop {
 
@@ -211,9 +213,15 @@ void FrmMaster::refreshRow(TransactionId id, EntryMode mode)
         FlexGrid &grid = *flexMaster;
         const int cols = grid.cols();
         if (mode == EntryMode::Stored) {
-            // Column 0 holds the id, which does not change.
-            for (int c = 1; c < cols; ++c)
-                grid.setTextMatrix(grid.row(), c, cells->value(c));
+            // Column 0 holds the id, which does not change. A return the list does not
+            // show (one restored from a draft, older than the list) has no row to refresh.
+            for (int r = 1; r < grid.rows(); ++r) {
+                if (grid.textMatrix(r, BrowseGrid::IdColumn) != id.text())
+                    continue;
+                for (int c = 1; c < cols; ++c)
+                    grid.setTextMatrix(r, c, cells->value(c));
+                break;
+            }
         } else if (grid.rows() == 2 && grid.textMatrix(1, 0).isEmpty()) {
             // The first entry of an empty register takes its blank row.
             for (int c = 0; c < cols; ++c)
@@ -235,14 +243,6 @@ void FrmMaster::refreshRow(TransactionId id, EntryMode mode)
 
 void FrmMaster::openEditor(EntryMode mode, const QString &unavailable)
 {
-    ModuleState &state = moduleState();
-    if (state.gobjAudit)
-        state.gobjAudit->LoggedTime = QDateTime::currentDateTime();
-    // The error log and the host's components still read the mode from the module's state.
-    state.gstrMode = modeText(mode);
-    const auto &factory = RegisterChildWindows::current().editor;
-    if (!childAvailable(bool(factory), unavailable))
-        return;
     EntryRequest request;
     request.mode = mode;
     if (mode == EntryMode::Stored) {
@@ -250,7 +250,20 @@ void FrmMaster::openEditor(EntryMode mode, const QString &unavailable)
         request.id = row.id;
         request.listing = row.listing;
     }
-    request.saved = [this, mode](TransactionId id) { refreshRow(id, mode); };
+    showEditor(std::move(request), unavailable);
+}
+
+void FrmMaster::showEditor(EntryRequest request, const QString &unavailable)
+{
+    ModuleState &state = moduleState();
+    if (state.gobjAudit)
+        state.gobjAudit->LoggedTime = QDateTime::currentDateTime();
+    // The error log and the host's components still read the mode from the module's state.
+    state.gstrMode = modeText(request.mode);
+    const auto &factory = RegisterChildWindows::current().editor;
+    if (!childAvailable(bool(factory), unavailable))
+        return;
+    request.saved = [this, mode = request.mode](TransactionId id) { refreshRow(id, mode); };
     std::unique_ptr<QDialog> editor;
     {
         // The hourglass covers loading the entry, not the clerk's time in the editor.
@@ -259,6 +272,59 @@ void FrmMaster::openEditor(EntryMode mode, const QString &unavailable)
     }
     if (editor)
         showChild(std::move(editor));
+}
+
+void FrmMaster::offerDraft()
+{
+    if (m_draftOffered)
+        return;
+    m_draftOffered = true;
+    guarded(WindowName, QStringLiteral("offerDraft"), [&] {
+        ModuleState &state = moduleState();
+        if (!state.gadocon)
+            return;
+        Connection &con = *state.gadocon;
+        const Session session = sessionOf(state);
+        DraftStore drafts(con, session);
+        const std::optional<DraftStore::Summary> summary = drafts.summary();
+        if (!summary)
+            return;
+        const MsgAnswer answer = Ui::current().ask(
+            QStringLiteral("A purchase return that was not saved was found (%1 %2, last changed at %3). "
+                           "Do you want to restore it?")
+                .arg(summary->lines)
+                .arg(summary->lines == 1 ? QStringLiteral("line") : QStringLiteral("lines"))
+                .arg(summary->changedAt.toString(QStringLiteral("hh:mm"))),
+            MsgButtons::YesNo, MsgAnswer::Yes, MsgIcon::Question, state.gstrMessageTitle);
+        if (answer != MsgAnswer::Yes) {
+            drafts.discard();
+            return;
+        }
+        std::optional<EntryDraft> draft;
+        try {
+            draft = drafts.read();
+        } catch (const ModuleError &) {
+            drafts.discard();
+            Ui::current().message(DraftStore::UnreadableMessage, MsgIcon::Exclamation, state.gstrMessageTitle);
+            return;
+        }
+        if (!draft)
+            return;
+        DraftRestore plan = planRestore(con, session, std::move(*draft));
+        if (plan.storedChangedMeanwhile)
+            // Someone else's change stays as it is; the clerk's lines become a return of their own.
+            Ui::current().message(QStringLiteral("The purchase return ") + plan.storedNumber
+                                      + QStringLiteral(" was changed, cancelled or posted on another terminal after "
+                                                       "you began changing it. Your lines open as a new purchase return."),
+                                  MsgIcon::Information, state.gstrMessageTitle);
+        EntryRequest request;
+        request.mode = plan.draft.entry.mode;
+        request.id = plan.draft.entry.id;
+        request.listing = plan.listing;
+        request.listing.mayChangeBackDated = fnUserRights(QStringLiteral("B"));
+        request.draft = std::move(plan.draft);
+        showEditor(std::move(request), QStringLiteral("Entering purchase returns is not available yet."));
+    });
 }
 
 void FrmMaster::cmdnew_Click()
@@ -363,6 +429,9 @@ bool FrmMaster::event(QEvent *e)
 {
     if (e->type() == QEvent::WindowActivate)
         Form_Activate();
+    // The question comes once the register is on screen behind it.
+    if (e->type() == QEvent::Show && !m_draftOffered)
+        QTimer::singleShot(0, this, &FrmMaster::offerDraft);
     return QDialog::event(e);
 }
 

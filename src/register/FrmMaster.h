@@ -2,6 +2,7 @@
 
 #include "common/core/EntryMode.h"
 #include "common/core/TransactionId.h"
+#include "editor/EntryRequest.h"
 #include "register/BrowseGrid.h"
 #include "ui_FrmMaster.h"
 
@@ -34,10 +35,13 @@ public:
     bool fnUserRights(const QString &letter) const;
     QDate fnPopulateDate();
     void MarkCancelledRows();
-    // Shows a return once it is saved or cancelled: a stored one in the current row, a
+    // Shows a return once it is saved or cancelled: a stored one in its own row, a
     // new one as the last row (or in the empty first row of an empty register). A
     // failure is reported, not raised.
     void refreshRow(TransactionId id, EntryMode mode);
+    // Offers back the return the user was entering in this shop when the module last
+    // ended without saving or closing it (once, when the register first shows).
+    void offerDraft();
 
     FlexGrid &grid() { return *flexMaster; }
     const QString &rightsText() const { return m_rights; }
@@ -64,6 +68,7 @@ private:
     // Whether the window's factory is there; a missing one is reported to the user.
     bool childAvailable(bool present, const QString &unavailable);
     void openEditor(EntryMode mode, const QString &unavailable);
+    void showEditor(EntryRequest request, const QString &unavailable);
     void enableByRightsOrEmpty();
     void selectCurrentRow();
     void cboColNames_Click();
@@ -78,6 +83,7 @@ private:
     QDate m_fromDate;
     QString m_rights;
     bool m_hasRightsRow = false;
+    bool m_draftOffered = false;
     std::unique_ptr<BrowseGrid> m_browse;
 };
 

@@ -1,6 +1,10 @@
 #include "ItemWindowTestSupport.h"
 
+#include "common/host/ModuleState.h"
+#include "editor/PurchaseReturnCancel.h"
 #include "stock/StockBalances.h"
+
+#include <QRegularExpression>
 
 namespace shop::test {
 namespace {
@@ -246,6 +250,64 @@ TEST_P(TrackedReturns, ABatchThatArrivedTwiceIsListedTwiceAndASerialItemWithoutS
     EXPECT_EQ(ui->messageTexts(), QStringList({"Batch No Duplication Found.", "Serial No not available \n"
                                                "Do Serial No verification before writing off this item.   ",
                                                "Serial No cannot be blank"}));
+}
+
+// A return of all three kinds of line, cut short by a crash after its last line, comes
+// back when the register opens again and stores the rows the uninterrupted one stored.
+TEST_P(TrackedReturns, AReturnCutShortByACrashIsOfferedBackAndStoresTheSameRows)
+{
+    open();
+    const auto detailRows = [&](qint32 id) {
+        return rows("select wditemid, wdpurchasereturnQty, wdavailableQty, wdcostprice from LOsPurchaseReturnDetail "
+                    "where wdshopid = 1 and wdid = ? order by wditemid",
+                    {id})
+            + rows("select WhRemarks, WhUserName from LOsPurchaseReturnHeader where whshopid = 1 and whid = ?", {id});
+    };
+    newReturn([&](frmStockDetails &editor) {
+        addLines(editor, [&](frmItemDetails &w) { enterTheReturn(w); });
+        saveWithRemark(editor, "Recall and faulty units");
+    });
+    const qint32 uninterrupted = lastReturnId(1);
+    const QStringList stored = ledgers(uninterrupted) + detailRows(uninterrupted);
+    ASSERT_EQ(stored.size(), 11 + 4);
+    PurchaseReturnCancel(*db.con, moduleSession()).cancel(TransactionId(uninterrupted), "", "entered twice", "t1");
+    ui->clearRecords();
+
+    load();
+    QStringList allocations;
+    newReturn([&](frmStockDetails &editor) {
+        editor.controls().txtRemark->setText("Recall and faulty units");
+        addLines(editor, [&](frmItemDetails &w) { enterTheReturn(w); });
+        QCoreApplication::processEvents();
+        allocations = rowsOf(editor.flxLocations()) + rowsOf(editor.flxexpiry()) + rowsOf(editor.flxserial());
+        // The module dies here: the editor is never closed.
+    });
+    EXPECT_EQ(rows("select userid, shopid, line_count from shop_drafts"), QStringList({"1|1|3"}));
+    ui->clearRecords();
+
+    load();
+    ui->answer(MsgAnswer::Yes);
+    ui->onWindow("frmStockDetails", [&](QDialog &window) {
+        auto &editor = static_cast<frmStockDetails &>(window);
+        EXPECT_EQ(editor.lines().count(), 3);
+        EXPECT_EQ(editor.controls().txtRemark->text(), "Recall and faulty units");
+        EXPECT_EQ(rowsOf(editor.flxLocations()) + rowsOf(editor.flxexpiry()) + rowsOf(editor.flxserial()), allocations);
+        QTest::mouseClick(editor.controls().cmdOK, Qt::LeftButton);
+        EXPECT_FALSE(editor.isVisible());
+    });
+    master->offerDraft();
+    ASSERT_EQ(ui->questions().size(), 1u);
+    EXPECT_TRUE(QRegularExpression("^A purchase return that was not saved was found \\(3 lines, last changed at "
+                                   "\\d\\d:\\d\\d\\)\\. Do you want to restore it\\?$")
+                    .match(ui->questions()[0].text)
+                    .hasMatch())
+        << ui->questions()[0].text.toStdString();
+    EXPECT_EQ(ui->questions()[0].defaultAnswer, MsgAnswer::Yes);
+    EXPECT_TRUE(ui->messages().empty()) << ui->messageTexts().join(" / ").toStdString();
+    const qint32 restored = lastReturnId(1);
+    EXPECT_NE(restored, uninterrupted);
+    EXPECT_EQ(ledgers(restored) + detailRows(restored), stored);
+    EXPECT_EQ(rows("select count(*) from shop_drafts"), QStringList({"0"})) << "the save took the draft with it";
 }
 
 SHOP_ON_ALL_BACKENDS(TrackedReturns);

@@ -310,6 +310,19 @@ QStringList step7(Backend backend)
     return ddl;
 }
 
+// A return being entered is kept, one per user and shop, each time the clerk confirms
+// part of it, so that a crash loses nothing typed; saving or closing it removes it.
+// The body is the whole entry as one document; the line count and the time are for
+// the question that offers it back.
+const QStringList &step8()
+{
+    static const QStringList ddl{
+        "create table if not exists shop_drafts (userid integer not null, shopid integer not null, "
+        "line_count integer not null, changed_at text not null, body text not null, primary key (userid, shopid))",
+    };
+    return ddl;
+}
+
 using Step = QStringList (*)(Backend);
 
 const QList<Step> &steps()
@@ -317,7 +330,7 @@ const QList<Step> &steps()
     static const QList<Step> all{[](Backend) { return step1(); }, [](Backend) { return step2(); },
                                  [](Backend) { return step3(); }, [](Backend) { return step4(); },
                                  [](Backend) { return step5(); }, [](Backend) { return step6(); },
-                                 &step7};
+                                 &step7, [](Backend) { return step8(); }};
     return all;
 }
 

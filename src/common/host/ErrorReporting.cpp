@@ -84,13 +84,13 @@ void TrackSessionError(const QString &moduleName, const QString &routine, long l
 
 QString sessionMessageTitle() { return moduleState().gstrMessageTitle; }
 
-bool guarded(const QString &moduleName, const QString &routine, const std::function<void()> &body)
+bool guarded(const QString &moduleName, const QString &routine, const std::function<void()> &body, Shown shown)
 {
     try {
         body();
         return true;
     } catch (...) {
-        TrackCaughtError(moduleName, routine);
+        TrackCaughtError(moduleName, routine, shown == Shown::ToUser);
         return false;
     }
 }

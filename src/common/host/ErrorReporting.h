@@ -24,8 +24,11 @@ void TrackCaughtError(const QString &moduleName, const QString &routine, bool sh
 
 // The handler guard: runs an event handler's body; whatever it throws is reported as
 // TrackCaughtError reports it, under the window's name and the routine's fixed text, and
-// goes no further. Returns whether the body ran to its end.
-bool guarded(const QString &moduleName, const QString &routine, const std::function<void()> &body);
+// goes no further. Returns whether the body ran to its end. Work the clerk did not ask
+// for (keeping a draft) is only logged: its failure must not interrupt the clerk.
+enum class Shown { ToUser, LogOnly };
+bool guarded(const QString &moduleName, const QString &routine, const std::function<void()> &body,
+             Shown shown = Shown::ToUser);
 
 // What the exception being handled says: a module error's description, a standard
 // exception's text, else the fallback. Call inside a catch block.
