@@ -181,6 +181,8 @@ void frmStockDetails::showEvent(QShowEvent *event)
     if (m_firstActivation) {
         m_firstActivation = false;
         Form_Activate();
+        if (m_unchanged.isNull())
+            m_unchanged = encodeDraft(currentDraft());
     }
 }
 
@@ -423,21 +425,32 @@ bool frmStockDetails::isHeaderField(const QObject *watched) const
     return false;
 }
 
-void frmStockDetails::writeDraft()
+EntryDraft frmStockDetails::currentDraft() const
 {
-    // Nothing to keep for a return that cannot be saved or that nobody changed.
-    if (!ui.cmdOK->isEnabled() || !hasChanges())
-        return;
     EntryDraft draft;
     draft.entry = entry();
     draft.entry.commitToken.clear();
     draft.storedVersion = m_storedVersion;
+    return draft;
+}
+
+void frmStockDetails::writeDraft()
+{
+    // Nothing to keep for a return that cannot be saved.
+    if (!ui.cmdOK->isEnabled())
+        return;
+    const EntryDraft draft = currentDraft();
     const QByteArray body = encodeDraft(draft);
     if (body == m_lastDraft)
         return;
     // The clerk goes on working; a lost server is told at the next command that needs it.
     guarded(WindowName, QStringLiteral("writeDraft"), [&] {
-        DraftStore(moduleConnection(), moduleSession()).write(static_cast<int>(draft.entry.lines.size()), body);
+        DraftStore store(moduleConnection(), moduleSession());
+        // Changed back to what was loaded: nothing is left to lose.
+        if (body == m_unchanged)
+            store.discard();
+        else
+            store.write(static_cast<int>(draft.entry.lines.size()), body);
         m_lastDraft = body;
     }, Shown::LogOnly);
 }
@@ -578,6 +591,7 @@ void frmStockDetails::loadEntry()
 
 void frmStockDetails::restoreDraft()
 {
+    m_unchanged = encodeDraft(currentDraft());
     if (!m_request.draft)
         return;
     const EntryDraft &draft = *m_request.draft;

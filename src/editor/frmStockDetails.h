@@ -110,6 +110,7 @@ private:
     // Keeps what the clerk has confirmed so far as the draft, once the current event is done.
     void writeDraft();
     bool isHeaderField(const QObject *watched) const;
+    EntryDraft currentDraft() const;
 
     EntryRequest m_request;
     Controls ui;
@@ -125,6 +126,8 @@ private:
     // Changes confirmed within one event (a line and its allocations) make one draft write.
     QTimer m_draftTimer;
     QByteArray m_lastDraft;
+    // The entry as it stood once loaded: only a departure from it is worth a draft.
+    QByteArray m_unchanged;
     QString m_storedVersion;
 };
 

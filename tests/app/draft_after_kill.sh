@@ -48,8 +48,8 @@ xdotool type --delay 30 "5012345000059" # the rice, kept by location
 keys Return
 xdotool type --delay 30 "2"
 keys Return Return Return Return       # the quantity, the proposed location and its quantity, Ok
-for (( i = 0; i < 50; i++ )); do
-    [ "$(sqlite3 "$db" "select count(*) from shop_drafts")" = 1 ] && break
+for (( i = 0; i < 200; i++ )); do
+    [ "$(sqlite3 "$db" "select line_count from shop_drafts")" = 1 ] && break
     sleep 0.1
 done
 { kill -9 "$host"; wait "$host"; } 2>/dev/null || true
@@ -59,13 +59,20 @@ drafted=$(sqlite3 "$db" "select userid || '|' || shopid || '|' || line_count fro
 before=$(sqlite3 "$db" "select max(whid) from LOsPurchaseReturnHeader where whshopid = 1")
 
 start
-sleep 2
+# The question comes over the register under the same title.
+for (( i = 0; i < 200; i++ )); do
+    [ "$(xdotool search --name "^Shop Purchase Return\$" 2>/dev/null | wc -l)" -ge 2 ] && break
+    sleep 0.1
+done
+question=$(xdotool search --name "^Shop Purchase Return\$" | tail -n 1)
+xdotool windowfocus --sync "$question"
+sleep 0.3
 keys Return                            # Yes, the default answer
 focus "Shop Purchase Return Details"
 keys Tab                               # from "Done By" to the remark, which Ok asks for
 xdotool type --delay 30 "Torn sacks"
 keys alt+o
-for (( i = 0; i < 50; i++ )); do
+for (( i = 0; i < 200; i++ )); do
     [ "$(sqlite3 "$db" "select count(*) from shop_drafts")" = 0 ] && break
     sleep 0.1
 done
