@@ -26,8 +26,8 @@
 // A failure is printed as one line starting with "failed:" and ends the program with
 // exit code 1.
 
-#include "common/core/ModuleError.h"
-#include "common/db/Connection.h"
+#include <rtnmod08/ModuleError.h>
+#include <rtnmod08/Connection.h>
 #include "common/db/Schema.h"
 #include "common/host/ModuleCommonDB.h"
 #include "common/host/ModuleState.h"

@@ -2,10 +2,10 @@
 //   generate_ledgers <database location> <rows per ledger> [returns] [seed]
 // The database gets the schema, the demo data and the generated ledgers.
 
-#include "common/core/ModuleError.h"
+#include <rtnmod08/ModuleError.h>
 #include "common/db/Schema.h"
 #include "support/LedgerGenerator.h"
-#include "demo/DemoData.h"
+#include <rtnmod08/DemoData.h>
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -4,9 +4,11 @@
 //                              when SHOP_BENCH_PG or SHOP_TEST_PG names a server
 
 #include "common/host/ModuleState.h"
+#include "common/db/Dialect.h"
+#include "common/db/ConnectionInternals.h"
 #include "common/ui/FlexGrid.h"
 #include "support/LedgerGenerator.h"
-#include "demo/DemoData.h"
+#include <rtnmod08/DemoData.h>
 #include "register/FrmMaster.h"
 #include "register/RegisterData.h"
 #include "support/BenchSupport.h"
@@ -39,7 +41,7 @@ void logIn(const ConnectionPtr &con)
 // The same statement through a bare query into a plain table of text cells.
 int rawLoad(Connection &con, const QString &statement)
 {
-    QSqlQuery q(con.database());
+    QSqlQuery q(sqlDatabase(con));
     q.setForwardOnly(true);
     q.exec(Dialect::of(con.backend()).translate(statement));
     QTableWidget table(0, 7);

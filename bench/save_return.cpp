@@ -5,11 +5,12 @@
 //                                       PostgreSQL when SHOP_BENCH_PG or SHOP_TEST_PG names a server
 
 #include "common/db/Schema.h"
+#include "common/db/ConnectionInternals.h"
 #include "common/db/Transaction.h"
 #include "common/host/ModuleCommonDB.h"
 #include "common/host/ModuleState.h"
 #include "support/LedgerGenerator.h"
-#include "demo/DemoData.h"
+#include <rtnmod08/DemoData.h>
 #include "editor/PurchaseReturnSave.h"
 #include "editor/TransactionRates.h"
 #include "support/BenchSupport.h"
@@ -39,7 +40,7 @@ using Places = QHash<int, QList<Place>>; // by item
 Places placesOf(Connection &con, const QString &statement)
 {
     Places out;
-    QSqlQuery q(con.database());
+    QSqlQuery q(sqlDatabase(con));
     q.setForwardOnly(true);
     if (!q.exec(statement))
         qFatal("save_return: %s", qPrintable(q.lastError().text()));
@@ -124,7 +125,7 @@ QList<PurchaseReturnEntry> returnsFromStock(Connection &con, int count)
 // The same rows through bare prepared inserts in one transaction.
 void rawInserts(Connection &con, const PurchaseReturnEntry &e, int id)
 {
-    QSqlDatabase db = con.database();
+    QSqlDatabase db = sqlDatabase(con);
     Transaction tx(con);
     QSqlQuery header(db);
     header.prepare(QStringLiteral("insert into LOsPurchaseReturnHeader (whShopID, WhID, WhNo, WhDate, WhUserName, WhRemarks) "

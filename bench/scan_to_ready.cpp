@@ -7,9 +7,11 @@
 //                                         PostgreSQL when SHOP_BENCH_PG or SHOP_TEST_PG names a server
 
 #include "common/host/ModuleState.h"
+#include "common/db/Dialect.h"
+#include "common/db/ConnectionInternals.h"
 #include "common/ui/AllocationGrid.h"
 #include "support/LedgerGenerator.h"
-#include "demo/DemoData.h"
+#include <rtnmod08/DemoData.h>
 #include "editor/frmStockDetails.h"
 #include "entry/ModuleWindows.h"
 #include "items/frmItemDetails.h"
@@ -87,7 +89,7 @@ public:
     RawScan(Connection &con, const QStringList &texts)
     {
         for (const QString &text : texts) {
-            Step s{replayed(text), std::make_unique<QSqlQuery>(con.database())};
+            Step s{replayed(text), std::make_unique<QSqlQuery>(sqlDatabase(con))};
             s.query->setForwardOnly(true);
             if (!s.query->prepare(Dialect::of(con.backend()).translate(text)))
                 qFatal("cannot prepare: %s", qPrintable(text));
@@ -163,13 +165,13 @@ int main(int argc, char **argv)
 
             // One scan untimed, to learn which statements the window runs.
             QStringList statements;
-            db.con->setObserver([&](const QString &kind, const QString &text) {
+            setStatementObserver(*db.con, [&](const QString &kind, const QString &text) {
                 if (kind == QLatin1String("query"))
                     statements << text;
             });
             if (!scan(window, items.front().barcode))
                 qFatal("the scanned item did not get ready for its quantity");
-            db.con->setObserver({});
+            setStatementObserver(*db.con, {});
 
             bool ready = true;
             const double module = bench::medianMs(5, [&] {

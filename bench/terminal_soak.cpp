@@ -11,7 +11,7 @@
 
 #include "support/BenchSupport.h"
 
-#include "demo/DemoData.h"
+#include <rtnmod08/DemoData.h>
 
 #include <QCoreApplication>
 #include <QDate>

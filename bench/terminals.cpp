@@ -16,12 +16,12 @@
 #include "support/BenchSupport.h"
 #include "support/TerminalLogin.h"
 
-#include "common/core/ModuleError.h"
+#include <rtnmod08/ModuleError.h>
 #include "common/db/Schema.h"
 #include "common/host/ModuleCommonDB.h"
 #include "common/host/ModuleState.h"
 #include "support/LedgerGenerator.h"
-#include "demo/DemoData.h"
+#include <rtnmod08/DemoData.h>
 #include "editor/ModuleWrite.h"
 #include "editor/PurchaseReturnCancel.h"
 #include "editor/PurchaseReturnSave.h"

@@ -1,9 +1,8 @@
 #include "HostSession.h"
 
-#include "demo/DemoData.h"
-#include "common/core/ModuleError.h"
-#include "common/core/OwnerOnly.h"
-#include "common/db/Schema.h"
+#include <rtnmod08/Database.h>
+#include <rtnmod08/DemoData.h>
+#include <rtnmod08/ModuleError.h>
 
 #include <QFileInfo>
 
@@ -25,9 +24,8 @@ ConnectionPtr openDatabase(const QString &location)
         const QFileInfo file(location);
         if (file.exists() && file.isDir())
             throw HostStartError(QStringLiteral("%1 is a folder, not a database file.").arg(location));
-        if (!makeOwnerOnlyFolder(file.absolutePath()))
-            throw HostStartError(QStringLiteral("Cannot create the folder %1.").arg(file.absolutePath()));
     }
+    // Opening makes the missing folders of a new file, its owner's alone.
     try {
         return Connection::open(location);
     } catch (const ModuleError &e) {

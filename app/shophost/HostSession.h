@@ -2,7 +2,7 @@
 
 #include "HostOptions.h"
 
-#include "common/db/Connection.h"
+#include <rtnmod08/Connection.h>
 
 // The host's own start-up work: open the database (creating the demo when it is
 // new), bring its schema up to date and check that the user belongs to the shop.

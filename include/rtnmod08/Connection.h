@@ -4,123 +4,112 @@
 #include <rtnmod08/ModuleError.h>
 #include <rtnmod08/Recordset.h>
 
-#include <QSqlDatabase>
 #include <QString>
-#include <QHash>
+#include <QVariant>
 #include <QVariantList>
-#include <functional>
 #include <memory>
 
 namespace shop {
 
-class Connection;
+/// The database product behind a Connection.
+enum class Backend {
+    None,    ///< not opened
+    Sqlite,  ///< a SQLite file
+    Postgres ///< a PostgreSQL server
+};
 
-enum class Backend { None, Sqlite, Postgres };
-
-// What is about to reach the database: the kind ("execute", "query",
-// "procedure", "begin", "commit", "rollback") and the statement or procedure name.
-// An observer may throw to make the step fail, which is how tests break a save
-// at a chosen step.
-using StatementObserver = std::function<void(const QString &kind, const QString &text)>;
-
-// A stored procedure of the embedded database, run as code on the caller's connection.
-using EmbeddedProcedure = std::function<void(Connection &, const QVariantList &)>;
-
-// The module's one database connection (gadocon): a SQLite file or a PostgreSQL
-// server. Statements are written in the suite's dialect and translated here;
-// values always go in as bound parameters ('?' placeholders, in order).
-// Every failure is raised as a ModuleError.
+/**
+ * @brief The module's one database connection: a SQLite file or a PostgreSQL server.
+ *
+ * A host opens it with open() and hands it to clsShopWriteoff::setAdocon(); the module
+ * and the host components it creates all work through it. Statements are written in the
+ * suite's dialect and translated for the backend; values always go in as bound
+ * parameters (`?` placeholders, in order), never spliced into the text.
+ *
+ * Every failure is raised as a ModuleError. A server that goes away is met again on the
+ * next command: the command that found it gone raises ServerLostMessage, and a later one
+ * opens a fresh session (or raises ServerUnreachableMessage while no server answers).
+ *
+ * Connections are shared (ConnectionPtr) and not copyable; use one from the thread that
+ * opened it.
+ */
 class RTNMOD08_EXPORT Connection {
 public:
-    Connection(); // an unopened connection: every statement fails
+    /// An unopened connection: every statement on it raises a ModuleError.
+    Connection();
     ~Connection();
     Connection(const Connection &) = delete;
     Connection &operator=(const Connection &) = delete;
 
-    // A SQLite file path (a new file is made readable by its owner only), or
-    // postgresql://user@host:port/database (?host=/socket/dir, ?schema=name and
-    // ?service=name are understood as well). The password is best left to ~/.pgpass
-    // or PGPASSWORD; one in the address works but is never shown.
+    /**
+     * @brief Opens a database.
+     * @param location a SQLite file path, or
+     *        `postgresql://user@host:port/database` (`?host=/socket/dir`, `?schema=name`
+     *        and `?service=name` are understood as well; several `host:port` pairs name
+     *        the nodes of a failover cluster). A new SQLite file is made readable by its
+     *        owner only, as are the folders made for it. The password is best left to
+     *        `~/.pgpass` or `PGPASSWORD`; one written in the address works but is never shown.
+     * @return the open connection, owned by the caller (and by whoever it is handed to).
+     * @throws ModuleError when the address is malformed, the driver is missing or the
+     *         database cannot be opened.
+     */
     static std::shared_ptr<Connection> open(const QString &location);
+    /// True when `location` is a server address rather than a file path.
     static bool isServerLocation(const QString &location);
 
+    /// True when the connection was opened and its database is open.
     bool isOpen() const;
-    Backend backend() const { return m_backend; }
-    const QString &location() const { return m_location; }
-    // The location as messages and logs may show it: a server's password left out.
-    QString displayLocation() const { return withoutPassword(m_location); }
+    Backend backend() const;
+    /// The location as given to open() (it may hold a password; see displayLocation()).
+    const QString &location() const;
+    /// The location as messages and logs may show it: a server's password left out.
+    QString displayLocation() const;
+    /// `location` with any password of a server address left out.
     static QString withoutPassword(const QString &location);
+    /// The source named in this connection's ModuleErrors.
     QString sourceName() const;
 
+    /// Starts a transaction. @throws ModuleError when one is already open or the server is gone.
     void beginTrans();
+    /// Commits the open transaction. @throws ModuleError when none is open or the commit fails.
     void commitTrans();
-    void rollbackTrans(); // never throws; a connection already outside a transaction is left alone
-    bool inTransaction() const { return m_inTransaction; }
-    // The server went away and has not been reached again since.
-    bool isLost() const { return m_lost; }
-    // How many times the server was found gone on this connection: a step that went on
-    // after reconnecting can still tell that its own statements were lost.
-    int sessionsLost() const { return m_sessionsLost; }
+    /// Rolls back the open transaction. Never throws; outside a transaction it does nothing.
+    void rollbackTrans();
+    bool inTransaction() const;
+    /// The server went away and has not been reached again since.
+    bool isLost() const;
 
-    // A statement with values is prepared once on this connection and kept for its
-    // next use (a scan runs the same balance statements for item after item).
+    /**
+     * @brief Runs a statement that returns no rows.
+     * @return the number of rows it changed.
+     * @throws ModuleError on any failure of the statement.
+     */
     int execute(const QString &statement, const QVariantList &values = {});
+    /// Runs a statement and returns all its rows. @throws ModuleError on failure.
     Recordset query(const QString &statement, const QVariantList &values = {});
-    // First column of the first row; a null QVariant when there is no row.
+    /// The first column of the first row; a null QVariant when there is no row.
+    /// @throws ModuleError on failure.
     QVariant scalar(const QString &statement, const QVariantList &values = {});
-    // Parameters by position after the return value.
+    /// Calls one of the suite's stored procedures, parameters by position after the
+    /// return value. @throws ModuleError when it is unknown or fails.
     void callProcedure(const QString &name, const QVariantList &parameters);
-    // Runs statements that take no values and are not translated (schema work); the
-    // prepared statements are dropped, as the tables they read may have changed.
+    /// Runs a statement that takes no values, untranslated (schema work).
+    /// @throws ModuleError on failure.
     void executeRaw(const QString &statement);
-    // How many statements were prepared on this connection: a statement with values is
-    // prepared once a session, whatever transactions run between its uses.
-    int statementsPrepared() const { return m_statementsPrepared; }
 
-    void setObserver(StatementObserver observer) { m_observer = std::move(observer); }
-    // A procedure of an embedded database, callable on this connection (the schema
-    // setup installs the suite's procedures).
-    void installEmbeddedProcedure(const QString &name, EmbeddedProcedure procedure);
-
-    QSqlDatabase database() const;
-
-    // What a command says when the server went away under it, and when it cannot be
-    // reached again yet. The next command after the server is back opens a fresh session.
+    /// What a command raises when the server went away under it; nothing of the
+    /// command was stored.
     static const QString ServerLostMessage;
+    /// What a command raises while the server cannot be reached again.
     static const QString ServerUnreachableMessage;
-    // The number of a failure the server asks to be run again from the start (a
-    // deadlock, a serialization failure); the transaction has been rolled back.
-    static constexpr long long TransactionConflict = 40001;
 
 private:
-    void requireOpen() const;
-    void ensureConnected();
-    void prepareServerSession();
-    void runUnprepared(const QString &statement);
-    bool isLostConnection(const class QSqlError &error) const;
-    // The server's session is gone (its client library says so), however the driver sees it.
-    bool sessionBroken() const;
-    // The statement prepared on this session; kept for the next call when `keep`.
-    std::shared_ptr<class QSqlQuery> prepare(const QString &statement, bool keep);
-    void notify(const QString &kind, const QString &text) const;
-    Recordset readAll(class QSqlQuery &q) const;
-    [[noreturn]] void fail(const QString &what, const class QSqlError &error) const;
-
-    QString m_name;
-    QString m_location;
-    Backend m_backend = Backend::None;
-    QString m_schema;
-    // Set on a lost server: rollbacks and raised errors may come from const paths.
-    mutable bool m_inTransaction = false;
-    mutable bool m_lost = false;
-    bool m_reached = false; // the first session was made
-    mutable int m_sessionsLost = 0;
-    int m_statementsPrepared = 0;
-    StatementObserver m_observer;
-    QHash<QString, EmbeddedProcedure> m_procedures;
-    QHash<QString, std::shared_ptr<class QSqlQuery>> m_prepared;
+    friend struct ConnectionInternals;
+    class Private;
+    std::unique_ptr<Private> d;
 };
 
+/// How a connection is handed around: shared by the host, the module and its components.
 using ConnectionPtr = std::shared_ptr<Connection>;
 
 } // namespace shop

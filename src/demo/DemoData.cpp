@@ -1,8 +1,8 @@
-#include "demo/DemoData.h"
+#include <rtnmod08/DemoData.h>
 
 #include "common/db/Transaction.h"
 
-#include "common/core/ModuleError.h"
+#include <rtnmod08/ModuleError.h>
 
 #include <QStringList>
 #include <initializer_list>

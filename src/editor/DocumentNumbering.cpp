@@ -1,7 +1,7 @@
 #include "editor/DocumentNumbering.h"
 
 #include "common/core/Conversions.h"
-#include "common/core/ModuleError.h"
+#include <rtnmod08/ModuleError.h>
 #include "editor/PurchaseReturnEntry.h"
 
 namespace shop {

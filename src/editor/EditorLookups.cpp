@@ -1,7 +1,7 @@
 #include "editor/EditorLookups.h"
 
 #include "common/core/Conversions.h"
-#include "common/host/HostComponents.h"
+#include <rtnmod08/HostComponents.h>
 #include "common/db/SqlText.h"
 
 namespace shop {

@@ -1,8 +1,8 @@
 #include "editor/EntryDraft.h"
 
 #include "common/core/Conversions.h"
-#include "common/core/ModuleError.h"
-#include "common/db/Connection.h"
+#include <rtnmod08/ModuleError.h>
+#include <rtnmod08/Connection.h>
 #include "common/db/Transaction.h"
 #include "editor/StoredEntry.h"
 

@@ -1,7 +1,8 @@
 #include "editor/ModuleWrite.h"
+#include "common/db/ConnectionInternals.h"
 
 #include "common/core/Conversions.h"
-#include "common/core/ModuleError.h"
+#include <rtnmod08/ModuleError.h>
 #include "common/db/Transaction.h"
 #include "editor/DocumentNumbering.h"
 
@@ -21,7 +22,7 @@ namespace {
 
 QAtomicInt g_retries;
 
-bool isConflict(const ModuleError &error) { return error.number() == Connection::TransactionConflict; }
+bool isConflict(const ModuleError &error) { return error.number() == TransactionConflict; }
 
 } // namespace
 

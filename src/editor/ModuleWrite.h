@@ -1,7 +1,7 @@
 #pragma once
 
 #include "common/core/TransactionId.h"
-#include "common/db/Connection.h"
+#include <rtnmod08/Connection.h>
 #include "common/ui/Ui.h"
 
 #include <QList>

@@ -2,9 +2,9 @@
 
 #include "common/host/ModuleCommonDB.h"
 #include "common/core/Conversions.h"
-#include "common/core/ModuleError.h"
+#include <rtnmod08/ModuleError.h>
 #include "stock/IssueLedgers.h"
-#include "common/host/HostComponents.h"
+#include <rtnmod08/HostComponents.h>
 #include "editor/ModuleWrite.h"
 #include "editor/PurchaseReturnEntry.h"
 #include "editor/PurchaseReturnSave.h"

@@ -3,7 +3,7 @@
 #include "common/core/TransactionId.h"
 
 #include "common/core/Session.h"
-#include "common/db/Connection.h"
+#include <rtnmod08/Connection.h>
 
 #include <QString>
 

@@ -6,7 +6,7 @@
 #include "common/routines/ExchangeRates.h"
 #include "common/routines/Lookups.h"
 #include "common/host/ModuleCommonDB.h"
-#include "common/core/ModuleError.h"
+#include <rtnmod08/ModuleError.h>
 #include "common/db/SqlText.h"
 #include "editor/DocumentNumbering.h"
 #include "editor/EntryDraft.h"

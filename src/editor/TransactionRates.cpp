@@ -2,7 +2,7 @@
 
 #include "common/core/Conversions.h"
 #include "common/routines/ExchangeRates.h"
-#include "common/db/Recordset.h"
+#include <rtnmod08/Recordset.h>
 
 namespace shop {
 

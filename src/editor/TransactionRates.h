@@ -2,7 +2,7 @@
 
 #include "common/core/Session.h"
 #include "common/host/ModuleState.h"
-#include "common/db/Connection.h"
+#include <rtnmod08/Connection.h>
 
 #include <QString>
 

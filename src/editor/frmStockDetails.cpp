@@ -4,9 +4,9 @@
 #include "common/host/ErrorReporting.h"
 #include "common/ui/FormKeys.h"
 #include "common/routines/Lookups.h"
-#include "common/host/HostComponents.h"
+#include <rtnmod08/HostComponents.h>
 #include "common/routines/ListViewColumns.h"
-#include "common/core/ModuleError.h"
+#include <rtnmod08/ModuleError.h>
 #include "common/host/ModuleCommonDB.h"
 #include "common/host/ModuleState.h"
 #include "common/ui/NamedWidget.h"

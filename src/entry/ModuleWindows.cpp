@@ -1,8 +1,9 @@
 #include "entry/ModuleWindows.h"
+#include "common/db/ConnectionInternals.h"
 
 #include "common/host/ModuleState.h"
 #include "common/ui/Ui.h"
-#include "common/db/Connection.h"
+#include <rtnmod08/Connection.h>
 #include "editor/frmCancel.h"
 #include "editor/EditorChildWindows.h"
 #include "editor/frmStockDetails.h"
@@ -21,12 +22,12 @@ std::unique_ptr<QDialog> openEditor(EntryRequest request)
 {
     const bool stored = request.mode == EntryMode::Stored;
     const ConnectionPtr &con = moduleState().gadocon;
-    const int lost = con ? con->sessionsLost() : 0;
+    const int lost = con ? sessionsLost(*con) : 0;
     auto editor = std::make_unique<frmStockDetails>(std::move(request));
     editor->Form_Load();
     // Loading has told the user the server is gone (reporting it may already have
     // reconnected); an empty editor would only mislead.
-    if (editor->loadFailed() && con && (con->isLost() || con->sessionsLost() != lost))
+    if (editor->loadFailed() && con && (con->isLost() || sessionsLost(*con) != lost))
         return nullptr;
     if (stored)
         editor->loadEntry();

@@ -1,6 +1,6 @@
-#include "entry/clsShopWriteoff.h"
+#include "entry/ModuleSession.h"
 
-#include "common/core/ModuleError.h"
+#include <rtnmod08/ModuleError.h>
 #include "common/core/TransactionId.h"
 #include "common/host/ModuleState.h"
 #include "common/ui/Ui.h"
@@ -113,7 +113,7 @@ int withoutWindows(const std::function<void(Connection &, const ModuleState &, c
 
 int clsShopWriteoff::PrintText(const QString &number, const QString &outputPath)
 {
-    fillModuleState();
+    fillModuleState(*this);
     return withoutWindows([&](Connection &con, const ModuleState &state, const ConsoleUi &ui) {
         const TransactionId id = returnOfShop(con, state, number);
         TextPrintout printout(con, state.gintShopID, state.gintUserID, state.gintCompanyID);
@@ -131,7 +131,7 @@ int clsShopWriteoff::PrintText(const QString &number, const QString &outputPath)
 
 int clsShopWriteoff::ExportReport(const QString &number, const QString &pdfPath)
 {
-    fillModuleState();
+    fillModuleState(*this);
     return withoutWindows([&](Connection &con, const ModuleState &state, const ConsoleUi &) {
         const TransactionId id = returnOfShop(con, state, number);
         const ReportRequest request = ReportRequest::lookUp(state.gintShopID, state.gintUserID, id.value());

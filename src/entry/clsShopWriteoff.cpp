@@ -1,4 +1,4 @@
-#include "entry/clsShopWriteoff.h"
+#include "entry/ModuleSession.h"
 
 #include "common/host/ModuleState.h"
 #include "common/ui/Ui.h"
@@ -8,28 +8,39 @@
 
 namespace shop {
 
+class clsShopWriteoff::Private {
+public:
+    ConnectionPtr adocon;
+};
+
+clsShopWriteoff::clsShopWriteoff() : d(std::make_unique<Private>()) {}
+
+clsShopWriteoff::~clsShopWriteoff() = default;
+
 ConnectionPtr &clsShopWriteoff::adocon()
 {
-    if (!m_adocon)
-        m_adocon = std::make_shared<Connection>();
-    return m_adocon;
+    if (!d->adocon)
+        d->adocon = std::make_shared<Connection>();
+    return d->adocon;
 }
 
-void clsShopWriteoff::fillModuleState()
+void clsShopWriteoff::setAdocon(ConnectionPtr connection) { d->adocon = std::move(connection); }
+
+void fillModuleState(clsShopWriteoff &module)
 {
     ModuleState &state = moduleState();
-    state.gintCompanyID = intCompanyID;
-    state.gintUserID = intUserID;
-    state.gintShopID = intShopID;
-    state.gstrMessageTitle = MessageTitle;
-    state.gadocon = adocon();
-    state.gdtProcessDate = gdtProccessDate;
-    state.gstrTransType = strtranstype;
+    state.gintCompanyID = module.intCompanyID;
+    state.gintUserID = module.intUserID;
+    state.gintShopID = module.intShopID;
+    state.gstrMessageTitle = module.MessageTitle;
+    state.gadocon = module.adocon();
+    state.gdtProcessDate = module.gdtProccessDate;
+    state.gstrTransType = module.strtranstype;
 }
 
 void clsShopWriteoff::Show()
 {
-    fillModuleState();
+    fillModuleState(*this);
     ModuleState &state = moduleState();
     // The host's connection may never have been through our schema setup.
     if (state.gadocon && state.gadocon->isOpen())

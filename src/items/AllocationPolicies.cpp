@@ -2,8 +2,8 @@
 
 #include "common/core/AllocationColumns.h"
 #include "common/core/Conversions.h"
-#include "common/host/ComponentRegistry.h"
-#include "common/host/HostComponents.h"
+#include <rtnmod08/ComponentRegistry.h>
+#include <rtnmod08/HostComponents.h>
 #include "items/BatchProposal.h"
 
 #include <QComboBox>

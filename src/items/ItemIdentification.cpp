@@ -1,7 +1,7 @@
 #include "items/ItemIdentification.h"
 
 #include "common/core/Conversions.h"
-#include "common/db/Connection.h"
+#include <rtnmod08/Connection.h>
 #include "common/db/SqlText.h"
 
 namespace shop {

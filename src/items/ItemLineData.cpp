@@ -1,7 +1,7 @@
 #include "items/ItemLineData.h"
 
 #include "common/core/Conversions.h"
-#include "common/db/Connection.h"
+#include <rtnmod08/Connection.h>
 
 namespace shop {
 

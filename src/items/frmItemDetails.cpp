@@ -2,11 +2,11 @@
 
 #include "common/core/AllocationColumns.h"
 #include "common/core/Conversions.h"
-#include "common/core/ModuleError.h"
+#include <rtnmod08/ModuleError.h>
 #include "common/db/SqlText.h"
-#include "common/host/ComponentRegistry.h"
+#include <rtnmod08/ComponentRegistry.h>
 #include "common/host/ErrorReporting.h"
-#include "common/host/HostComponents.h"
+#include <rtnmod08/HostComponents.h>
 #include "common/host/ModuleCommonDB.h"
 #include "common/host/ModuleState.h"
 #include "common/routines/Lookups.h"

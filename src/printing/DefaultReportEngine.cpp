@@ -1,6 +1,6 @@
 #include "printing/DefaultReportEngine.h"
 
-#include "common/core/ModuleError.h"
+#include <rtnmod08/ModuleError.h>
 #include "common/host/ModuleCommonDB.h"
 #include "printing/ReportPreview.h"
 

@@ -19,7 +19,9 @@ QString loadedFrom()
     Dl_info info{};
     if (dladdr(reinterpret_cast<const void *>(&loadedFrom), &info) == 0 || !info.dli_fname)
         return QDir::currentPath();
-    return QFileInfo(QString::fromLocal8Bit(info.dli_fname)).absolutePath();
+    // The shipped files keep a folder of their own beside the library, as the package
+    // puts them (/usr/lib/<arch>/rtnmod08/), away from every other library's files.
+    return QFileInfo(QString::fromLocal8Bit(info.dli_fname)).absoluteDir().filePath(QStringLiteral("rtnmod08"));
 }
 
 } // namespace

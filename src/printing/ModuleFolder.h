@@ -4,8 +4,9 @@
 
 namespace shop {
 
-// The folder the module was loaded from (the folder of the library that holds this
-// code), where the shop keeps its print settings and its reports. A host or a test
+// The module's own folder beside the code it was loaded from (`rtnmod08/` in the
+// folder of the library that holds this code), where the shop keeps its print settings
+// and its reports. A host or a test
 // may point the module at another folder; an empty text goes back to the library's own.
 QString moduleFolder();
 void setModuleFolder(const QString &folder);

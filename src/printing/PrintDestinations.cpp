@@ -1,6 +1,6 @@
 #include "printing/PrintDestinations.h"
 
-#include "common/core/ModuleError.h"
+#include <rtnmod08/ModuleError.h>
 #include "common/core/OwnerOnly.h"
 
 #include <QDir>

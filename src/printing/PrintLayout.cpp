@@ -1,7 +1,7 @@
 #include "printing/PrintLayout.h"
 
 #include "common/core/Conversions.h"
-#include "common/core/ModuleError.h"
+#include <rtnmod08/ModuleError.h>
 
 #include <QStringEncoder>
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "printing/PrinterEncoding.h"
 
-#include "common/core/ModuleError.h"
+#include <rtnmod08/ModuleError.h>
 
 #include <QHash>
 #include <iconv.h>

@@ -1,8 +1,8 @@
 #include "printing/ReportDefinition.h"
 
 #include "common/core/Conversions.h"
-#include "common/core/ModuleError.h"
-#include "common/db/Connection.h"
+#include <rtnmod08/ModuleError.h>
+#include <rtnmod08/Connection.h>
 
 #include <QFile>
 #include <QHash>

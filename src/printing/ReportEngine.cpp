@@ -1,6 +1,6 @@
 #include "printing/ReportEngine.h"
 
-#include "common/host/ComponentRegistry.h"
+#include <rtnmod08/ComponentRegistry.h>
 #include "printing/DefaultReportEngine.h"
 
 namespace shop {

@@ -1,6 +1,6 @@
 #include "printing/ScreenViewer.h"
 
-#include "common/core/ModuleError.h"
+#include <rtnmod08/ModuleError.h>
 
 #include <QColor>
 #include <QFile>

@@ -1,8 +1,8 @@
 #include "register/BrowseGrid.h"
 
 #include "common/core/Conversions.h"
-#include "common/db/Recordset.h"
-#include "common/host/ComponentRegistry.h"
+#include <rtnmod08/Recordset.h>
+#include <rtnmod08/ComponentRegistry.h>
 #include "common/ui/FlexGrid.h"
 #include "common/ui/Twips.h"
 

@@ -1,7 +1,7 @@
 #include "register/RegisterData.h"
 
 #include "common/core/Conversions.h"
-#include "common/db/Recordset.h"
+#include <rtnmod08/Recordset.h>
 #include "common/db/SqlText.h"
 
 namespace shop::reg {

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "common/core/TransactionId.h"
-#include "common/db/Connection.h"
-#include "common/host/HostComponents.h"
+#include <rtnmod08/Connection.h>
+#include <rtnmod08/HostComponents.h>
 
 #include <QDate>
 #include <QString>

@@ -1,7 +1,7 @@
 #include "stock/IssueLedgers.h"
 
 #include "common/core/Conversions.h"
-#include "common/core/ModuleError.h"
+#include <rtnmod08/ModuleError.h>
 #include "common/core/AllocationColumns.h"
 
 namespace shop {

@@ -1,7 +1,7 @@
 #include "stock/StockBalances.h"
 
 #include "common/core/Conversions.h"
-#include "common/db/Connection.h"
+#include <rtnmod08/Connection.h>
 #include "stock/Ledgers.h"
 
 #include <QVariantList>

@@ -160,7 +160,7 @@ TEST_F(Shophost, PrintGivesTheBytesOfTheDialogsToScreenFile)
     shop::test::ModuleStateScope session{shop::Connection::open(db)};
     session.login();
     shop::test::ScriptedUiScope ui;
-    shop::setModuleFolder(QStringLiteral(SHOP_LIBRARY_DIR));
+    shop::setModuleFolder(QStringLiteral(SHOP_LIBRARY_DIR "/rtnmod08"));
     QTemporaryDir dataHome; // where "To Screen" writes, the test's own
     const QByteArray savedDataHome = qgetenv("XDG_DATA_HOME");
     qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
@@ -269,13 +269,14 @@ TEST_F(Shophost, APrintoutOrReportIsWrittenWholeOrNotAtAllAndASettingsFaultEndsT
     ASSERT_EQ(shophost({"--database", db, "--check"}).exitCode, 0);
     // A module folder of the test's own beside a copy of the library, which the host then loads.
     QTemporaryDir module;
-    ASSERT_TRUE(QFile::copy(QStringLiteral(SHOP_LIBRARY_DIR "/librtnmod08.so.1"), module.filePath("librtnmod08.so.1")));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(SHOP_LIBRARY_DIR "/" SHOP_LIBRARY_FILE), module.filePath(SHOP_LIBRARY_FILE)));
+    ASSERT_TRUE(QDir(module.path()).mkdir("rtnmod08"));
     const auto withSettings = [&](const QString &key, const QString &value) {
-        QFile shipped(QStringLiteral(SHOP_LIBRARY_DIR "/ShopSetting.txt"));
+        QFile shipped(QStringLiteral(SHOP_LIBRARY_DIR "/rtnmod08/ShopSetting.txt"));
         EXPECT_TRUE(shipped.open(QIODevice::ReadOnly));
         QString text = QString::fromUtf8(shipped.readAll());
         text.replace(QRegularExpression("^" + key + " :=.*$", QRegularExpression::MultilineOption), value);
-        QFile own(module.filePath("ShopSetting.txt"));
+        QFile own(module.filePath("rtnmod08/ShopSetting.txt"));
         EXPECT_TRUE(own.open(QIODevice::WriteOnly | QIODevice::Truncate));
         own.write(text.toUtf8());
     };

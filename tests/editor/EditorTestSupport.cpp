@@ -1,6 +1,7 @@
 #include "EditorTestSupport.h"
+#include "common/db/ConnectionInternals.h"
 
-#include "common/core/ModuleError.h"
+#include <rtnmod08/ModuleError.h>
 
 namespace shop::test {
 
@@ -32,7 +33,7 @@ void EditorTest::failEachWriteInTurn(const std::function<void()> &action, int mo
     for (int failAt = 1;; ++failAt) {
         int step = 0;
         QString broken;
-        con().setObserver([&](const QString &kind, const QString &text) {
+        setStatementObserver(con(), [&](const QString &kind, const QString &text) {
             if (kind != "query" && ++step == failAt) {
                 broken = kind + ' ' + text;
                 throw ModuleError(ModuleError::DatabaseFailure, "test", "injected");
@@ -44,7 +45,7 @@ void EditorTest::failEachWriteInTurn(const std::function<void()> &action, int mo
         } catch (const ModuleError &) {
             failed = true;
         }
-        con().setObserver({});
+        setStatementObserver(con(), {});
         if (!failed) {
             EXPECT_GT(failAt, moreWritesThan);
             EXPECT_NE(dump(), before);

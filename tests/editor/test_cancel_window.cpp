@@ -1,4 +1,5 @@
 #include "EditorTestSupport.h"
+#include "common/db/ConnectionInternals.h"
 
 #include "editor/frmCancel.h"
 #include "support/RecordingErrorTracker.h"
@@ -52,13 +53,13 @@ TEST_P(CancelWindow, ClosingAsksForAReasonTypedApostrophesAreRefusedPastedTextIs
 TEST_P(CancelWindow, FailedDeletionIsReportedAndTheWindowStays)
 {
     ErrorTrackerScope errors;
-    con().setObserver([](const QString &kind, const QString &text) {
+    setStatementObserver(con(), [](const QString &kind, const QString &text) {
         if (kind == "execute" && text.contains("losExpiryIssueDetails", Qt::CaseInsensitive))
             throw std::runtime_error("disk full");
     });
     reason()->setText("damaged");
     ok()->click();
-    con().setObserver({});
+    setStatementObserver(con(), {});
     EXPECT_EQ(errors.routines(), QStringList({"cmdOK_Click"}));
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_EQ(header(), QStringList{"0|<null>"});

@@ -1,6 +1,6 @@
 #include "EditorTestSupport.h"
 
-#include "common/core/ModuleError.h"
+#include <rtnmod08/ModuleError.h>
 #include "common/db/Schema.h"
 #include "editor/DocumentNumbering.h"
 

@@ -1,7 +1,8 @@
 #include "EditorTestSupport.h"
+#include "common/db/ConnectionInternals.h"
 
-#include "common/host/HostComponents.h"
-#include "common/core/ModuleError.h"
+#include <rtnmod08/HostComponents.h>
+#include <rtnmod08/ModuleError.h>
 #include "editor/EditorChildWindows.h"
 #include "editor/frmStockDetails.h"
 #include "support/RecordingErrorTracker.h"
@@ -212,12 +213,12 @@ TEST_P(EditorWindow, FailedSaveKeepsTheWindowOpenThenOkSavesAndRefreshesTheRegis
     open();
     c().txtRemark->setText("Crushed in transit");
     addRiceAndMilk();
-    con().setObserver([](const QString &kind, const QString &text) {
+    setStatementObserver(con(), [](const QString &kind, const QString &text) {
         if (kind == "procedure" && text.startsWith("spUpdateshopWriteoff"))
             throw ModuleError(-2147217900, "test", "deadlock victim");
     });
     QTest::mouseClick(c().cmdOK, Qt::LeftButton);
-    con().setObserver({});
+    setStatementObserver(con(), {});
     EXPECT_TRUE(editor->isVisible());
     EXPECT_TRUE(c().cmdOK->isEnabled());
     EXPECT_EQ(errors.routines(), QStringList({"cmdOK_Click "}));

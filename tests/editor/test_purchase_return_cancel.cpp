@@ -1,6 +1,7 @@
 #include "EditorTestSupport.h"
+#include "common/db/ConnectionInternals.h"
 
-#include "common/core/ModuleError.h"
+#include <rtnmod08/ModuleError.h>
 #include "common/host/ModuleCommonDB.h"
 #include "common/host/ModuleState.h"
 #include "editor/PurchaseReturnCancel.h"
@@ -21,10 +22,10 @@ protected:
 TEST_P(PurchaseReturnCancelTest, BlankReasonWritesNothingAGivenOneFlagsThisModulesRowsOfTheShop)
 {
     QStringList seen;
-    con().setObserver([&](const QString &kind, const QString &) { seen << kind; });
+    setStatementObserver(con(), [&](const QString &kind, const QString &) { seen << kind; });
     EXPECT_FALSE(cancel(1, "   "));
     EXPECT_TRUE(seen.isEmpty());
-    con().setObserver({});
+    setStatementObserver(con(), {});
 
     ASSERT_TRUE(cancel(1, "  damaged "));
     EXPECT_EQ(header(1), QStringList{"1|clerk:damaged"});
@@ -51,7 +52,7 @@ TEST_P(PurchaseReturnCancelTest, BlankReasonWritesNothingAGivenOneFlagsThisModul
 TEST_P(PurchaseReturnCancelTest, StockGoesBackBeforeTheHeaderIsFlaggedThenRemarksFlagAndLedgers)
 {
     QStringList steps;
-    con().setObserver([&](const QString &kind, const QString &text) {
+    setStatementObserver(con(), [&](const QString &kind, const QString &text) {
         static const QList<std::pair<QString, QString>> named{
             {"whcancelled, whposted from LOsPurchaseReturnHeader", "check"}, {"spUpdateshopPurchaseReturn", "procedure"},
             {"set whCancelledRemarks", "remarks"},                   {"set whCancelled=1", "flag"},
@@ -64,7 +65,7 @@ TEST_P(PurchaseReturnCancelTest, StockGoesBackBeforeTheHeaderIsFlaggedThenRemark
                 steps << step;
     });
     ASSERT_TRUE(cancel(1, "damaged"));
-    con().setObserver({});
+    setStatementObserver(con(), {});
     EXPECT_EQ(steps, QStringList({"begin", "check", "procedure", "remarks", "flag", "locations", "expiry", "serials",
                                   "token", "commit"}));
 }

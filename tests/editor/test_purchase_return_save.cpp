@@ -1,6 +1,7 @@
 #include "EditorTestSupport.h"
+#include "common/db/ConnectionInternals.h"
 
-#include "common/core/ModuleError.h"
+#include <rtnmod08/ModuleError.h>
 #include "common/host/ModuleCommonDB.h"
 #include "common/host/ModuleState.h"
 #include "editor/PurchaseReturnCancel.h"
@@ -16,9 +17,9 @@ protected:
     SaveOutcome save(const PurchaseReturnEntry &e)
     {
         log.clear();
-        con().setObserver([this](const QString &kind, const QString &text) { log << kind + ' ' + text; });
+        setStatementObserver(con(), [this](const QString &kind, const QString &text) { log << kind + ' ' + text; });
         SaveOutcome out = PurchaseReturnSave(moduleConnection(), moduleSession()).save(e);
-        con().setObserver({});
+        setStatementObserver(con(), {});
         return out;
     }
     int indexOf(const QString &start) const
@@ -145,16 +146,16 @@ TEST_P(PurchaseReturnSaveTest, BalancesAndTheNextSavePrepareOnlyWhatTakesNoValue
     };
     QList<int> prepared;
     for (int round = 0; round < 3; ++round) {
-        const int before = con().statementsPrepared();
+        const int before = statementsPrepared(con());
         lookUp();
         ASSERT_TRUE(save(e).saved);
-        prepared << con().statementsPrepared() - before;
+        prepared << statementsPrepared(con()) - before;
     }
     EXPECT_LT(prepared[1], prepared[0]);
     EXPECT_EQ(prepared[2], prepared[1]);
-    const int afterSaves = con().statementsPrepared();
+    const int afterSaves = statementsPrepared(con());
     lookUp();
-    EXPECT_EQ(con().statementsPrepared(), afterSaves);
+    EXPECT_EQ(statementsPrepared(con()), afterSaves);
 }
 
 TEST_P(PurchaseReturnSaveTest, ShopWithoutLocationsWritesNoLocationRowsAndBadQuantitiesCountAsZero)
@@ -252,7 +253,7 @@ TEST_P(PurchaseReturnSaveTest, ANumberTakenMeanwhileMakesTheSaveRunAgain)
     const ConnectionPtr other = Connection::open(db.location());
     bool taken = false;
     int attempts = 0;
-    con().setObserver([&](const QString &kind, const QString &text) {
+    setStatementObserver(con(), [&](const QString &kind, const QString &text) {
         attempts += kind == "begin";
         if (!taken && text.startsWith("insert into LOsPurchaseReturnHeader")) {
             taken = true;
@@ -260,7 +261,7 @@ TEST_P(PurchaseReturnSaveTest, ANumberTakenMeanwhileMakesTheSaveRunAgain)
         }
     });
     const SaveOutcome out = PurchaseReturnSave(moduleConnection(), moduleSession()).save(newEntry({itemLine(1, 5, "1")}));
-    con().setObserver({});
+    setStatementObserver(con(), {});
     EXPECT_EQ(attempts, 2);
     EXPECT_EQ(out.transNo, "PR8");
     EXPECT_EQ(count("select count(*) from LOsPurchaseReturnHeader where whShopID = 1"), 9);
@@ -275,10 +276,10 @@ TEST_P(PurchaseReturnSaveTest, AConflictTheServerBrokeRunsTheSaveAgainAndTheLast
         SCOPED_TRACE(conflicts);
         const int stored = count("select count(*) from LOsPurchaseReturnHeader");
         int attempts = 0;
-        con().setObserver([&](const QString &kind, const QString &) {
+        setStatementObserver(con(), [&](const QString &kind, const QString &) {
             attempts += kind == "begin";
             if (kind == "procedure" && attempts <= conflicts)
-                throw ModuleError(Connection::TransactionConflict, "server", "ERROR:  deadlock detected");
+                throw ModuleError(TransactionConflict, "server", "ERROR:  deadlock detected");
         });
         try {
             EXPECT_TRUE(PurchaseReturnSave(moduleConnection(), moduleSession()).save(newEntry({itemLine(1, 5, "1")})).saved);
@@ -289,7 +290,7 @@ TEST_P(PurchaseReturnSaveTest, AConflictTheServerBrokeRunsTheSaveAgainAndTheLast
             EXPECT_EQ(e.description(), ModuleWrite::ConflictMessage);
             EXPECT_EQ(count("select count(*) from LOsPurchaseReturnHeader"), stored);
         }
-        con().setObserver({});
+        setStatementObserver(con(), {});
         EXPECT_EQ(attempts, std::min(conflicts + 1, ModuleWrite::MaxAttempts));
     }
 }

@@ -1,6 +1,6 @@
 #include "common/ui/FlexGrid.h"
 #include "common/host/ModuleState.h"
-#include "entry/clsShopWriteoff.h"
+#include <rtnmod08/clsShopWriteoff.h>
 #include "register/FrmMaster.h"
 #include "support/ModuleStateScope.h"
 #include "support/RecordingErrorTracker.h"

@@ -1,4 +1,5 @@
 #include "ItemWindowTestSupport.h"
+#include "common/db/ConnectionInternals.h"
 #include "support/TextInputs.h"
 
 #include "editor/frmCancel.h"
@@ -15,11 +16,11 @@ protected:
     void SetUp() override
     {
         // Every statement is recorded: typed text only ever travels as a bound value.
-        db.con->setObserver([this](const QString &, const QString &text) { statements << text; });
+        setStatementObserver(*db.con, [this](const QString &, const QString &text) { statements << text; });
     }
     void TearDown() override
     {
-        db.con->setObserver({});
+        setStatementObserver(*db.con, {});
         ClerkTest::TearDown();
     }
     void expectSound(const QString &what)

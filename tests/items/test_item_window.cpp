@@ -1,7 +1,8 @@
 #include "ItemWindowTestSupport.h"
+#include "common/db/ConnectionInternals.h"
 
 #include "common/core/AllocationColumns.h"
-#include "common/core/ModuleError.h"
+#include <rtnmod08/ModuleError.h>
 #include "support/RecordingErrorTracker.h"
 
 #include <QTableWidget>
@@ -271,12 +272,12 @@ TEST_P(ItemWindow, ABalanceThatCannotBeReadIsReportedAndTheWindowStaysAsItWas)
         ASSERT_EQ(focused(w), &batches.combo());
         batches.reset(); // the proposal aside: the clerk picks
         batches.enterGrid();
-        db.con->setObserver([](const QString &, const QString &text) {
+        setStatementObserver(*db.con, [](const QString &, const QString &text) {
             if (text.contains("eadbatchno= ?"))
                 throw ModuleError(-2147217865, "test", "Invalid object name 'losExpiryIssueDetails'.");
         });
         QTest::keyClick(&batches.combo(), Qt::Key_Down);
-        db.con->setObserver({});
+        setStatementObserver(*db.con, {});
         EXPECT_TRUE(w.isVisible());
         EXPECT_TRUE(batches.text(1, 2).isEmpty()) << "no expiry date without its balance";
     });

@@ -3,6 +3,7 @@
 // The plans are read on generated ledgers large enough for the planners to choose.
 
 #include "common/db/Dialect.h"
+#include "common/db/ConnectionInternals.h"
 #include "support/LedgerGenerator.h"
 #include "editor/DocumentNumbering.h"
 #include "stock/IssueLedgers.h"
@@ -77,7 +78,7 @@ QString withValues(const QString &statement, const QVariantList &values)
 QStringList planOf(Connection &con, const QString &statement, const QVariantList &values)
 {
     const bool pg = con.backend() == Backend::Postgres;
-    QSqlQuery q(con.database());
+    QSqlQuery q(sqlDatabase(con));
     const QString text = withValues(Dialect::of(con.backend()).translate(statement), values);
     if (!q.exec((pg ? "EXPLAIN " : "EXPLAIN QUERY PLAN ") + text)) {
         ADD_FAILURE() << q.lastError().text() << "\n" << text;

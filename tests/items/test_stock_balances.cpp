@@ -1,4 +1,4 @@
-#include "common/db/Connection.h"
+#include <rtnmod08/Connection.h>
 #include "items/ItemIdentification.h"
 #include "items/LocationDistribution.h"
 #include "stock/StockBalances.h"

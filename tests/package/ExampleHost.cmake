@@ -21,7 +21,9 @@ run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
 
 foreach(f IN ITEMS bin/shophost
                    include/rtnmod08/rtnmod08.h include/rtnmod08/clsShopWriteoff.h include/rtnmod08/Connection.h
-                   include/rtnmod08/ComponentRegistry.h include/rtnmod08/HostComponents.h)
+                   include/rtnmod08/ComponentRegistry.h include/rtnmod08/HostComponents.h include/rtnmod08/Database.h
+                   share/applications/shophost.desktop share/icons/hicolor/scalable/apps/shophost.svg
+                   share/doc/rtnmod08/html/index.html share/doc/rtnmod08/html/classshop_1_1clsShopWriteoff.html)
     if(NOT EXISTS ${prefix}/${f})
         message(FATAL_ERROR "the install lacks ${f}")
     endif()
@@ -35,13 +37,18 @@ foreach(pattern IN ITEMS "/librtnmod08\\.so$" "/librtnmod08\\.so\\.[0-9]+$" "/li
         message(FATAL_ERROR "the install lacks a file matching ${pattern}; it holds:\n${found}")
     endif()
 endforeach()
-# The shipped files lie beside the library, as they do in the build.
-file(GLOB_RECURSE shipped RELATIVE ${SOURCE_DIR}/resources ${SOURCE_DIR}/resources/*)
+# The library lies in the multiarch folder, the shipped files in a folder of their own
+# beside it, as they do in the build.
 file(GLOB_RECURSE library ${prefix}/*/librtnmod08.so)
 get_filename_component(library_dir "${library}" DIRECTORY)
+execute_process(COMMAND c++ -print-multiarch OUTPUT_VARIABLE multiarch OUTPUT_STRIP_TRAILING_WHITESPACE)
+if(multiarch AND NOT library_dir STREQUAL "${prefix}/lib/${multiarch}")
+    message(FATAL_ERROR "the library lies in ${library_dir}, not in lib/${multiarch}")
+endif()
+file(GLOB_RECURSE shipped RELATIVE ${SOURCE_DIR}/resources ${SOURCE_DIR}/resources/*)
 foreach(f IN LISTS shipped)
-    if(NOT EXISTS ${library_dir}/${f})
-        message(FATAL_ERROR "${f} is not installed beside the library in ${library_dir}")
+    if(NOT EXISTS ${library_dir}/rtnmod08/${f})
+        message(FATAL_ERROR "${f} is not installed in ${library_dir}/rtnmod08")
     endif()
 endforeach()
 

@@ -1,7 +1,8 @@
 // The statements behind the printout, on both backends.
 #include "PrintTestSupport.h"
+#include "common/db/ConnectionInternals.h"
 
-#include "common/core/ModuleError.h"
+#include <rtnmod08/ModuleError.h>
 #include "printing/PrintData.h"
 #include "printing/TextPrintout.h"
 #include "support/RecordingErrorTracker.h"
@@ -120,12 +121,12 @@ TEST_P(TextPrintoutTest, ABrokenHeaderOrFooterIsReportedUnderItsOwnNameAndThePri
     ModuleFolderScope folder(shippedSettings({{"printadd2", "two"}}));
     TextPrintout printout(con(), 1, 1, 1);
     printout.readSettings(settingsFilePath());
-    con().setObserver([](const QString &, const QString &text) {
+    setStatementObserver(con(), [](const QString &, const QString &text) {
         if (text.contains("ashopprintmessages"))
             throw ModuleError(-2147217865, "db", "Invalid object name 'ashopprintmessages'.");
     });
     const QString text = QString::fromUtf8(printout.PrintBill(TransactionId(1)));
-    con().setObserver({});
+    setStatementObserver(con(), {});
     EXPECT_TRUE(errors.reports().empty()); // told once the work is done
     printout.reportTrappedErrors();
     EXPECT_EQ(errors.routines(), (QStringList{"HeaderPrint ", "FooterPrint"}));

@@ -1,5 +1,5 @@
 // The printout's layout, byte for byte, without a database.
-#include "common/core/ModuleError.h"
+#include <rtnmod08/ModuleError.h>
 #include "printing/PrintLayout.h"
 #include "printing/PrinterEncoding.h"
 #include "support/TestDatabase.h"

@@ -1,4 +1,4 @@
-#include "common/core/ModuleError.h"
+#include <rtnmod08/ModuleError.h>
 #include "printing/PrintLayout.h"
 #include "support/FuzzInput.h"
 #include "support/ModuleStateScope.h"

@@ -1,7 +1,7 @@
 // frmPrint as the clerk uses it: destinations, settings faults, the report path.
 #include "PrintTestSupport.h"
 
-#include "common/core/ModuleError.h"
+#include <rtnmod08/ModuleError.h>
 #include "common/host/DefaultErrorDetails.h"
 #include "printing/DefaultReportEngine.h"
 #include "printing/PrintDestinations.h"

@@ -1,6 +1,7 @@
 #include "RegisterTestSupport.h"
+#include "common/db/ConnectionInternals.h"
 
-#include "common/core/ModuleError.h"
+#include <rtnmod08/ModuleError.h>
 #include "editor/frmStockDetails.h"
 #include "printing/ModuleFolder.h"
 #include "printing/TextPrintout.h"
@@ -48,13 +49,13 @@ protected:
         const QHash<QString, QString> party{{"asettings", "B"}, {"acompanymaster", "Z"}, {"aaccountmaster", "A"},
                                             {"adepartmentmaster", "D"}};
         QString parties;
-        db.con->setObserver([&](const QString &, const QString &text) {
+        setStatementObserver(*db.con, [&](const QString &, const QString &text) {
             const auto m = rateTable.match(text);
             if (m.hasMatch())
                 parties += party.value(m.captured(1).toLower(), "?");
         });
         showEditor({}, look);
-        db.con->setObserver({});
+        setStatementObserver(*db.con, {});
         return parties;
     }
 
@@ -183,7 +184,7 @@ TEST_P(EditorFromRegister, UnreadableHeaderOpensNoEditorAndUnreadableAllocations
     open();
     {
         ErrorTrackerScope errors;
-        db.con->setObserver([](const QString &, const QString &text) {
+        setStatementObserver(*db.con, [](const QString &, const QString &text) {
             if (text.startsWith("Select * from LOsPurchaseReturnHeader"))
                 throw ModuleError(3021, "test", "Either BOF or EOF is True");
         });
@@ -194,7 +195,7 @@ TEST_P(EditorFromRegister, UnreadableHeaderOpensNoEditorAndUnreadableAllocations
     }
     ui->clearRecords();
 
-    db.con->setObserver([](const QString &, const QString &text) {
+    setStatementObserver(*db.con, [](const QString &, const QString &text) {
         if (text.contains("FROM losExpiryIssueDetails"))
             throw ModuleError(-2147217865, "test", "Invalid object name 'losExpiryIssueDetails'.");
     });
@@ -203,7 +204,7 @@ TEST_P(EditorFromRegister, UnreadableHeaderOpensNoEditorAndUnreadableAllocations
         EXPECT_EQ(e.flxLocations().dataRowCount(), 2);
         EXPECT_FALSE(e.flxexpiry().hasData());
     });
-    db.con->setObserver({});
+    setStatementObserver(*db.con, {});
     ASSERT_EQ(ui->messages().size(), 1u);
     EXPECT_EQ(ui->messages()[0].text, "Invalid object name 'losExpiryIssueDetails'.");
     EXPECT_EQ(ui->messages()[0].icon, MsgIcon::Critical);

@@ -1,6 +1,7 @@
-#include "common/core/ModuleError.h"
+#include <rtnmod08/ModuleError.h>
+#include "common/db/ConnectionInternals.h"
 #include "common/db/Schema.h"
-#include "demo/DemoData.h"
+#include <rtnmod08/DemoData.h>
 #include "common/ui/FlexGrid.h"
 #include "editor/ModuleWrite.h"
 #include "editor/frmStockDetails.h"
@@ -45,12 +46,12 @@ TEST(LostServer, CommandsSayItPlainlyAndWorkAgainOnceTheServerIsBack)
         auto &editor = static_cast<frmStockDetails &>(window);
         editor.lines().add({"1", "1", "RICE-5", "Long grain rice 5 kg", "40.000", "2", "1", "5", "6.5", "BAG"});
         editor.findChild<QLineEdit *>("txtRemark")->setText("Torn bags");
-        con->setObserver([&](const QString &kind, const QString &) {
+        setStatementObserver(*con, [&](const QString &kind, const QString &) {
             if (kind == QLatin1String("procedure"))
                 server.stop();
         });
         editor.cmdOK_Click();
-        con->setObserver({});
+        setStatementObserver(*con, {});
         window.reject();
     });
     ui->answer(MsgAnswer::No); // closing the editor: do not save again
@@ -216,7 +217,7 @@ TEST_F(CutConnection, ACommitWhoseAnswerIsLostIsLookedUpAndNeverStoredTwice)
         SCOPED_TRACE(c.name);
         ui->clearRecords();
         const int before = returns();
-        const int lost = moduleState().gadocon->sessionsLost();
+        const int lost = sessionsLost(*moduleState().gadocon);
         newReturn([&](frmStockDetails &editor) {
             relay->cutAt(commit, c.when);
             relay->refuse(!c.reachable);
@@ -228,7 +229,7 @@ TEST_F(CutConnection, ACommitWhoseAnswerIsLostIsLookedUpAndNeverStoredTwice)
                 editor.cmdOK_Click(); // Ok again: stores what is not stored yet, and only that
             EXPECT_EQ(editor.result(), QDialog::Accepted);
         });
-        EXPECT_EQ(moduleState().gadocon->sessionsLost(), lost + 1) << "cut at COMMIT";
+        EXPECT_EQ(sessionsLost(*moduleState().gadocon), lost + 1) << "cut at COMMIT";
         EXPECT_EQ(ui->messageTexts(), c.told);
         EXPECT_EQ(returns(), before + 1);
         const FlexGrid &grid = master->grid();

@@ -1,4 +1,5 @@
 #include "RegisterTestSupport.h"
+#include "common/db/ConnectionInternals.h"
 
 #include "common/routines/GridRoutines.h"
 #include "support/RecordingErrorTracker.h"
@@ -67,13 +68,13 @@ TEST_P(RegisterWindow, DeleteRefusesPostedAndConfirmedBeforeAskingTheDatabase)
 {
     open();
     int statements = 0;
-    db.con->setObserver([&](const QString &, const QString &) { ++statements; });
+    setStatementObserver(*db.con, [&](const QString &, const QString &) { ++statements; });
     standOn("PR3");
     master->CmdDelete_Click();
     standOn("PR4");
     master->CmdDelete_Click();
     EXPECT_EQ(statements, 0);
-    db.con->setObserver({});
+    setStatementObserver(*db.con, {});
     EXPECT_EQ(ui->messageTexts(), QStringList({"Entry Posted,Cannot Delete", "Entry Confirmed,Cannot Delete"}));
 
     // A row cancelled since the list was filled is caught by the database check.

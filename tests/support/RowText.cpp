@@ -2,7 +2,7 @@
 
 #include "common/core/Conversions.h"
 #include "common/core/Decimal.h"
-#include "common/db/Recordset.h"
+#include <rtnmod08/Recordset.h>
 
 namespace shop::test {
 

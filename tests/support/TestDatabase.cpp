@@ -1,6 +1,6 @@
 #include "support/TestDatabase.h"
 
-#include "demo/DemoData.h"
+#include <rtnmod08/DemoData.h>
 #include "common/db/Schema.h"
 
 #include <QCoreApplication>

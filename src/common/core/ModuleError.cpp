@@ -1,4 +1,4 @@
-#include "common/core/ModuleError.h"
+#include <rtnmod08/ModuleError.h>
 
 namespace shop {
 
@@ -7,5 +7,7 @@ ModuleError::ModuleError(long long number, QString source, QString description)
       m_what(QStringLiteral("%1 (%2): %3").arg(m_number).arg(m_source, m_description).toStdString())
 {
 }
+
+ModuleError::~ModuleError() = default;
 
 } // namespace shop

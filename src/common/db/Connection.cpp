@@ -1,6 +1,8 @@
-#include "common/db/Connection.h"
+#include "common/db/ConnectionInternals.h"
 
-#include "common/core/ModuleError.h"
+#include "common/db/Dialect.h"
+
+#include <rtnmod08/ModuleError.h>
 #include "common/core/OwnerOnly.h"
 #include "common/db/SqliteFunctions.h"
 
@@ -111,14 +113,63 @@ constexpr qsizetype kPreparedLimit = 256;
 
 } // namespace
 
-Connection::Connection() = default;
+class Connection::Private {
+public:
+    explicit Private(Connection &con) : owner(con) {}
+    ~Private();
+    Private(const Private &) = delete;
+    Private &operator=(const Private &) = delete;
 
-Connection::~Connection()
+    QSqlDatabase database() const;
+    bool isOpen() const;
+    QString sourceName() const;
+    void requireOpen() const;
+    void ensureConnected();
+    void prepareServerSession();
+    void executeRaw(const QString &statement);
+    void runUnprepared(const QString &statement);
+    void beginTrans();
+    void commitTrans();
+    void rollbackTrans();
+    int execute(const QString &statement, const QVariantList &values);
+    Recordset query(const QString &statement, const QVariantList &values);
+    QVariant scalar(const QString &statement, const QVariantList &values);
+    void callProcedure(const QString &name, const QVariantList &parameters);
+    void installEmbeddedProcedure(const QString &name, EmbeddedProcedure procedure);
+    bool isLostConnection(const QSqlError &error) const;
+    // The server's session is gone (its client library says so), however the driver sees it.
+    bool sessionBroken() const;
+    // The statement prepared on this session; kept for the next call when `keep`.
+    std::shared_ptr<QSqlQuery> prepare(const QString &statement, bool keep);
+    void notify(const QString &kind, const QString &text) const;
+    Recordset readAll(QSqlQuery &query) const;
+    [[noreturn]] void fail(const QString &what, const QSqlError &error) const;
+
+    Connection &owner; // the connection a stored procedure of the embedded database runs on
+    QString m_name;
+    QString m_location;
+    Backend m_backend = Backend::None;
+    QString m_schema;
+    // Set on a lost server: rollbacks and raised errors may come from const paths.
+    mutable bool m_inTransaction = false;
+    mutable bool m_lost = false;
+    bool m_reached = false; // the first session was made
+    mutable int m_sessionsLost = 0;
+    int m_statementsPrepared = 0;
+    StatementObserver m_observer;
+    QHash<QString, EmbeddedProcedure> m_procedures;
+    QHash<QString, std::shared_ptr<QSqlQuery>> m_prepared;
+};
+
+Connection::Connection() : d(std::make_unique<Private>(*this)) {}
+
+Connection::~Connection() = default;
+
+Connection::Private::~Private()
 {
-    m_prepared.clear(); // before the database they run on goes
+    m_prepared.clear(); // the queries belong to the database, which goes next
     if (m_name.isEmpty())
         return;
-    m_prepared.clear(); // the queries belong to the database, which goes next
     {
         QSqlDatabase db = QSqlDatabase::database(m_name, false);
         if (db.isOpen()) {
@@ -130,6 +181,41 @@ Connection::~Connection()
     QSqlDatabase::removeDatabase(m_name);
 }
 
+bool Connection::isOpen() const { return d->isOpen(); }
+Backend Connection::backend() const { return d->m_backend; }
+const QString &Connection::location() const { return d->m_location; }
+QString Connection::displayLocation() const { return withoutPassword(d->m_location); }
+QString Connection::sourceName() const { return d->sourceName(); }
+void Connection::beginTrans() { d->beginTrans(); }
+void Connection::commitTrans() { d->commitTrans(); }
+void Connection::rollbackTrans() { d->rollbackTrans(); }
+bool Connection::inTransaction() const { return d->m_inTransaction; }
+bool Connection::isLost() const { return d->m_lost; }
+int Connection::execute(const QString &statement, const QVariantList &values) { return d->execute(statement, values); }
+Recordset Connection::query(const QString &statement, const QVariantList &values) { return d->query(statement, values); }
+QVariant Connection::scalar(const QString &statement, const QVariantList &values) { return d->scalar(statement, values); }
+void Connection::callProcedure(const QString &name, const QVariantList &parameters) { d->callProcedure(name, parameters); }
+void Connection::executeRaw(const QString &statement) { d->executeRaw(statement); }
+
+// The module's own reach into a connection (ConnectionInternals.h).
+struct ConnectionInternals {
+    static Connection::Private &of(const Connection &con) { return *con.d; }
+};
+
+void setStatementObserver(Connection &con, StatementObserver observer)
+{
+    ConnectionInternals::of(con).m_observer = std::move(observer);
+}
+
+void installEmbeddedProcedure(Connection &con, const QString &name, EmbeddedProcedure procedure)
+{
+    ConnectionInternals::of(con).installEmbeddedProcedure(name, std::move(procedure));
+}
+
+QSqlDatabase sqlDatabase(const Connection &con) { return ConnectionInternals::of(con).database(); }
+int statementsPrepared(const Connection &con) { return ConnectionInternals::of(con).m_statementsPrepared; }
+int sessionsLost(const Connection &con) { return ConnectionInternals::of(con).m_sessionsLost; }
+
 bool Connection::isServerLocation(const QString &location)
 {
     return location.startsWith(QLatin1String("postgresql://"), Qt::CaseInsensitive)
@@ -139,11 +225,11 @@ bool Connection::isServerLocation(const QString &location)
 std::shared_ptr<Connection> Connection::open(const QString &location)
 {
     auto con = std::make_shared<Connection>();
-    con->m_location = location;
-    con->m_name = QStringLiteral("shopreturns-%1").arg(g_connectionCounter.fetchAndAddRelaxed(1));
+    con->d->m_location = location;
+    con->d->m_name = QStringLiteral("shopreturns-%1").arg(g_connectionCounter.fetchAndAddRelaxed(1));
     QString schema;
     if (isServerLocation(location)) {
-        con->m_backend = Backend::Postgres;
+        con->d->m_backend = Backend::Postgres;
         const std::optional<ServerAddress> address = splitServerAddress(location);
         const QUrl url = address ? address->url : QUrl();
         const QUrlQuery params(url);
@@ -159,7 +245,7 @@ std::shared_ptr<Connection> Connection::open(const QString &location)
             throw ModuleError(ModuleError::DatabaseFailure, con->sourceName(),
                               QStringLiteral("Cannot open the database: the server address is not a well-formed "
                                              "postgresql://user@host:port/database (a port from 1 to 65535)."));
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), con->m_name);
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), con->d->m_name);
         QStringList options{QStringLiteral("connect_timeout=5")};
         if (params.hasQueryItem(QStringLiteral("host"))) {
             db.setHostName(params.queryItemValue(QStringLiteral("host")));
@@ -192,24 +278,29 @@ std::shared_ptr<Connection> Connection::open(const QString &location)
         db.setConnectOptions(options.join(QLatin1Char(';')));
         schema = params.queryItemValue(QStringLiteral("schema"));
     } else {
-        con->m_backend = Backend::Sqlite;
+        con->d->m_backend = Backend::Sqlite;
         // A new file is its owner's alone; SQLite gives its -wal and -shm the same mode.
-        if (location != QLatin1String(":memory:"))
+        if (location != QLatin1String(":memory:")) {
+            const QString folder = QFileInfo(location).absolutePath();
+            if (!makeOwnerOnlyFolder(folder))
+                throw ModuleError(ModuleError::DatabaseFailure, con->sourceName(),
+                                  QStringLiteral("Cannot create the folder %1.").arg(folder));
             createOwnerOnlyFile(location);
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), con->m_name);
+        }
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), con->d->m_name);
         db.setDatabaseName(location);
         db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=30000"));
     }
-    QSqlDatabase db = con->database();
+    QSqlDatabase db = con->d->database();
     if (!QSqlDatabase::isDriverAvailable(db.driverName()))
         throw ModuleError(ModuleError::DatabaseFailure, con->sourceName(),
                           QStringLiteral("The database driver %1 is not installed.").arg(db.driverName()));
     if (!db.open())
-        con->fail(QStringLiteral("Cannot open the database %1").arg(con->displayLocation()), db.lastError());
+        con->d->fail(QStringLiteral("Cannot open the database %1").arg(con->displayLocation()), db.lastError());
     db.setNumericalPrecisionPolicy(QSql::HighPrecision);
-    con->m_reached = true;
-    con->m_schema = schema;
-    if (con->m_backend == Backend::Sqlite) {
+    con->d->m_reached = true;
+    con->d->m_schema = schema;
+    if (con->d->m_backend == Backend::Sqlite) {
         if (!registerSqliteFunctions(db))
             throw ModuleError(ModuleError::DatabaseFailure, con->sourceName(),
                               QStringLiteral("The SQLite driver does not allow functions to be added."));
@@ -218,12 +309,12 @@ std::shared_ptr<Connection> Connection::open(const QString &location)
         // is not a database fails here, not half-way through a window.
         con->executeRaw(QStringLiteral("PRAGMA journal_mode = WAL"));
     } else {
-        con->prepareServerSession();
+        con->d->prepareServerSession();
     }
     return con;
 }
 
-void Connection::prepareServerSession()
+void Connection::Private::prepareServerSession()
 {
     // Notices ("already exists, skipping") are not for the person at the keyboard.
     executeRaw(QStringLiteral("set client_min_messages = warning"));
@@ -250,7 +341,7 @@ QString Connection::withoutPassword(const QString &location)
     return at < 0 ? single : single.left(at) + address->hostList + single.mid(at + first.size());
 }
 
-bool Connection::isLostConnection(const QSqlError &error) const
+bool Connection::Private::isLostConnection(const QSqlError &error) const
 {
     // A server never reached is not lost: opening says what went wrong.
     if (m_backend != Backend::Postgres || !m_reached)
@@ -273,7 +364,7 @@ bool Connection::isLostConnection(const QSqlError &error) const
     return false;
 }
 
-bool Connection::sessionBroken() const
+bool Connection::Private::sessionBroken() const
 {
     if (m_backend != Backend::Postgres || m_name.isEmpty())
         return false;
@@ -287,7 +378,7 @@ bool Connection::sessionBroken() const
     return session == nullptr || PQstatus(session) == CONNECTION_BAD;
 }
 
-void Connection::ensureConnected()
+void Connection::Private::ensureConnected()
 {
     if (!m_lost && !sessionBroken()) {
         requireOpen();
@@ -324,11 +415,11 @@ void Connection::ensureConnected()
     prepareServerSession();
 }
 
-QSqlDatabase Connection::database() const { return QSqlDatabase::database(m_name, false); }
+QSqlDatabase Connection::Private::database() const { return QSqlDatabase::database(m_name, false); }
 
-bool Connection::isOpen() const { return !m_name.isEmpty() && database().isOpen(); }
+bool Connection::Private::isOpen() const { return !m_name.isEmpty() && database().isOpen(); }
 
-QString Connection::sourceName() const
+QString Connection::Private::sourceName() const
 {
     switch (m_backend) {
     case Backend::Sqlite:
@@ -341,14 +432,14 @@ QString Connection::sourceName() const
     return QStringLiteral("Shop database connection");
 }
 
-void Connection::requireOpen() const
+void Connection::Private::requireOpen() const
 {
     if (!isOpen())
         throw ModuleError(ModuleError::ConnectionClosed, sourceName(),
                           QStringLiteral("Operation is not allowed when the object is closed."));
 }
 
-void Connection::notify(const QString &kind, const QString &text) const
+void Connection::Private::notify(const QString &kind, const QString &text) const
 {
     if (m_observer)
         m_observer(kind, text);
@@ -360,7 +451,7 @@ const QString Connection::ServerLostMessage = QStringLiteral(
 const QString Connection::ServerUnreachableMessage = QStringLiteral(
     "The database server cannot be reached. Try again when it is back.");
 
-void Connection::fail(const QString &what, const QSqlError &error) const
+void Connection::Private::fail(const QString &what, const QSqlError &error) const
 {
     if (isLostConnection(error)) {
         // What the server had of an open transaction is gone with it.
@@ -383,7 +474,7 @@ void Connection::fail(const QString &what, const QSqlError &error) const
     throw ModuleError(number, sourceName(), what.isEmpty() ? text : what + QStringLiteral(": ") + text);
 }
 
-void Connection::executeRaw(const QString &statement)
+void Connection::Private::executeRaw(const QString &statement)
 {
     ensureConnected();
     // Schema work may change what a prepared statement reads.
@@ -391,14 +482,14 @@ void Connection::executeRaw(const QString &statement)
     runUnprepared(statement);
 }
 
-void Connection::runUnprepared(const QString &statement)
+void Connection::Private::runUnprepared(const QString &statement)
 {
     QSqlQuery q(database());
     if (!q.exec(statement))
         fail(QString(), q.lastError());
 }
 
-void Connection::beginTrans()
+void Connection::Private::beginTrans()
 {
     ensureConnected();
     if (m_inTransaction)
@@ -411,7 +502,7 @@ void Connection::beginTrans()
     m_inTransaction = true;
 }
 
-void Connection::commitTrans()
+void Connection::Private::commitTrans()
 {
     if (!m_inTransaction)
         throw ModuleError(ModuleError::DatabaseFailure, sourceName(), QStringLiteral("No transaction is open."));
@@ -421,7 +512,7 @@ void Connection::commitTrans()
     m_inTransaction = false;
 }
 
-void Connection::rollbackTrans()
+void Connection::Private::rollbackTrans()
 {
     if (!m_inTransaction || !isOpen())
         return;
@@ -430,7 +521,7 @@ void Connection::rollbackTrans()
     q.exec(QStringLiteral("ROLLBACK"));
 }
 
-std::shared_ptr<QSqlQuery> Connection::prepare(const QString &statement, bool keep)
+std::shared_ptr<QSqlQuery> Connection::Private::prepare(const QString &statement, bool keep)
 {
     if (keep) {
         if (const auto found = m_prepared.constFind(statement); found != m_prepared.constEnd())
@@ -449,7 +540,7 @@ std::shared_ptr<QSqlQuery> Connection::prepare(const QString &statement, bool ke
     return q;
 }
 
-int Connection::execute(const QString &statement, const QVariantList &values)
+int Connection::Private::execute(const QString &statement, const QVariantList &values)
 {
     ensureConnected();
     notify(QStringLiteral("execute"), statement);
@@ -462,7 +553,7 @@ int Connection::execute(const QString &statement, const QVariantList &values)
     return affected;
 }
 
-Recordset Connection::query(const QString &statement, const QVariantList &values)
+Recordset Connection::Private::query(const QString &statement, const QVariantList &values)
 {
     ensureConnected();
     notify(QStringLiteral("query"), statement);
@@ -474,7 +565,7 @@ Recordset Connection::query(const QString &statement, const QVariantList &values
     return readAll(q);
 }
 
-Recordset Connection::readAll(QSqlQuery &q) const
+Recordset Connection::Private::readAll(QSqlQuery &q) const
 {
     const QSqlRecord record = q.record();
     QStringList names;
@@ -495,7 +586,7 @@ Recordset Connection::readAll(QSqlQuery &q) const
     return Recordset(std::move(names), std::move(rows));
 }
 
-QVariant Connection::scalar(const QString &statement, const QVariantList &values)
+QVariant Connection::Private::scalar(const QString &statement, const QVariantList &values)
 {
     const Recordset rs = query(statement, values);
     if (rs.isEmpty() || rs.fieldCount() == 0)
@@ -503,7 +594,7 @@ QVariant Connection::scalar(const QString &statement, const QVariantList &values
     return rs.value(0, 0);
 }
 
-void Connection::callProcedure(const QString &name, const QVariantList &parameters)
+void Connection::Private::callProcedure(const QString &name, const QVariantList &parameters)
 {
     ensureConnected();
     QStringList shown;
@@ -526,10 +617,10 @@ void Connection::callProcedure(const QString &name, const QVariantList &paramete
     if (!procedure)
         throw ModuleError(ModuleError::DatabaseFailure, sourceName(),
                           QStringLiteral("Could not find stored procedure '%1'.").arg(name));
-    procedure(*this, parameters);
+    procedure(owner, parameters);
 }
 
-void Connection::installEmbeddedProcedure(const QString &name, EmbeddedProcedure procedure)
+void Connection::Private::installEmbeddedProcedure(const QString &name, EmbeddedProcedure procedure)
 {
     m_procedures.insert(name.toLower(), std::move(procedure));
 }

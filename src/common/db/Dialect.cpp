@@ -1,6 +1,6 @@
 #include "common/db/Dialect.h"
 
-#include "common/core/ModuleError.h"
+#include <rtnmod08/ModuleError.h>
 
 #include <QRegularExpression>
 

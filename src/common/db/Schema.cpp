@@ -1,8 +1,9 @@
 #include "common/db/Schema.h"
+#include "common/db/Dialect.h"
 
 #include "common/db/Transaction.h"
 
-#include "common/core/ModuleError.h"
+#include <rtnmod08/ModuleError.h>
 #include "common/db/StoredProcedures.h"
 
 #include <QStringList>

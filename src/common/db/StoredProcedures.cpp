@@ -1,7 +1,8 @@
 #include "common/db/StoredProcedures.h"
+#include "common/db/ConnectionInternals.h"
 
-#include "common/db/Connection.h"
-#include "common/core/ModuleError.h"
+#include <rtnmod08/Connection.h>
+#include <rtnmod08/ModuleError.h>
 
 namespace shop {
 
@@ -79,7 +80,7 @@ void installEmbeddedProcedures(Connection &con)
 {
     for (const char *name : {"spupdateshopwriteoff", "spupdateshoppurchasereturn"}) {
         const QString procedure = QString::fromLatin1(name);
-        con.installEmbeddedProcedure(procedure, [procedure](Connection &c, const QVariantList &params) {
+        installEmbeddedProcedure(con, procedure, [procedure](Connection &c, const QVariantList &params) {
             adjustStock(c, procedure, params);
         });
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/db/Connection.h"
+#include <rtnmod08/Connection.h>
 
 namespace shop {
 

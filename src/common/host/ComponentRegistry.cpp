@@ -1,8 +1,8 @@
-#include "common/host/ComponentRegistry.h"
+#include <rtnmod08/ComponentRegistry.h>
 
-#include "common/core/ModuleError.h"
+#include <rtnmod08/ModuleError.h>
 #include "common/host/DefaultComponents.h"
-#include "common/host/HostComponents.h"
+#include <rtnmod08/HostComponents.h>
 
 #include <QHash>
 

@@ -7,7 +7,7 @@
 #include "common/host/DefaultFormColour.h"
 #include "common/host/DefaultGridSetting.h"
 #include "common/host/DefaultUserAuditing.h"
-#include "common/host/HostComponents.h"
+#include <rtnmod08/HostComponents.h>
 
 namespace shop {
 

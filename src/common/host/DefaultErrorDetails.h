@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/host/HostComponents.h"
+#include <rtnmod08/HostComponents.h>
 
 namespace shop {
 

@@ -1,7 +1,7 @@
 #include "common/host/DefaultFetch.h"
 
 #include "common/core/Conversions.h"
-#include "common/core/ModuleError.h"
+#include <rtnmod08/ModuleError.h>
 #include "common/ui/Twips.h"
 #include "common/ui/Ui.h"
 

@@ -1,6 +1,6 @@
 #include "common/host/DefaultUserAuditing.h"
 
-#include "common/core/ModuleError.h"
+#include <rtnmod08/ModuleError.h>
 #include "common/host/ModuleState.h"
 
 #include <QAbstractItemView>

@@ -1,8 +1,8 @@
 #include "common/host/ErrorReporting.h"
 
-#include "common/host/HostComponents.h"
+#include <rtnmod08/HostComponents.h>
 #include "common/host/ModuleCommonDB.h"
-#include "common/core/ModuleError.h"
+#include <rtnmod08/ModuleError.h>
 #include "common/host/ModuleState.h"
 #include "common/db/SqlText.h"
 

@@ -1,6 +1,6 @@
 #include "common/host/ModuleState.h"
 
-#include "common/host/ComponentRegistry.h"
+#include <rtnmod08/ComponentRegistry.h>
 
 #include <QDateTime>
 

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "common/core/Session.h"
-#include "common/db/Connection.h"
-#include "common/host/HostComponents.h"
-#include "common/db/Recordset.h"
+#include <rtnmod08/Connection.h>
+#include <rtnmod08/HostComponents.h>
+#include <rtnmod08/Recordset.h>
 
 #include <QDate>
 #include <QString>

@@ -1,8 +1,8 @@
 #include "common/routines/ExchangeRates.h"
 
 #include "common/core/Conversions.h"
-#include "common/core/ModuleError.h"
-#include "common/db/Recordset.h"
+#include <rtnmod08/ModuleError.h>
+#include <rtnmod08/Recordset.h>
 
 #include <QLocale>
 #include <QVariantList>

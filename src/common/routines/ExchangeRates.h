@@ -1,7 +1,7 @@
 #pragma once
 
 #include "common/core/Session.h"
-#include "common/db/Connection.h"
+#include <rtnmod08/Connection.h>
 
 #include <QString>
 #include <QStringList>

@@ -2,7 +2,7 @@
 
 #include "common/core/Conversions.h"
 #include "common/host/ModuleCommonDB.h"
-#include "common/core/ModuleError.h"
+#include <rtnmod08/ModuleError.h>
 #include "common/ui/Twips.h"
 
 #include <QTreeWidget>

@@ -1,7 +1,7 @@
 #include "common/ui/AllocationGrid.h"
 
 #include "common/core/Conversions.h"
-#include "common/core/ModuleError.h"
+#include <rtnmod08/ModuleError.h>
 #include "common/ui/KeyRuleValidator.h"
 #include "common/ui/NamedWidget.h"
 #include "common/ui/Twips.h"

@@ -1,6 +1,6 @@
 #include "common/ui/FlexGrid.h"
 
-#include "common/core/ModuleError.h"
+#include <rtnmod08/ModuleError.h>
 #include "common/ui/Twips.h"
 
 #include <QHeaderView>

@@ -1,6 +1,6 @@
 #include "common/core/Conversions.h"
 #include "common/core/Decimal.h"
-#include "common/core/ModuleError.h"
+#include <rtnmod08/ModuleError.h>
 
 #include <QDateTime>
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 #include "common/core/Conversions.h"
-#include "common/core/ModuleError.h"
+#include <rtnmod08/ModuleError.h>
 #include "support/FuzzInput.h"
 #include "support/TestDatabase.h"
 

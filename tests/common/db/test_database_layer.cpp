@@ -1,4 +1,4 @@
-#include "common/core/ModuleError.h"
+#include <rtnmod08/ModuleError.h>
 #include "common/db/Schema.h"
 #include "common/db/SqlText.h"
 #include "support/RowText.h"
@@ -132,13 +132,35 @@ TEST(OpenDatabase, RefusesAMalformedServerAddressAndMakesANewFileWithItsJournals
     }
 
     QTemporaryDir dir;
-    const QString path = dir.filePath("shop.db");
+    // The folders a new file needs are made, and are the owner's alone as well.
+    const QString path = dir.filePath("shops/north/shop.db");
     auto con = Connection::open(path);
     con->executeRaw("create table t (a integer)");
     con->execute("insert into t (a) values (1)");
     for (const QString &file : {path, path + "-wal", path + "-shm"})
         EXPECT_EQ(QFile::permissions(file) & ~(QFile::ReadUser | QFile::WriteUser), QFile::ReadOwner | QFile::WriteOwner)
             << file.toStdString();
+    const auto ownerOnly = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+    for (const QString &folder : {dir.filePath("shops"), dir.filePath("shops/north")})
+        EXPECT_EQ(QFile::permissions(folder) & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser), ownerOnly)
+            << folder.toStdString();
+}
+
+TEST(Recordsets, ACopyKeepsItsOwnRowsAndCurrentRow)
+{
+    Recordset original({"ItemCode"}, {{"RICE-5"}, {"SUG-1"}});
+    Recordset copy = original;
+    copy.moveNext();
+    EXPECT_EQ(original.field("itemcode").toString(), "RICE-5");
+    EXPECT_EQ(copy.field("ItemCode").toString(), "SUG-1");
+    Recordset assigned;
+    assigned = copy;
+    copy = Recordset();
+    EXPECT_EQ(assigned.field(0).toString(), "SUG-1");
+    EXPECT_EQ(copy.recordCount(), 0);
+    Recordset moved = std::move(assigned);
+    moved.moveNext();
+    EXPECT_TRUE(moved.eof());
 }
 
 TEST(OpenDatabase, AListOfHostsOpensTheFirstThatAcceptsWrites)

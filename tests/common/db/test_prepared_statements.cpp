@@ -1,4 +1,5 @@
-#include "common/core/ModuleError.h"
+#include <rtnmod08/ModuleError.h>
+#include "common/db/ConnectionInternals.h"
 #include "common/db/Transaction.h"
 #include "support/TestDatabase.h"
 
@@ -22,7 +23,7 @@ protected:
 TEST_P(PreparedStatements, OneStatementRunsAgainWithOtherValuesAndSeesWhatWasWrittenMeanwhile)
 {
     QStringList seen;
-    db.con->setObserver([&](const QString &kind, const QString &) { seen << kind; });
+    setStatementObserver(*db.con, [&](const QString &kind, const QString &) { seen << kind; });
     EXPECT_EQ(codeOf(5), "RICE-5");
     EXPECT_EQ(codeOf(6), "SUG-1");
     EXPECT_EQ(codeOf(99), "none");
@@ -32,13 +33,13 @@ TEST_P(PreparedStatements, OneStatementRunsAgainWithOtherValuesAndSeesWhatWasWri
         tx.commit();
     }
     EXPECT_EQ(codeOf(5), "RICE-5X");
-    db.con->setObserver({});
+    setStatementObserver(*db.con, {});
     EXPECT_EQ(seen, QStringList({"query", "query", "query", "begin", "execute", "commit", "query"}));
 }
 
 TEST_P(PreparedStatements, AStatementIsPreparedOnceAcrossTransactionsAndAgainAfterSchemaWork)
 {
-    const int before = db.con->statementsPrepared();
+    const int before = statementsPrepared(*db.con);
     codeOf(5);
     for (int save = 0; save < 2; ++save) {
         Transaction tx(*db.con);
@@ -46,10 +47,10 @@ TEST_P(PreparedStatements, AStatementIsPreparedOnceAcrossTransactionsAndAgainAft
         tx.commit();
         EXPECT_EQ(codeOf(5), QString("RICE-%1").arg(save));
     }
-    EXPECT_EQ(db.con->statementsPrepared(), before + 2) << "the lookup and the update, once each";
+    EXPECT_EQ(statementsPrepared(*db.con), before + 2) << "the lookup and the update, once each";
     db.con->executeRaw("create table shop_scratch (a integer)");
     codeOf(5);
-    EXPECT_EQ(db.con->statementsPrepared(), before + 3) << "schema work drops what was prepared";
+    EXPECT_EQ(statementsPrepared(*db.con), before + 3) << "schema work drops what was prepared";
 }
 
 TEST_P(PreparedStatements, AStatementThatCannotBePreparedFailsEachTimeAsAModuleError)

@@ -1,6 +1,6 @@
 #include "common/host/DefaultCommonDB.h"
-#include "common/host/HostComponents.h"
-#include "common/core/ModuleError.h"
+#include <rtnmod08/HostComponents.h>
+#include <rtnmod08/ModuleError.h>
 #include "support/TestDatabase.h"
 
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #include "common/host/ErrorReporting.h"
-#include "common/host/HostComponents.h"
-#include "common/core/ModuleError.h"
+#include <rtnmod08/HostComponents.h>
+#include <rtnmod08/ModuleError.h>
 #include "support/ComponentOverride.h"
 #include "support/ModuleStateScope.h"
 #include "support/ScriptedUi.h"

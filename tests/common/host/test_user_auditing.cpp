@@ -1,5 +1,5 @@
 #include "common/host/DefaultUserAuditing.h"
-#include "common/core/ModuleError.h"
+#include <rtnmod08/ModuleError.h>
 #include "support/RowText.h"
 #include "support/TestDatabase.h"
 

@@ -1,7 +1,7 @@
 #include "common/host/ErrorReporting.h"
 #include "common/host/ModuleState.h"
 #include "common/routines/ExchangeRates.h"
-#include "common/core/ModuleError.h"
+#include <rtnmod08/ModuleError.h>
 #include "support/ModuleStateScope.h"
 #include "support/ScriptedUi.h"
 #include "support/TestDatabase.h"

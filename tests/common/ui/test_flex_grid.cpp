@@ -1,5 +1,5 @@
 #include "common/ui/FlexGrid.h"
-#include "common/core/ModuleError.h"
+#include <rtnmod08/ModuleError.h>
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,0 @@
-#pragma once
-
-// Hosts implement these interfaces, so they are in the installed headers.
-#include <rtnmod08/HostComponents.h>
-
