@@ -279,16 +279,18 @@ void FrmMaster::offerDraft()
     if (m_draftOffered)
         return;
     m_draftOffered = true;
+    ModuleState &state = moduleState();
+    if (!state.gadocon)
+        return;
+    Connection &con = *state.gadocon;
+    const Session session = sessionOf(state);
+    DraftStore drafts(con, session);
+    std::optional<DraftStore::Summary> summary;
+    // A database whose host has not yet given it the drafts table still opens the register.
+    guarded(WindowName, QStringLiteral("offerDraft"), [&] { summary = drafts.summary(); }, Shown::LogOnly);
+    if (!summary)
+        return;
     guarded(WindowName, QStringLiteral("offerDraft"), [&] {
-        ModuleState &state = moduleState();
-        if (!state.gadocon)
-            return;
-        Connection &con = *state.gadocon;
-        const Session session = sessionOf(state);
-        DraftStore drafts(con, session);
-        const std::optional<DraftStore::Summary> summary = drafts.summary();
-        if (!summary)
-            return;
         const MsgAnswer answer = Ui::current().ask(
             QStringLiteral("A purchase return that was not saved was found (%1 %2, last changed at %3). "
                            "Do you want to restore it?")
