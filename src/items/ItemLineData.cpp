@@ -2,11 +2,13 @@
 
 #include "common/core/Conversions.h"
 #include <rtnmod08/Connection.h>
+#include <rtnmod08/Recordset.h>
 
 namespace shop {
 
 ItemLineData::ItemLineData(Connection &con, Session session, TransactionId edited)
-    : m_con(con), m_session(std::move(session)), m_edited(edited), m_balances(con)
+    : m_con(con), m_session(std::move(session)), m_edited(edited), m_balances(con),
+      m_typeRule(itemTypeRule(con, m_session.shopId)), m_codesMayRepeat(itemCodesMayRepeat(con))
 {
 }
 
@@ -17,7 +19,7 @@ BalanceOwner ItemLineData::owner(qint32 itemId) const
 
 std::optional<IdentifiedItem> ItemLineData::identify(const QString &code) const
 {
-    return identifyItem(m_con, code, m_session.shopId, itemTypeRule(m_con, m_session.shopId), itemCodesMayRepeat(m_con));
+    return identifyItem(m_con, code, m_session.shopId, m_typeRule, m_codesMayRepeat);
 }
 
 qint32 ItemLineData::itemOfPackingBarcode(const QString &code) const { return shop::itemOfPackingBarcode(m_con, code); }
@@ -27,7 +29,7 @@ std::optional<QString> ItemLineData::inStock(qint32 itemId) const
     return m_balances.inStock(m_session.stockView, m_session.shopId, itemId);
 }
 
-ItemFetch ItemLineData::fetch() const { return itemFetch(m_con, m_session.shopId, itemTypeRule(m_con, m_session.shopId)); }
+ItemFetch ItemLineData::fetch() const { return itemFetch(m_con, m_session.shopId, m_typeRule); }
 
 Decimal ItemLineData::available(qint32 itemId) const
 {
@@ -37,10 +39,20 @@ Decimal ItemLineData::available(qint32 itemId) const
         + m_balances.returnedByEntry(m_session.shopId, m_edited, itemId);
 }
 
-bool ItemLineData::hasSerialNo(qint32 itemId) const
+ItemLineData::ItemFacts ItemLineData::facts(qint32 itemId) const
 {
-    const QVariant active = m_con.scalar(QStringLiteral("select SerialNoActive from aitem where ItemId = ?"), {itemId});
-    return !active.isNull() && toBool(active);
+    const Recordset rs = m_con.query(
+        QStringLiteral("select ExpiryNoOfDays, SerialNoActive, SerialNodupli, Itemcode from aItem where ItemId = ?"), {itemId});
+    if (rs.recordCount() == 0)
+        return {};
+    const auto flag = [&](int column) { return !rs.value(0, column).isNull() && toBool(rs.value(0, column)); };
+    const QVariant days = rs.value(0, 0);
+    ItemFacts f;
+    f.hasExpiry = !days.isNull() && val(days.toString()) > 0;
+    f.hasSerialNo = flag(1);
+    f.serialsMayRepeat = f.hasSerialNo && flag(2);
+    f.code = cellText(rs.value(0, 3));
+    return f;
 }
 
 QString ItemLineData::costPrice(qint32 itemId) const

@@ -36,7 +36,14 @@ public:
 
     // The shop's stock of the item, plus what the edited return took of it.
     Decimal available(qint32 itemId) const;
-    bool hasSerialNo(qint32 itemId) const;
+    // What the item's record says of how it is tracked, and its code: one look-up a scan.
+    struct ItemFacts {
+        bool hasExpiry = false;        // kept by expiry batch
+        bool hasSerialNo = false;      // kept by serial number
+        bool serialsMayRepeat = false; // one serial number may stand for several units
+        QString code;
+    };
+    ItemFacts facts(qint32 itemId) const;
     // The item's rate as the line records it (text, as stored).
     QString costPrice(qint32 itemId) const;
 
@@ -45,6 +52,10 @@ private:
     Session m_session;
     TransactionId m_edited;
     StockBalances m_balances;
+    // The shop's rules for naming items do not change while the window is open: read
+    // once, not at every scan.
+    ItemTypeRule m_typeRule;
+    bool m_codesMayRepeat = false;
 };
 
 } // namespace shop

@@ -16,7 +16,6 @@
 #include "common/ui/Twips.h"
 #include "common/ui/Ui.h"
 #include "editor/EntryLines.h"
-#include "editor/ExpiryTracking.h"
 #include "items/AllocationPolicies.h"
 #include "items/AllocationTransfer.h"
 #include "items/BatchProposal.h"
@@ -213,9 +212,10 @@ void frmItemDetails::cboItem_Click()
             return;
         m_context->owner.itemId = itemId;
         m_batchesProposed = false;
-        blnHasExpiry = HasExpiry(itemId);
-        blnHasSerialNo = HasSerialNo(itemId);
-        m_context->serialsMayRepeat = blnHasSerialNo && fnSerialNoDuplication(itemId);
+        const ItemLineData::ItemFacts facts = data().facts(itemId);
+        blnHasExpiry = facts.hasExpiry;
+        blnHasSerialNo = facts.hasSerialNo;
+        m_context->serialsMayRepeat = facts.serialsMayRepeat;
         m_serials->quantityBox().setEnabled(m_context->serialsMayRepeat);
         if (blnHasExpiry) {
             m_expiry->hideEditors();
@@ -225,8 +225,7 @@ void frmItemDetails::cboItem_Click()
             FillSerial(itemId, Decimal(), m_transId);
         arrangeGrids(blnHasExpiry, blnHasSerialNo);
         ui.txtQuantity->setText(quantityText(data().available(itemId)));
-        m_db->strTableName = QStringLiteral("aItem");
-        strItemCode = cellText(m_db->fnReturnField(QStringLiteral("Itemcode"), QStringLiteral("ItemId=") + sqlNumber(itemId)));
+        strItemCode = facts.code;
     });
 }
 
@@ -237,9 +236,7 @@ ItemLineData &frmItemDetails::data()
     return *m_data;
 }
 
-bool frmItemDetails::HasExpiry(qint32 itemId) { return fnItemHasExpiry(itemId); }
 
-bool frmItemDetails::HasSerialNo(qint32 itemId) { return data().hasSerialNo(itemId); }
 
 void frmItemDetails::txtBarcode_KeyPress()
 {

@@ -57,8 +57,6 @@ public:
     void FillLocations(qint32 itemId, Decimal quantity, TransactionId transId);
     void FillExpirydates(qint32 itemId, Decimal quantity, TransactionId transId);
     void FillSerial(qint32 itemId, Decimal quantity, TransactionId transId);
-    bool HasExpiry(qint32 itemId);
-    bool HasSerialNo(qint32 itemId);
     void HideGridControls();
     // The editor of the location ("L") or expiry ("E") grid over its current cell.
     void VisibleFun(const QString &kind);
