@@ -4,7 +4,7 @@
 //                              when SHOP_BENCH_PG or SHOP_TEST_PG names a server
 
 #include "common/host/ModuleState.h"
-#include "common/ui/FlexGrid.h"
+#include "register/RegisterGrid.h"
 #include "support/LedgerGenerator.h"
 #include "demo/DemoData.h"
 #include "register/FrmMaster.h"

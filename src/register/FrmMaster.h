@@ -39,7 +39,7 @@ public:
     // failure is reported, not raised.
     void refreshRow(TransactionId id, EntryMode mode);
 
-    FlexGrid &grid() { return *flexMaster; }
+    RegisterGrid &grid() { return *flexMaster; }
     const QString &rightsText() const { return m_rights; }
 
 public slots:
