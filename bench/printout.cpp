@@ -52,7 +52,7 @@ int main(int argc, char **argv)
         const QByteArray bytes = layoutPrintout(document, settings);
         const double module = bench::medianMs(15, [&] { writeFile(path, layoutPrintout(document, settings)); });
         const double raw = bench::medianMs(15, [&] { writeFile(path, bytes); });
-        bench::report(out, QStringLiteral("printout"), Backend::None, lines, module, raw,
+        bench::report(out, QStringLiteral("printout_%1").arg(lines), Backend::None, lines, module, raw, bench::peakRssMiB(),
                       QStringLiteral("%1 bytes").arg(bytes.size()));
     }
     return 0;

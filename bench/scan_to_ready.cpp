@@ -195,8 +195,8 @@ int main(int argc, char **argv)
                     QTest::keyClick(&bare, Qt::Key_Return);
                 }
             });
-            bench::report(out, QStringLiteral("scan to ready"), backend, n, module / kScans, rawMs / kScans,
-                          QStringLiteral("%1 statements a scan, typing the code alone %2 ms")
+            bench::report(out, QStringLiteral("scan_to_ready"), backend, n, module / kScans, rawMs / kScans,
+                          bench::peakRssMiB(), QStringLiteral("%1 statements a scan, typing the code alone %2 ms")
                               .arg(statements.size())
                               .arg(typing / kScans, 0, 'f', 2));
             window.hide();

@@ -33,8 +33,7 @@ void BrowseGrid::GridPopulate(const ConnectionPtr &con, const Session &session, 
     m_grid.listModel().open(con, statement);
     // The widths follow the rows the clerk sees first: the newest, at the end of the list.
     std::vector<int> longest(static_cast<size_t>(m_grid.cols()), 0);
-    const int last = m_grid.rows() - 1;
-    for (int r = std::max(1, last - RegisterModel::PageSize + 1); r <= last; ++r)
+    for (int r = 1; r < m_grid.rows(); ++r)
         for (int i = 0; i < m_grid.cols(); ++i)
             longest[static_cast<size_t>(i)] =
                 std::max(longest[static_cast<size_t>(i)], static_cast<int>(m_grid.textMatrix(r, i).size()));

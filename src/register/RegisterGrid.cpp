@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QHeaderView>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QTableWidget>
 
 namespace shop {
@@ -25,6 +26,14 @@ RegisterGrid::RegisterGrid(QWidget *parent) : QTableView(parent)
                 emit currentRowChanged(now.row() + 1, before.row() + 1);
             });
     connect(&m_model, &QAbstractItemModel::modelReset, this, [this] { emit currentRowChanged(row(), -1); });
+    // At the top of what is shown, the older returns come in above it, and the clerk
+    // stays on the rows in view.
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int value) {
+        if (value != verticalScrollBar()->minimum())
+            return;
+        if (const int added = m_model.fetchOlder())
+            scrollTo(m_model.index(added, 0), QAbstractItemView::PositionAtTop);
+    });
 }
 
 RegisterGrid::~RegisterGrid() = default;

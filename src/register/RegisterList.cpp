@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <limits>
 
 namespace shop::reg {
 
@@ -25,26 +26,6 @@ RegisterList::RegisterList(ConnectionPtr con, const QString &listQuery) : m_con(
     const qsizetype orderBy = m_base.lastIndexOf(QLatin1String(" order by"), -1, Qt::CaseInsensitive);
     if (orderBy >= 0)
         m_base.truncate(orderBy);
-    m_newestAtOpening = m_con->scalar(QStringLiteral("select max(WhID) ") + m_base.mid(m_base.indexOf(QLatin1String("from ")))).toInt();
-}
-
-void RegisterList::include(TransactionId id) { m_added.push_back(id.value()); }
-
-QString RegisterList::from() const
-{
-    QString scope = QStringLiteral(" and (WhID <= ?");
-    for (size_t i = 0; i < m_added.size(); ++i)
-        scope += i == 0 ? QStringLiteral(" or WhID in (?") : QStringLiteral(", ?");
-    scope += m_added.empty() ? QStringLiteral(")") : QStringLiteral("))");
-    return m_base.mid(m_base.indexOf(QLatin1String("from "))) + scope;
-}
-
-QVariantList RegisterList::scoped(const QVariantList &values) const
-{
-    QVariantList out{m_newestAtOpening};
-    for (const qint32 id : m_added)
-        out << id;
-    return out + values;
 }
 
 // The keys match the register's indexes expression for expression, so that the order
@@ -68,15 +49,42 @@ QString RegisterList::keyOf(int column) const
     }
 }
 
-QString RegisterList::select(const ListOrder &order, Direction direction, const QString &condition) const
+// The list's rows: its filter, and the returns there were at opening or added since.
+// (The unary plus keeps the bound from steering the planner off the order's index.)
+QString RegisterList::from() const
+{
+    QString scope = QStringLiteral(" and (+WhID <= ?");
+    for (size_t i = 0; i < m_added.size(); ++i)
+        scope += i == 0 ? QStringLiteral(" or WhID in (?") : QStringLiteral(", ?");
+    scope += m_added.empty() ? QStringLiteral(")") : QStringLiteral("))");
+    return m_base.mid(m_base.indexOf(QLatin1String("from "))) + scope;
+}
+
+QVariantList RegisterList::scoped(const QVariantList &values) const
+{
+    QVariantList out{m_newestAtOpening < 0 ? std::numeric_limits<qint32>::max() : m_newestAtOpening};
+    for (const qint32 id : m_added)
+        out << id;
+    return out + values;
+}
+
+void RegisterList::include(TransactionId id) { m_added.push_back(id.value()); }
+
+QString RegisterList::select(const ListOrder &order, Direction direction, bool fromPlace) const
 {
     const bool up = order.ascending == (direction == Direction::Forward);
     const QString dir = up ? QStringLiteral(" asc") : QStringLiteral(" desc");
     const QString key = keyOf(order.column);
-    // The key goes first; the list's own columns follow it.
     const qsizetype columnsEnd = m_base.indexOf(QLatin1String("from "));
-    return QStringLiteral("select ") + key + QStringLiteral(", ") + m_base.mid(7, columnsEnd - 7) + from() + condition + QStringLiteral(" order by ")
-        + key + dir + QStringLiteral(", WhID") + dir + QStringLiteral(" limit ? offset ?");
+    // The key's own bound beside the pair's, so that the index is entered at the place
+    // rather than walked from the shop's first row to it.
+    const QString place = fromPlace ? QStringLiteral(" and ") + key + (up ? QStringLiteral(" >= ?") : QStringLiteral(" <= ?"))
+            + QStringLiteral(" and (") + key + QStringLiteral(", WhID)") + (up ? QStringLiteral(" > ") : QStringLiteral(" < "))
+            + QStringLiteral("(?, ?)")
+                                    : QString();
+    // The key goes first; the list's own columns follow it.
+    return QStringLiteral("select ") + key + QStringLiteral(", ") + m_base.mid(7, columnsEnd - 7) + from() + place
+        + QStringLiteral(" order by ") + key + dir + QStringLiteral(", WhID") + dir + QStringLiteral(" limit ?");
 }
 
 std::vector<ListedRow> RegisterList::read(const QString &statement, const QVariantList &values, bool reversed) const
@@ -98,76 +106,64 @@ std::vector<ListedRow> RegisterList::read(const QString &statement, const QVaria
     return rows;
 }
 
-int RegisterList::count() const
+std::vector<ListedRow> RegisterList::first(const ListOrder &order, int n) const
 {
-    return m_con->scalar(QStringLiteral("select count(*) ") + from(), scoped({})).toInt();
+    return read(select(order, Direction::Forward, false), {n}, false);
 }
 
-std::vector<ListedRow> RegisterList::rowsAt(const ListOrder &order, int first, int n, int total) const
+std::vector<ListedRow> RegisterList::last(const ListOrder &order, int n)
 {
-    first = std::clamp(first, 0, total);
-    n = std::clamp(n, 0, total - first);
-    if (n == 0)
-        return {};
-    // From whichever end is nearer, so that the newest rows come as fast as the oldest.
-    const int fromEnd = total - first - n;
-    if (first <= fromEnd)
-        return read(select(order, Direction::Forward, {}), {n, first}, false);
-    return read(select(order, Direction::Backward, {}), {n, fromEnd}, true);
+    std::vector<ListedRow> rows = read(select(order, Direction::Backward, false), {n}, true);
+    // The list's first reading, at its opening, says which returns it holds.
+    if (m_newestAtOpening < 0 && order == ListOrder{}) {
+        m_newestAtOpening = 0;
+        for (const ListedRow &r : rows)
+            m_newestAtOpening = std::max(m_newestAtOpening, r.id);
+    }
+    return rows;
 }
 
-std::vector<ListedRow> RegisterList::rowsAfter(const ListOrder &order, const ListedRow &from, int n) const
+std::vector<ListedRow> RegisterList::after(const ListOrder &order, const ListedRow &place, int n) const
 {
-    const QString past = order.ascending ? QStringLiteral(" > ") : QStringLiteral(" < ");
-    return read(select(order, Direction::Forward, QStringLiteral(" and (") + keyOf(order.column) + QStringLiteral(", WhID)")
-                                                      + past + QStringLiteral("(?, ?)")),
-                {from.key, from.id, n, 0}, false);
+    return read(select(order, Direction::Forward, true), {place.key, place.key, place.id, n}, false);
 }
 
-std::vector<ListedRow> RegisterList::rowsBefore(const ListOrder &order, const ListedRow &from, int n) const
+std::vector<ListedRow> RegisterList::before(const ListOrder &order, const ListedRow &place, int n) const
 {
-    const QString past = order.ascending ? QStringLiteral(" < ") : QStringLiteral(" > ");
-    return read(select(order, Direction::Backward, QStringLiteral(" and (") + keyOf(order.column) + QStringLiteral(", WhID)")
-                                                       + past + QStringLiteral("(?, ?)")),
-                {from.key, from.id, n, 0}, true);
+    return read(select(order, Direction::Backward, true), {place.key, place.key, place.id, n}, true);
 }
 
-std::optional<int> RegisterList::positionOf(const ListOrder &order, TransactionId id) const
+ListedRow RegisterList::placeOfText(const ListOrder &order, const QString &text) const
+{
+    const QString wanted = text.toUpper();
+    QVariant bound = wanted;
+    if (isFlagColumn(order.column)) {
+        // The first of "", "NO", "YES" at or after the text; past them all, past every row.
+        const std::array<std::pair<int, QString>, 3> flags{
+            {{-1, QString()}, {0, QStringLiteral("NO")}, {1, QStringLiteral("YES")}}};
+        const auto at = std::find_if(flags.begin(), flags.end(), [&](const auto &f) { return f.second >= wanted; });
+        bound = at == flags.end() ? 2 : at->first;
+    } else if (order.column == 0) {
+        bound = static_cast<qint32>(val(text));
+    }
+    // No id is 0 or less: (bound, 0) lies just before the first row of the bound.
+    return ListedRow{bound, 0, {}};
+}
+
+std::optional<ListedRow> RegisterList::placeOf(const ListOrder &order, TransactionId id) const
 {
     const Recordset rs = m_con->query(QStringLiteral("select ") + keyOf(order.column) + QStringLiteral(" ") + from()
                                           + QStringLiteral(" and WhID = ?"),
                                       scoped({id.value()}));
     if (rs.isEmpty())
         return std::nullopt;
-    const QString before = order.ascending ? QStringLiteral(" < ") : QStringLiteral(" > ");
-    return m_con
-        ->scalar(QStringLiteral("select count(*) ") + from() + QStringLiteral(" and (") + keyOf(order.column)
-                     + QStringLiteral(", WhID)") + before + QStringLiteral("(?, ?)"),
-                 scoped({rs.value(0, 0), id.value()}))
-        .toInt();
+    // Just before it in the order's own direction.
+    return ListedRow{rs.value(0, 0), order.ascending ? id.value() - 1 : id.value() + 1, {}};
 }
 
-QString RegisterList::searchStatement(const ListOrder &order) const
-{
-    return QStringLiteral("select count(*) ") + from() + QStringLiteral(" and ")
-        + keyOf(order.column) + (order.ascending ? QStringLiteral(" < ?") : QStringLiteral(" > ?"));
-}
+QString RegisterList::pageStatement(const ListOrder &order) const { return select(order, Direction::Forward, false); }
 
-QString RegisterList::pageStatement(const ListOrder &order) const { return select(order, Direction::Forward, {}); }
-
-int RegisterList::rowsBeforeText(const ListOrder &order, const QString &text) const
-{
-    const QString wanted = text.toUpper();
-    QVariant bound = wanted;
-    if (isFlagColumn(order.column)) {
-        // The first of "", "NO", "YES" at or after the text; past them all, every row is before.
-        const std::array<std::pair<int, QString>, 3> flags{
-            {{-1, QString()}, {0, QStringLiteral("NO")}, {1, QStringLiteral("YES")}}};
-        const auto at = std::find_if(flags.begin(), flags.end(), [&](const auto &f) { return f.second >= wanted; });
-        bound = at == flags.end() ? 2 : at->first;
-    }
-    return m_con->scalar(searchStatement(order), scoped({bound})).toInt();
-}
+QString RegisterList::pageAfterStatement(const ListOrder &order) const { return select(order, Direction::Forward, true); }
 
 bool startsWithTyped(const QString &cell, const QString &typed)
 {

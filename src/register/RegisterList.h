@@ -6,7 +6,6 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
-#include <optional>
 #include <vector>
 
 namespace shop::reg {
@@ -26,53 +25,54 @@ struct ListedRow {
     QStringList cells;
 };
 
-// The register's list read a page at a time, ordered and searched by statements that
-// an index answers, so that opening, scrolling and searching cost the same at any size
-// of the shop's history. Every statement is the list statement with its filter as it
-// stands; only the order, the page and the key bound change.
+// The register's list read a page at a time from a place in its order (its start, its
+// end, a row, the first row at or after a typed text), each page by a statement that
+// seeks an index: opening, scrolling and searching cost the same at any size of the
+// shop's history, and nothing counts the rows. The list holds the returns there were
+// when it was opened and those added to it since, not the other terminals' new ones.
 class RegisterList {
 public:
     static constexpr int Columns = 7;
 
     RegisterList(ConnectionPtr con, const QString &listQuery);
 
-    int count() const;
-    // Lists a return saved since the list was opened; the others' new returns stay out
-    // of the list until it is opened again.
+    // The first and the last `n` rows of the order.
+    std::vector<ListedRow> first(const ListOrder &order, int n) const;
+    std::vector<ListedRow> last(const ListOrder &order, int n);
+    // The `n` rows after (or before) a place in the order: a row's key and id.
+    std::vector<ListedRow> after(const ListOrder &order, const ListedRow &place, int n) const;
+    std::vector<ListedRow> before(const ListOrder &order, const ListedRow &place, int n) const;
+    // The place just before the first row whose text in the order's column is, without
+    // regard to case, at or after `text` (an ascending order).
+    ListedRow placeOfText(const ListOrder &order, const QString &text) const;
+    // The place just before a return, nothing when the list does not hold it.
+    std::optional<ListedRow> placeOf(const ListOrder &order, TransactionId id) const;
+    // Lists a return saved since the list was opened.
     void include(TransactionId id);
-    // The rows from `first` in the order, at most `n`; `total` is what count() gave.
-    std::vector<ListedRow> rowsAt(const ListOrder &order, int first, int n, int total) const;
-    // The next `n` rows after (or before) a listed row, found by its key and id.
-    std::vector<ListedRow> rowsAfter(const ListOrder &order, const ListedRow &from, int n) const;
-    std::vector<ListedRow> rowsBefore(const ListOrder &order, const ListedRow &from, int n) const;
-    // Where a return stands in the order; nothing when the list does not hold it.
-    std::optional<int> positionOf(const ListOrder &order, TransactionId id) const;
-    // How many rows come before the first whose text in the order's column is, without
-    // regard to case, at or after `text`.
-    int rowsBeforeText(const ListOrder &order, const QString &text) const;
 
-    // The statements, for the query-plan check: a page in the order and the search's count.
+    // The statements, for the query-plan check: a page from the start of the order, and
+    // one after a place (the values: the newest id listed, the place's key twice and its
+    // id, the page's length).
     QString pageStatement(const ListOrder &order) const;
-    QString searchStatement(const ListOrder &order) const;
+    QString pageAfterStatement(const ListOrder &order) const;
 
 private:
     enum class Direction { Forward, Backward };
     QString keyOf(int column) const;
-    QString select(const ListOrder &order, Direction direction, const QString &condition) const;
-    // The list's rows: the filter, and the returns there were at opening or added since.
     QString from() const;
     QVariantList scoped(const QVariantList &values) const;
+    QString select(const ListOrder &order, Direction direction, bool fromPlace) const;
     std::vector<ListedRow> read(const QString &statement, const QVariantList &values, bool reversed) const;
 
     ConnectionPtr m_con;
-    QString m_base;  // the list statement without its order
-    qint32 m_newestAtOpening = 0;
+    QString m_base; // the list statement without its order
+    qint32 m_newestAtOpening = -1; // none yet: every row
     std::vector<qint32> m_added;
 };
 
 // Whether a cell text begins with what the clerk typed, as the search compares them:
 // the cell cut to the length typed (blanks included) against the trimmed text, without
-// regard to case.
+// regard to case; numbers as numbers.
 bool startsWithTyped(const QString &cell, const QString &typed);
 
 } // namespace shop::reg

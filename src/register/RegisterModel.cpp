@@ -1,7 +1,6 @@
 #include "register/RegisterModel.h"
 
 #include <QColor>
-#include <cstdlib>
 
 namespace shop {
 
@@ -9,26 +8,27 @@ namespace {
 
 constexpr int CancelledColumn = 4;
 const QColor CancelledText(255, 0, 0);
-// Enough pages for a screen and the clerk's way through the list, not the whole history.
-constexpr size_t KeptPages = 64;
 
 } // namespace
 
 RegisterModel::RegisterModel(QObject *parent) : QAbstractTableModel(parent) {}
 
-void RegisterModel::open(const ConnectionPtr &con, const QString &listQuery)
+void RegisterModel::show(std::vector<reg::ListedRow> rows, bool atStart, bool atEnd)
 {
     beginResetModel();
-    m_list = std::make_unique<reg::RegisterList>(con, listQuery);
-    m_order = {};
-    reset();
+    m_rows = std::move(rows);
+    m_atStart = atStart;
+    m_atEnd = atEnd;
     endResetModel();
 }
 
-void RegisterModel::reset()
+void RegisterModel::open(const ConnectionPtr &con, const QString &listQuery)
 {
-    m_pages.clear();
-    m_total = m_list ? m_list->count() : 0;
+    m_list = std::make_unique<reg::RegisterList>(con, listQuery);
+    m_order = {};
+    std::vector<reg::ListedRow> rows = m_list->last(m_order, PageSize);
+    const bool atStart = rows.size() < static_cast<size_t>(PageSize);
+    show(std::move(rows), atStart, true);
 }
 
 void RegisterModel::setCaptions(const QStringList &captions)
@@ -39,89 +39,101 @@ void RegisterModel::setCaptions(const QStringList &captions)
 
 void RegisterModel::setOrder(const reg::ListOrder &order)
 {
-    beginResetModel();
     m_order = order;
-    m_pages.clear();
-    endResetModel();
+    if (!m_list)
+        return;
+    std::vector<reg::ListedRow> rows = m_list->first(m_order, PageSize);
+    const bool atEnd = rows.size() < static_cast<size_t>(PageSize);
+    show(std::move(rows), true, atEnd);
+}
+
+int RegisterModel::showAround(const reg::ListedRow &place, std::vector<reg::ListedRow> from)
+{
+    std::vector<reg::ListedRow> rows = m_list->before(m_order, place, PageSize / 2);
+    const int at = static_cast<int>(rows.size());
+    const bool atStart = rows.size() < static_cast<size_t>(PageSize / 2);
+    const bool atEnd = from.size() < static_cast<size_t>(PageSize);
+    rows.insert(rows.end(), std::make_move_iterator(from.begin()), std::make_move_iterator(from.end()));
+    show(std::move(rows), atStart, atEnd);
+    return at;
 }
 
 std::optional<int> RegisterModel::findTyped(const QString &typed)
 {
     if (!m_list)
         return std::nullopt;
-    const int at = m_list->rowsBeforeText(m_order, typed.trimmed());
-    if (at >= m_total || !reg::startsWithTyped(text(at, m_order.column), typed))
+    const reg::ListedRow place = m_list->placeOfText(m_order, typed.trimmed());
+    std::vector<reg::ListedRow> from = m_list->after(m_order, place, PageSize);
+    if (from.empty() || !reg::startsWithTyped(from.front().cells.value(m_order.column), typed))
         return std::nullopt;
-    return at;
+    return showAround(place, std::move(from));
 }
 
 std::optional<int> RegisterModel::reopenAt(TransactionId id)
 {
     if (!m_list)
         return std::nullopt;
-    beginResetModel();
     m_list->include(id);
-    reset();
-    endResetModel();
-    return m_list->positionOf(m_order, id);
+    const std::optional<reg::ListedRow> place = m_list->placeOf(m_order, id);
+    if (!place)
+        return std::nullopt;
+    return showAround(*place, m_list->after(m_order, *place, PageSize));
 }
 
 void RegisterModel::replaceRow(int row, const QStringList &cells)
 {
-    rowAt(row); // the row's page is there to take the cells
-    const auto page = m_pages.find(row / PageSize);
-    if (page == m_pages.end() || static_cast<size_t>(row % PageSize) >= page->second.size())
+    if (row < 0 || static_cast<size_t>(row) >= m_rows.size())
         return;
-    reg::ListedRow &listed = page->second[static_cast<size_t>(row % PageSize)];
+    reg::ListedRow &listed = m_rows[static_cast<size_t>(row)];
+    // Column 0 holds the id, which does not change.
     for (int c = 1; c < cells.size() && c < listed.cells.size(); ++c)
         listed.cells[c] = cells.at(c);
     emit dataChanged(index(row, 0), index(row, columnCount() - 1));
 }
 
-void RegisterModel::fetchPage(int page) const
+bool RegisterModel::canFetchMore(const QModelIndex &parent) const { return !parent.isValid() && m_list && !m_atEnd; }
+
+void RegisterModel::fetchMore(const QModelIndex &parent)
 {
-    const int first = page * PageSize;
-    const int n = std::min(PageSize, m_total - first);
-    std::vector<reg::ListedRow> rows;
-    // The neighbour's key leads to the page when the clerk scrolls; a jump counts rows.
-    if (const auto before = m_pages.find(page - 1); before != m_pages.end() && !before->second.empty())
-        rows = m_list->rowsAfter(m_order, before->second.back(), n);
-    else if (const auto after = m_pages.find(page + 1); after != m_pages.end() && !after->second.empty())
-        rows = m_list->rowsBefore(m_order, after->second.front(), n);
-    else
-        rows = m_list->rowsAt(m_order, first, n, m_total);
-    while (m_pages.size() >= KeptPages) {
-        auto farthest = m_pages.begin();
-        if (std::abs(m_pages.rbegin()->first - page) > std::abs(farthest->first - page))
-            farthest = std::prev(m_pages.end());
-        m_pages.erase(farthest);
-    }
-    m_pages.emplace(page, std::move(rows));
+    if (!canFetchMore(parent) || m_rows.empty())
+        return;
+    std::vector<reg::ListedRow> more = m_list->after(m_order, m_rows.back(), PageSize);
+    m_atEnd = more.size() < static_cast<size_t>(PageSize);
+    if (more.empty())
+        return;
+    const int first = static_cast<int>(m_rows.size());
+    beginInsertRows({}, first, first + static_cast<int>(more.size()) - 1);
+    m_rows.insert(m_rows.end(), std::make_move_iterator(more.begin()), std::make_move_iterator(more.end()));
+    endInsertRows();
 }
 
-const reg::ListedRow *RegisterModel::rowAt(int row) const
+int RegisterModel::fetchOlder()
 {
-    if (!m_list || row < 0 || row >= m_total)
-        return nullptr;
-    const int page = row / PageSize;
-    if (m_pages.find(page) == m_pages.end())
-        fetchPage(page);
-    const std::vector<reg::ListedRow> &rows = m_pages.at(page);
-    const size_t at = static_cast<size_t>(row % PageSize);
-    return at < rows.size() ? &rows[at] : nullptr;
+    if (!m_list || m_atStart || m_rows.empty())
+        return 0;
+    std::vector<reg::ListedRow> more = m_list->before(m_order, m_rows.front(), PageSize);
+    m_atStart = more.size() < static_cast<size_t>(PageSize);
+    if (more.empty())
+        return 0;
+    const int n = static_cast<int>(more.size());
+    beginInsertRows({}, 0, n - 1);
+    m_rows.insert(m_rows.begin(), std::make_move_iterator(more.begin()), std::make_move_iterator(more.end()));
+    endInsertRows();
+    return n;
 }
 
 QString RegisterModel::text(int row, int column) const
 {
-    const reg::ListedRow *listed = rowAt(row);
-    return listed ? listed->cells.value(column) : QString();
+    if (row < 0 || static_cast<size_t>(row) >= m_rows.size())
+        return {};
+    return m_rows[static_cast<size_t>(row)].cells.value(column);
 }
 
 bool RegisterModel::isCancelled(int row) const { return text(row, CancelledColumn) == QLatin1String("Yes"); }
 
 int RegisterModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : std::max(m_total, 1);
+    return parent.isValid() ? 0 : std::max(static_cast<int>(m_rows.size()), 1);
 }
 
 int RegisterModel::columnCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : reg::RegisterList::Columns; }

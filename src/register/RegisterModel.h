@@ -3,15 +3,16 @@
 #include "register/RegisterList.h"
 
 #include <QAbstractTableModel>
-#include <map>
 #include <memory>
+#include <optional>
 
 namespace shop {
 
-// The register's rows as a table model over its list statement: the count first, then
-// pages as the view asks for them, the next page by its neighbour's key. An empty list
-// shows one blank row, as the register always has. Cancelled entries are red in the
-// id, number, date, user and cancelled columns.
+// The register's rows as a table model over its list statement: a window of the list
+// in its order, opened on the newest returns and grown a page at a time as the clerk
+// scrolls up or down, each page read from its neighbour's key. An empty list shows one
+// blank row, as the register always has. Cancelled entries are red in the id, number,
+// date, user and cancelled columns.
 class RegisterModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -19,41 +20,43 @@ public:
 
     explicit RegisterModel(QObject *parent = nullptr);
 
-    // Opens the list of a statement in the order of entry.
+    // Opens the list of a statement in the order of entry, on its newest rows.
     void open(const ConnectionPtr &con, const QString &listQuery);
     void setCaptions(const QStringList &captions);
-    // Orders the list afresh; the rows are read again as they are shown.
+    // Orders the list afresh and shows it from its start.
     void setOrder(const reg::ListOrder &order);
     const reg::ListOrder &order() const { return m_order; }
-    // The row (from 0) that the first text at or after `typed` stands in, when it
-    // begins with it.
+    // The row the first text at or after `typed` stands in, when it begins with it; the
+    // list is then shown around it. Otherwise the rows shown stay.
     std::optional<int> findTyped(const QString &typed);
-    // The row a return now stands in, after it was added to the list.
+    // Lists a return saved since the list was opened; the row it stands in.
     std::optional<int> reopenAt(TransactionId id);
     // Shows the cells read again for one row.
     void replaceRow(int row, const QStringList &cells);
+    // Reads the page before the first row shown; how many rows came.
+    int fetchOlder();
 
-    int listedCount() const { return m_total; }
     QString text(int row, int column) const;
     bool isCancelled(int row) const;
-    const reg::RegisterList *list() const { return m_list.get(); }
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    bool canFetchMore(const QModelIndex &parent) const override;
+    void fetchMore(const QModelIndex &parent) override;
 
 private:
-    const reg::ListedRow *rowAt(int row) const;
-    void fetchPage(int page) const;
-    void reset();
+    // Shows the rows before and from a place in the order; the first of these is returned.
+    int showAround(const reg::ListedRow &place, std::vector<reg::ListedRow> from);
+    void show(std::vector<reg::ListedRow> rows, bool atStart, bool atEnd);
 
     std::unique_ptr<reg::RegisterList> m_list;
     reg::ListOrder m_order;
-    int m_total = 0;
     QStringList m_captions;
-    // Pages read so far; the ones farthest from what is shown are let go.
-    mutable std::map<int, std::vector<reg::ListedRow>> m_pages;
+    std::vector<reg::ListedRow> m_rows;
+    bool m_atStart = true;
+    bool m_atEnd = true;
 };
 
 } // namespace shop
