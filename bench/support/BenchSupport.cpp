@@ -20,8 +20,13 @@ BenchDatabase::BenchDatabase(Backend backend) : TestDatabase(backend, Content::S
 
 std::vector<Backend> benchBackends()
 {
-    std::vector<Backend> backends{Backend::Sqlite};
-    if (!serverUrl().isEmpty())
+    // SHOP_BENCH_BACKENDS ("sqlite,postgresql") narrows the choice; PostgreSQL needs a server.
+    const QString chosen = qEnvironmentVariable("SHOP_BENCH_BACKENDS", QStringLiteral("sqlite,postgresql")).toLower();
+    const QStringList names = chosen.split(QLatin1Char(','), Qt::SkipEmptyParts);
+    std::vector<Backend> backends;
+    if (names.contains(QLatin1String("sqlite")))
+        backends.push_back(Backend::Sqlite);
+    if (names.contains(QLatin1String("postgresql")) && !serverUrl().isEmpty())
         backends.push_back(Backend::Postgres);
     return backends;
 }

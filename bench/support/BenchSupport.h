@@ -16,7 +16,8 @@ public:
     explicit BenchDatabase(Backend backend);
 };
 
-// SQLite always; PostgreSQL when a server is named.
+// SQLite, and PostgreSQL when a server is named; SHOP_BENCH_BACKENDS (a comma list of
+// "sqlite" and "postgresql") keeps to those it names.
 std::vector<Backend> benchBackends();
 QString backendName(Backend backend);
 
