@@ -108,7 +108,8 @@ void BrowseGrid::reorder(const reg::ListOrder &order, int column)
     const int row = m_grid.row();
     if (m_grid.listModel().order() != order)
         m_grid.listModel().setOrder(order);
-    m_grid.setRow(std::max(row, 1));
+    // (Within the rows now read: a long list is shown from its start.)
+    m_grid.setRow(std::clamp(row, 1, m_grid.rows() - 1));
     m_grid.setCol(column);
 }
 

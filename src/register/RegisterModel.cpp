@@ -49,10 +49,10 @@ void RegisterModel::setOrder(const reg::ListOrder &order)
 
 int RegisterModel::showAround(const reg::ListedRow &place, std::vector<reg::ListedRow> from)
 {
-    std::vector<reg::ListedRow> rows = m_list->before(m_order, place, PageSize / 2);
+    std::vector<reg::ListedRow> rows = m_list->before(m_order, place, RowsAbove);
     const int at = static_cast<int>(rows.size());
-    const bool atStart = rows.size() < static_cast<size_t>(PageSize / 2);
-    const bool atEnd = from.size() < static_cast<size_t>(PageSize);
+    const bool atStart = rows.size() < static_cast<size_t>(RowsAbove);
+    const bool atEnd = from.size() < static_cast<size_t>(RowsFrom);
     rows.insert(rows.end(), std::make_move_iterator(from.begin()), std::make_move_iterator(from.end()));
     show(std::move(rows), atStart, atEnd);
     return at;
@@ -63,7 +63,7 @@ std::optional<int> RegisterModel::findTyped(const QString &typed)
     if (!m_list)
         return std::nullopt;
     const reg::ListedRow place = m_list->placeOfText(m_order, typed.trimmed());
-    std::vector<reg::ListedRow> from = m_list->after(m_order, place, PageSize);
+    std::vector<reg::ListedRow> from = m_list->after(m_order, place, RowsFrom);
     if (from.empty() || !reg::startsWithTyped(from.front().cells.value(m_order.column), typed))
         return std::nullopt;
     return showAround(place, std::move(from));
@@ -77,7 +77,7 @@ std::optional<int> RegisterModel::reopenAt(TransactionId id)
     const std::optional<reg::ListedRow> place = m_list->placeOf(m_order, id);
     if (!place)
         return std::nullopt;
-    return showAround(*place, m_list->after(m_order, *place, PageSize));
+    return showAround(*place, m_list->after(m_order, *place, RowsFrom));
 }
 
 void RegisterModel::replaceRow(int row, const QStringList &cells)

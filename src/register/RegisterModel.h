@@ -17,6 +17,10 @@ class RegisterModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     static constexpr int PageSize = 128;
+    // Around a row found or added: a few rows above it and a screen's worth from it, so
+    // that each keystroke of a search reads little; scrolling reads the rest.
+    static constexpr int RowsAbove = 16;
+    static constexpr int RowsFrom = 48;
 
     explicit RegisterModel(QObject *parent = nullptr);
 

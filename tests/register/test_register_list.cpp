@@ -72,7 +72,7 @@ TEST_P(RegisterList, ScrollingEitherWayOrderingAndSearchingShowEveryRowOnceInOrd
     const std::optional<int> found = model.findTyped("t025");
     ASSERT_TRUE(found.has_value());
     EXPECT_EQ(model.text(*found, 1), "T0250");
-    EXPECT_EQ(*found, RegisterModel::PageSize / 2);
+    EXPECT_EQ(*found, RegisterModel::RowsAbove);
     EXPECT_EQ(model.text(*found - 1, 1), "T0249");
     const QList<int> around = shownIds();
     EXPECT_FALSE(model.findTyped("T9").has_value());
