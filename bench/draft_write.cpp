@@ -56,7 +56,7 @@ int main(int argc, char **argv)
                 tx.commit();
             });
             bench::report(out, QStringLiteral("draft_write"), backend, lines, module, raw,
-                          QStringLiteral("%1 bytes").arg(body.size()));
+                          -1, QStringLiteral("%1 bytes").arg(body.size()));
         }
     }
     return 0;

@@ -220,8 +220,8 @@ int main(int argc, char **argv)
             int rawId = 500000;
             const double raw = bench::medianMs(7, [&] { rawInserts(*db.con, entry, ++rawId); });
             const QString lines = QStringLiteral("%1 lines").arg(entry.lines.size());
-            bench::report(out, QStringLiteral("save new"), backend, n, created, raw, lines);
-            bench::report(out, QStringLiteral("save edited"), backend, n, changed, raw, lines);
+            bench::report(out, QStringLiteral("save_new"), backend, n, created, raw, bench::peakRssMiB(), lines);
+            bench::report(out, QStringLiteral("save_edited"), backend, n, changed, raw, bench::peakRssMiB(), lines);
             moduleState() = ModuleState{};
         }
     }

@@ -20,8 +20,13 @@ BenchDatabase::BenchDatabase(Backend backend) : TestDatabase(backend, Content::S
 
 std::vector<Backend> benchBackends()
 {
-    std::vector<Backend> backends{Backend::Sqlite};
-    if (!serverUrl().isEmpty())
+    // SHOP_BENCH_BACKENDS ("sqlite,postgresql") narrows the choice; PostgreSQL needs a server.
+    const QString chosen = qEnvironmentVariable("SHOP_BENCH_BACKENDS", QStringLiteral("sqlite,postgresql")).toLower();
+    const QStringList names = chosen.split(QLatin1Char(','), Qt::SkipEmptyParts);
+    std::vector<Backend> backends;
+    if (names.contains(QLatin1String("sqlite")))
+        backends.push_back(Backend::Sqlite);
+    if (names.contains(QLatin1String("postgresql")) && !serverUrl().isEmpty())
         backends.push_back(Backend::Postgres);
     return backends;
 }
@@ -65,15 +70,23 @@ double peakRssMiB()
     return 0;
 }
 
-void report(QTextStream &out, const QString &benchmark, Backend backend, qint64 size, double moduleMs, double rawMs,
-            const QString &extra)
+void resetPeakRss()
 {
-    out << qSetFieldWidth(16) << Qt::left << benchmark << qSetFieldWidth(11) << backendName(backend)
-        << qSetFieldWidth(9) << Qt::right << size << qSetFieldWidth(0) << "  module " << qSetFieldWidth(9)
-        << QString::number(moduleMs, 'f', 2) << qSetFieldWidth(0) << " ms  raw " << qSetFieldWidth(9)
-        << QString::number(rawMs, 'f', 2) << qSetFieldWidth(0) << " ms  ratio "
-        << QString::number(rawMs > 0 ? moduleMs / rawMs : 0, 'f', 2) << (extra.isEmpty() ? QString() : "  " + extra)
-        << Qt::endl;
+    // Writing 5 to clear_refs starts the high-water mark again from what is resident now.
+    QFile refs(QStringLiteral("/proc/self/clear_refs"));
+    if (refs.open(QIODevice::WriteOnly))
+        refs.write("5");
+}
+
+void report(QTextStream &out, const QString &flow, Backend backend, qint64 size, double moduleMs, double rawMs,
+            double peakMiB, const QString &note)
+{
+    const QString backendText = backend == Backend::None ? QStringLiteral("none") : backendName(backend);
+    out << flow << '\t' << backendText << '\t' << size << '\t' << QString::number(moduleMs, 'f', 3) << '\t'
+        << QString::number(rawMs, 'f', 3) << '\t' << QString::number(rawMs > 0 ? moduleMs / rawMs : 0, 'f', 2) << '\t'
+        << (peakMiB >= 0 ? QString::number(peakMiB, 'f', 0) : QString()) << Qt::endl;
+    if (!note.isEmpty())
+        QTextStream(stderr) << flow << ' ' << backendText << ' ' << size << ": " << note << Qt::endl;
 }
 
 std::vector<qint64> sizesFrom(const QStringList &arguments, std::vector<qint64> defaults)

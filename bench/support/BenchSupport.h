@@ -16,7 +16,8 @@ public:
     explicit BenchDatabase(Backend backend);
 };
 
-// SQLite always; PostgreSQL when a server is named.
+// SQLite, and PostgreSQL when a server is named; SHOP_BENCH_BACKENDS (a comma list of
+// "sqlite" and "postgresql") keeps to those it names.
 std::vector<Backend> benchBackends();
 QString backendName(Backend backend);
 
@@ -24,13 +25,17 @@ QString backendName(Backend backend);
 // before each.
 double medianMs(int runs, const std::function<void()> &work, const std::function<void()> &prepare = {});
 
-// The process's peak resident memory so far, in MiB.
+// The process's peak resident memory since it started or since the last
+// resetPeakRss(), in MiB.
 double peakRssMiB();
+void resetPeakRss();
 
-// Prints one line of the table every benchmark prints:
-//   <benchmark> <backend> <size> module <ms> raw <ms> ratio <x>
-void report(QTextStream &out, const QString &benchmark, Backend backend, qint64 size, double moduleMs, double rawMs,
-            const QString &extra = {});
+// The header of the table every benchmark prints, tab-separated.
+inline constexpr const char *ReportHeader = "flow\tbackend\tsize\tmodule_ms\traw_ms\tratio\tpeak_mib";
+// Prints one line of it: <flow> <backend> <size> <module ms> <raw ms> <ratio> <peak MiB>
+// (the peak empty when not measured); a note goes to standard error.
+void report(QTextStream &out, const QString &flow, Backend backend, qint64 size, double moduleMs, double rawMs,
+            double peakMiB = -1, const QString &note = {});
 
 // Per shop and item: stock plus what the live returns issue, which no save, edit or
 // cancellation changes; what `booksFaults` compares after a run.

@@ -16,7 +16,23 @@ const QString Title = QStringLiteral("Purchase Return For Shop");
 QString spaces(qsizetype count) { return QString(std::max<qsizetype>(count, 0), QLatin1Char(' ')); }
 QString leftIn(const QString &text, int width) { return text + spaces(width - text.size()); }
 QString rightIn(const QString &text, int width) { return spaces(width - text.size()) + text; }
-QString firstChars(const QString &text, int count) { return text.left(std::max(count, 0)); }
+// The same, written onto the end of a line being built.
+void appendLeft(QString &line, QStringView text, int width)
+{
+    line += text;
+    line.resize(line.size() + std::max<qsizetype>(width - text.size(), 0), QLatin1Char(' '));
+}
+void appendRight(QString &line, QStringView text, int width)
+{
+    line.resize(line.size() + std::max<qsizetype>(width - text.size(), 0), QLatin1Char(' '));
+    line += text;
+}
+// A column's blank and its text cut to the column, left-aligned.
+void appendCut(QString &line, const QString &text, int width)
+{
+    line += QLatin1Char(' ');
+    appendLeft(line, QStringView(text).left(std::max(width, 0)), width);
+}
 // A total right-aligned in its column; one too wide for it keeps a space from its neighbour.
 QString totalIn(const QString &text, int width)
 {
@@ -54,6 +70,8 @@ public:
     {
         const std::vector<PrintLine> &lines = m_doc.lines;
         const int N = static_cast<int>(lines.size());
+        // One growth of the document for its lines, most of them a page wide.
+        m_out.reserve(static_cast<qsizetype>(N + 32) * (W + 2));
         const int E = (m_col.cost || m_s.showTotalQty == 1) ? 2 : 0;
         if (N > 0)
             header();
@@ -129,20 +147,29 @@ private:
 
     void itemLine(const PrintLine &item)
     {
-        QString t = rightIn(QString::number(m_serial++), m_col.S);
+        static const NumberFormat quantity(fmt::Fixed3);
+        static const NumberFormat amount(fmt::Amount2);
+        QString &t = m_line;
+        t.clear();
+        appendRight(t, QString::number(m_serial++), m_col.S);
         if (m_col.code)
-            t += QLatin1Char(' ') + leftIn(firstChars(item.itemCode, m_col.C - 1), m_col.C - 1);
-        t += QLatin1Char(' ') + leftIn(firstChars(item.description, m_col.D - 1), m_col.D - 1);
-        t += QLatin1Char(' ') + rightIn(formatNumber(item.before, fmt::Fixed3), m_col.Q - 1);
-        t += QLatin1Char(' ') + rightIn(formatNumber(item.after, fmt::Fixed3), m_col.Q - 1);
-        t += QLatin1Char(' ') + rightIn(item.unitCode, m_col.U - 1);
+            appendCut(t, item.itemCode, m_col.C - 1);
+        appendCut(t, item.description, m_col.D - 1);
+        t += QLatin1Char(' ');
+        appendRight(t, quantity(item.before), m_col.Q - 1);
+        t += QLatin1Char(' ');
+        appendRight(t, quantity(item.after), m_col.Q - 1);
+        t += QLatin1Char(' ');
+        appendRight(t, item.unitCode, m_col.U - 1);
         m_before += item.before;
         m_after += item.after;
         if (m_col.cost) {
             const double revised = revisedCostPrice(item.itemRate, m_doc.revisedCostPercent);
             const double total = item.after * revised;
-            t += QLatin1Char(' ') + rightIn(formatNumber(revised, fmt::Amount2), m_col.R - 1);
-            t += QLatin1Char(' ') + rightIn(formatNumber(total, fmt::Amount2), m_col.A - 1);
+            t += QLatin1Char(' ');
+            appendRight(t, amount(revised), m_col.R - 1);
+            t += QLatin1Char(' ');
+            appendRight(t, amount(total), m_col.A - 1);
             m_cost += total;
         }
         line(t);
@@ -277,6 +304,7 @@ private:
     const int W;
     QString m_separator;
     QString m_out;
+    QString m_line; // the item line being built, its buffer kept from line to line
     int m_H = 0;
     long long m_serial = 1;
     double m_before = 0;

@@ -3,6 +3,7 @@
 #include "common/core/Session.h"
 #include <rtnmod08/Connection.h>
 #include <rtnmod08/HostComponents.h>
+#include "register/RegisterList.h"
 
 #include <QString>
 #include <vector>
@@ -11,23 +12,21 @@ class QComboBox;
 
 namespace shop {
 
-class FlexGrid;
+class RegisterGrid;
 
-// The register's read-only list: filled from a statement, captioned from the column
-// catalogue, widths following the longest text, sortable by a chosen column and
-// searchable by the beginning of a value. Cancelled entries are painted red.
+// The register's read-only list: opened over a statement, captioned from the column
+// catalogue, widths following the longest text of the rows first shown, ordered by a
+// chosen column and searched by the beginning of a value, both by the database.
+// Cancelled entries are red.
 class BrowseGrid {
 public:
-    BrowseGrid(FlexGrid &grid, QComboBox &sortColumns, QComboBox &searchColumns);
+    BrowseGrid(RegisterGrid &grid, QComboBox &sortColumns, QComboBox &searchColumns);
 
-    // Fills the grid; with the purchase-return type the captions come from the catalogue.
-    // Fills the grid from the statement; the captions come from the catalogue for the
+    // Opens the list over the statement; the captions come from the catalogue for the
     // session's transaction type "P".
     void GridPopulate(const ConnectionPtr &con, const Session &session, const QString &statement);
     void SetGridHeaders(const ConnectionPtr &con, const Session &session, const QString &tableName,
                         std::vector<int> &longest);
-    // Red text on the id, number, date, user and cancelled columns of cancelled entries.
-    void paintCancelledRows();
     // Sorts on the column chosen in the sort list, ascending or descending.
     void sortByChosenColumn(bool ascending);
     // Finds the first row whose search column starts with the typed text; true when found.
@@ -44,7 +43,10 @@ public:
     static constexpr int ConfirmedColumn = 6;
 
 private:
-    FlexGrid &m_grid;
+    // Orders the list anew (unless it is so ordered already) and makes the column current.
+    void reorder(const reg::ListOrder &order, int column);
+
+    RegisterGrid &m_grid;
     QComboBox &m_sortColumns;
     QComboBox &m_searchColumns;
 };

@@ -2,7 +2,6 @@
 
 #include "common/core/Conversions.h"
 #include "common/host/ErrorReporting.h"
-#include "common/ui/FlexGrid.h"
 #include "common/ui/FormKeys.h"
 #include "common/host/ModuleCommonDB.h"
 #include "common/host/ModuleState.h"
@@ -61,19 +60,17 @@ void FrmMaster::buildWindow()
     connect(optAscend, &QRadioButton::clicked, this, [this] { cboColNames->setCurrentIndex(-1); });
     connect(optDescend, &QRadioButton::clicked, this, [this] { cboColNames->setCurrentIndex(-1); });
     connect(txtsearch, &QLineEdit::textEdited, this, [this] { txtsearch_KeyUp(); });
-    connect(flexMaster, &FlexGrid::currentCellChanged, this, [this](int row, int, int previousRow) {
+    connect(flexMaster, &RegisterGrid::currentRowChanged, this, [this](int row, int previousRow) {
         if (row != previousRow)
             refreshCurrentRow();
     });
-    connect(flexMaster, &FlexGrid::itemSelectionChanged, this, [this] { m_browse->applySelectionColours(); });
-    connect(flexMaster, &FlexGrid::cellDoubleClicked, this, [this] {
+    connect(flexMaster->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { m_browse->applySelectionColours(); });
+    connect(flexMaster, &RegisterGrid::doubleClicked, this, [this] {
         if (CmdEdit->isEnabled())
             CmdEdit_Click();
     });
-    flexMaster->setMouseTracking(true);
-    connect(flexMaster, &FlexGrid::cellEntered, this, [this](int widgetRow, int column) {
-        flexMaster->setToolTip(flexMaster->textMatrix(widgetRow + 1, column));
-    });
+    // The cell under the pointer shows its text as the tooltip (the model gives it).
 
     for (QWidget *w : {static_cast<QWidget *>(flexMaster), static_cast<QWidget *>(cboColNames),
                        static_cast<QWidget *>(cboSearch), static_cast<QWidget *>(optAscend),
@@ -178,11 +175,8 @@ void FrmMaster::refreshCurrentRow() { enableCommands(PostedRow::BlocksDelete); }
 // the posted check of the command itself.
 void FrmMaster::Form_Activate() { enableCommands(PostedRow::CheckedByDelete); }
 
-void FrmMaster::MarkCancelledRows()
-{
-    enableCommands(PostedRow::CheckedByDelete);
-    m_browse->paintCancelledRows();
-}
+// The model paints cancelled rows itself; what is left is the commands of the current row.
+void FrmMaster::MarkCancelledRows() { enableCommands(PostedRow::CheckedByDelete); }
 
 void FrmMaster::selectCurrentRow()
 {
@@ -210,31 +204,24 @@ void FrmMaster::refreshRow(TransactionId id, EntryMode mode)
         const std::optional<QStringList> cells = reg::listedRow(moduleConnection(), moduleState().gstrListQuery, id);
         if (!cells)
             return;
-        FlexGrid &grid = *flexMaster;
-        const int cols = grid.cols();
+        RegisterModel &list = flexMaster->listModel();
         if (mode == EntryMode::Stored) {
-            // Column 0 holds the id, which does not change. A return the list does not
-            // show (one restored from a draft, older than the list) has no row to refresh.
-            for (int r = 1; r < grid.rows(); ++r) {
-                if (grid.textMatrix(r, BrowseGrid::IdColumn) != id.text())
-                    continue;
-                for (int c = 1; c < cols; ++c)
-                    grid.setTextMatrix(r, c, cells->value(c));
-                break;
+            // Column 0 holds the id, which does not change. A return the rows read so far
+            // do not hold (one restored from a draft, older than the list) has none to refresh.
+            for (int r = 0; r < list.rowCount(); ++r) {
+                if (list.text(r, BrowseGrid::IdColumn) == id.text()) {
+                    list.replaceRow(r, *cells);
+                    break;
+                }
             }
-        } else if (grid.rows() == 2 && grid.textMatrix(1, 0).isEmpty()) {
-            // The first entry of an empty register takes its blank row.
-            for (int c = 0; c < cols; ++c)
-                grid.setTextMatrix(1, c, cells->value(c));
-        } else {
-            QStringList line{id.text()};
-            for (int c = 1; c < cols; ++c)
-                line << cells->value(c);
-            grid.addItem(line.join(QLatin1Char('\t')));
-            const int last = grid.rows() - 1;
-            grid.setRow(last);
-            grid.setTopRow(last);
-            grid.selectRows(last, last);
+            return;
+        }
+        // A new return takes its place in the list as it is ordered (the last row in the order of entry).
+        if (const std::optional<int> at = list.reopenAt(id)) {
+            const int row = *at + 1;
+            flexMaster->setRow(row);
+            flexMaster->setTopRow(row);
+            flexMaster->selectRows(row, row);
         }
     } catch (...) {
         TrackCaughtError(QStringLiteral("BasWriteoff"), QStringLiteral("UpdateEditedRow"), true);

@@ -43,7 +43,7 @@ public:
     // ended without saving or closing it (once, when the register first shows).
     void offerDraft();
 
-    FlexGrid &grid() { return *flexMaster; }
+    RegisterGrid &grid() { return *flexMaster; }
     const QString &rightsText() const { return m_rights; }
 
 public slots:

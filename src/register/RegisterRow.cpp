@@ -1,12 +1,12 @@
 #include "register/RegisterRow.h"
 
 #include "common/core/Conversions.h"
-#include "common/ui/FlexGrid.h"
 #include "register/BrowseGrid.h"
+#include "register/RegisterGrid.h"
 
 namespace shop {
 
-RegisterRow RegisterRow::current(const FlexGrid &grid, bool mayChangeBackDated)
+RegisterRow RegisterRow::current(const RegisterGrid &grid, bool mayChangeBackDated)
 {
     const int row = grid.row();
     const auto isYes = [&](int column) { return grid.textMatrix(row, column) == QLatin1String("Yes"); };

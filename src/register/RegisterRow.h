@@ -5,7 +5,7 @@
 
 namespace shop {
 
-class FlexGrid;
+class RegisterGrid;
 
 // The register's current row as Edit and Delete read it: the entry's id, parsed here
 // once from the grid's text, and what the row shows of the entry.
@@ -14,7 +14,7 @@ struct RegisterRow {
     RegisterListing listing;
 
     // mayChangeBackDated is the user's right "B".
-    static RegisterRow current(const FlexGrid &grid, bool mayChangeBackDated);
+    static RegisterRow current(const RegisterGrid &grid, bool mayChangeBackDated);
 };
 
 } // namespace shop

@@ -9,6 +9,7 @@
 #include "stock/IssueLedgers.h"
 #include "stock/StockBalances.h"
 #include "register/RegisterData.h"
+#include "register/RegisterList.h"
 #include "support/TestDatabase.h"
 
 #include <QRegularExpression>
@@ -109,12 +110,46 @@ QStringList tableScans(const QStringList &plan, Backend backend)
     return scans;
 }
 
-// What scans a watched table, statement by statement; empty when every one uses an index.
-QStringList scanningStatements(Connection &con)
+// The register's page in each order a clerk can choose and its search's count: each
+// walks an index in its order, so neither sorts the shop's history first.
+std::vector<Checked> registerStatements(const ConnectionPtr &con)
+{
+    const reg::RegisterList list(con, reg::listQuery(kToday.addDays(-30), 1, "P"));
+    const qint32 newest = con->scalar("select max(WhID) from LOsPurchaseReturnHeader where whShopID = 1").toInt();
+    std::vector<Checked> out;
+    for (int column = 0; column < reg::RegisterList::Columns; ++column) {
+        if (column == 2)
+            continue; // ordering by date is ordering by id; searching the date's text walks the id order
+        const QVariant key = column == 0 || column >= 4 ? QVariant(1) : QVariant("GR15");
+        for (const bool ascending : {true, false}) {
+            const reg::ListOrder order{column, ascending};
+            const QString name = QString("register page by column %1%2").arg(column).arg(ascending ? "" : " descending");
+            out.push_back({name, list.pageStatement(order), {newest, 50}});
+            out.push_back({name + " from a row", list.pageAfterStatement(order), {newest, key, key, 100, 50}});
+        }
+    }
+    return out;
+}
+
+// What scans a watched table, or sorts the register's rows, statement by statement;
+// empty when every one uses an index.
+QStringList scanningStatements(const ConnectionPtr &con)
 {
     QStringList out;
+    for (const Checked &c : registerStatements(con)) {
+        const QStringList plan = planOf(*con, c.statement, c.values);
+        QStringList faults = tableScans(plan, con->backend());
+        for (const QString &row : plan)
+            // A page from a row must enter the index there, not walk the shop's rows up to it.
+            // (The server's planner may sort this test's two thousand returns, and rightly.)
+            if (con->backend() == Backend::Sqlite
+                && (row.contains("TEMP B-TREE") || (c.name.endsWith("from a row") && row.contains("(whShopID=?)"))))
+                faults << row.trimmed();
+        if (!faults.isEmpty())
+            out << c.name + ": " + faults.join("; ");
+    }
     for (const Checked &c : checkedStatements()) {
-        const QStringList scans = tableScans(planOf(con, c.statement, c.values), con.backend());
+        const QStringList scans = tableScans(planOf(*con, c.statement, c.values), con->backend());
         if (!scans.isEmpty())
             out << c.name + ": " + scans.join("; ");
     }
@@ -141,17 +176,29 @@ protected:
 TEST_P(QueryPlans, EveryBalanceOwnerRegisterAndNumberingStatementFindsItsRowsByAnIndex)
 {
     EXPECT_EQ(checkedStatements().size(), 15u);
-    EXPECT_EQ(scanningStatements(*db.con), QStringList());
+    EXPECT_EQ(scanningStatements(db.con), QStringList());
 }
 
 TEST_P(QueryPlans, AMissingBalanceIndexShowsAsAScanOfItsLedger)
 {
     db.con->executeRaw("drop index ix_lid_balance");
     db.con->executeRaw("analyze");
-    const QStringList scans = scanningStatements(*db.con);
+    const QStringList scans = scanningStatements(db.con);
     ASSERT_FALSE(scans.isEmpty());
     for (const QString &s : scans)
         EXPECT_TRUE(s.contains("losLocationIssueDetails", Qt::CaseInsensitive)) << s;
+}
+
+TEST_P(QueryPlans, AMissingRegisterIndexShowsAsASortOfTheShopsReturns)
+{
+    if (GetParam() == Backend::Postgres)
+        GTEST_SKIP() << "the server sorts this test's returns with or without the index";
+    db.con->executeRaw("drop index ix_purchasereturn_by_user");
+    db.con->executeRaw("analyze");
+    const QStringList faults = scanningStatements(db.con);
+    ASSERT_FALSE(faults.isEmpty());
+    for (const QString &f : faults)
+        EXPECT_TRUE(f.startsWith("register page by column 3")) << f;
 }
 
 SHOP_ON_ALL_BACKENDS(QueryPlans);

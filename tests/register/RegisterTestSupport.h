@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/ui/FlexGrid.h"
+#include "register/RegisterGrid.h"
 #include "editor/EditorChildWindows.h"
 #include "register/FrmMaster.h"
 #include "entry/ModuleWindows.h"
@@ -43,7 +43,7 @@ protected:
         return *master;
     }
 
-    FlexGrid &grid() { return master->grid(); }
+    RegisterGrid &grid() { return master->grid(); }
     QPushButton *button(const char *name) { return master->findChild<QPushButton *>(name); }
     int rowOf(const QString &number)
     {

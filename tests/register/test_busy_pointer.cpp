@@ -5,7 +5,7 @@
 #include "support/ModuleStateScope.h"
 #include "support/TestDatabase.h"
 
-#include "common/ui/FlexGrid.h"
+#include "register/RegisterGrid.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -41,7 +41,7 @@ protected:
 
     void standOn(const QString &number)
     {
-        FlexGrid &grid = master->grid();
+        RegisterGrid &grid = master->grid();
         for (int r = 1; r < grid.rows(); ++r)
             if (grid.textMatrix(r, 1) == number)
                 grid.setRow(r);

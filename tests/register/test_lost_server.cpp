@@ -2,7 +2,7 @@
 #include "common/db/ConnectionInternals.h"
 #include "common/db/Schema.h"
 #include <rtnmod08/DemoData.h>
-#include "common/ui/FlexGrid.h"
+#include "register/RegisterGrid.h"
 #include "editor/ModuleWrite.h"
 #include "editor/frmStockDetails.h"
 #include "entry/ModuleWindows.h"
@@ -232,7 +232,7 @@ TEST_F(CutConnection, ACommitWhoseAnswerIsLostIsLookedUpAndNeverStoredTwice)
         EXPECT_EQ(sessionsLost(*moduleState().gadocon), lost + 1) << "cut at COMMIT";
         EXPECT_EQ(ui->messageTexts(), c.told);
         EXPECT_EQ(returns(), before + 1);
-        const FlexGrid &grid = master->grid();
+        const RegisterGrid &grid = master->grid();
         EXPECT_EQ(grid.textMatrix(grid.row(), 0).toInt(),
                   direct->scalar("select max(whid) from LOsPurchaseReturnHeader where whshopid = 2").toInt())
             << "the register stands on the stored return";

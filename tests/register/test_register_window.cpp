@@ -5,6 +5,7 @@
 #include "support/RecordingErrorTracker.h"
 
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QTest>
 
@@ -62,6 +63,14 @@ TEST_P(RegisterWindow, GridWidthsAreTheUsersOwnWhateverTheSizeOfTheId)
     EXPECT_EQ(grid().columnWidth(2), 91);
     open(1);
     EXPECT_EQ(grid().columnWidth(2), 77);
+
+    // A width the clerk drags on the list's header is kept for the next opening.
+    QWidget *header = grid().horizontalHeader()->viewport();
+    QTest::mousePress(header, Qt::LeftButton, {}, QPoint(1, 1));
+    grid().setColumnWidth(3, 123);
+    QTest::mouseRelease(header, Qt::LeftButton, {}, QPoint(1, 1));
+    open(1);
+    EXPECT_EQ(grid().columnWidth(3), 123);
 }
 
 TEST_P(RegisterWindow, DeleteRefusesPostedAndConfirmedBeforeAskingTheDatabase)

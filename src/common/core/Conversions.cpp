@@ -5,6 +5,9 @@
 #include <QDateTime>
 #include <QLocale>
 #include <QRegularExpression>
+#include <algorithm>
+#include <array>
+#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -279,12 +282,94 @@ bool toBool(const QVariant &value)
     raise(ModuleError::TypeMismatch);
 }
 
-QString formatNumber(double value, const QString &pattern)
+NumberFormat::NumberFormat(const QString &pattern) : m_pattern(pattern)
+{
+    const NumberPattern p = parsePattern(pattern);
+    m_minWhole = p.minWhole;
+    m_grouped = p.grouped;
+    m_minDecimals = p.minDecimals;
+    m_maxDecimals = p.maxDecimals;
+}
+
+QString NumberFormat::operator()(double value) const
 {
     if (!std::isfinite(value))
         return QString::number(value);
-    return applyPattern(shortestText(value), pattern);
+    // The shortest digits that read back as the value, as the pattern rounding has
+    // always started from, placed by their exponent (zeros beyond them, as the shortest
+    // fixed text writes them).
+    std::array<char, 32> text{};
+    const auto [last, failed] =
+        std::to_chars(text.data(), text.data() + text.size(), value, std::chars_format::scientific);
+    if (failed != std::errc())
+        return applyPattern(shortestText(value), m_pattern);
+    const char *at = text.data();
+    const bool negative = *at == '-';
+    if (negative)
+        ++at;
+    const char *exponentMark = std::find(at, static_cast<const char *>(last), 'e');
+    int exponent = 0;
+    std::from_chars(exponentMark + 1 + (exponentMark[1] == '+' ? 1 : 0), last, exponent);
+    std::array<char, 24> significant{};
+    int k = 0;
+    for (const char *c = at; c < exponentMark; ++c)
+        if (*c != '.')
+            significant[static_cast<size_t>(k++)] = *c;
+    // The digit of place p (0 the units, 1 the tens, -1 the tenths, ...).
+    const auto digitAt = [&](int place) {
+        const int index = exponent - place;
+        return index >= 0 && index < k ? significant[static_cast<size_t>(index)] : '0';
+    };
+    // A leading place for a carry, the whole digits, then exactly the pattern's decimals.
+    std::array<char, 700> digits{};
+    if (std::max(exponent, 0) + 2 + m_maxDecimals > static_cast<int>(digits.size()))
+        return applyPattern(shortestText(value), m_pattern);
+    int n = 0;
+    digits[static_cast<size_t>(n++)] = '0';
+    for (int place = std::max(exponent, 0); place >= 0; --place)
+        digits[static_cast<size_t>(n++)] = digitAt(place);
+    const int wholeEnd = n;
+    for (int i = 1; i <= m_maxDecimals; ++i)
+        digits[static_cast<size_t>(n++)] = digitAt(-i);
+    const bool moreDigits = exponent - k + 1 < -m_maxDecimals; // digits beyond the pattern's decimals
+    // Halves round away from zero.
+    if (moreDigits && digitAt(-m_maxDecimals - 1) >= '5') {
+        int i = n - 1;
+        while (digits[static_cast<size_t>(i)] == '9')
+            digits[static_cast<size_t>(i--)] = '0';
+        ++digits[static_cast<size_t>(i)];
+    }
+    int wholeStart = 0;
+    while (wholeStart < wholeEnd - 1 && digits[static_cast<size_t>(wholeStart)] == '0')
+        ++wholeStart;
+    int fractionEnd = n;
+    while (fractionEnd - wholeEnd > m_minDecimals && digits[static_cast<size_t>(fractionEnd - 1)] == '0')
+        --fractionEnd;
+    const bool zero = std::all_of(digits.begin(), digits.begin() + n, [](char c) { return c == '0'; });
+    int wholeCount = wholeEnd - wholeStart;
+    if (wholeCount == 1 && digits[static_cast<size_t>(wholeStart)] == '0' && m_minWhole == 0)
+        wholeCount = 0;
+    const int padding = std::max(m_minWhole - wholeCount, 0);
+    const int allWhole = wholeCount + padding;
+
+    QString out;
+    out.reserve(allWhole + allWhole / 3 + (fractionEnd - wholeEnd) + 2);
+    if (negative && !zero)
+        out += QLatin1Char('-');
+    for (int i = 0; i < allWhole; ++i) {
+        if (m_grouped && i > 0 && (allWhole - i) % 3 == 0)
+            out += QLatin1Char(',');
+        out += QLatin1Char(i < padding ? '0' : digits[static_cast<size_t>(wholeEnd - wholeCount + i - padding)]);
+    }
+    if (fractionEnd > wholeEnd) {
+        out += QLatin1Char('.');
+        for (int i = wholeEnd; i < fractionEnd; ++i)
+            out += QLatin1Char(digits[static_cast<size_t>(i)]);
+    }
+    return out;
 }
+
+QString formatNumber(double value, const QString &pattern) { return NumberFormat(pattern)(value); }
 
 QString formatNumber(Decimal value, const QString &pattern) { return applyPattern(value.toString(3), pattern); }
 

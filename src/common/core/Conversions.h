@@ -51,6 +51,21 @@ inline const QString Grouped3 = QStringLiteral("###,###,##0.000");
 inline const QString Amount2 = QStringLiteral("0.00");
 } // namespace fmt
 
+// A display pattern read once, for formatting many numbers by it: the digits of the
+// value's shortest text rounded in place, without a string for each step.
+class NumberFormat {
+public:
+    explicit NumberFormat(const QString &pattern);
+    QString operator()(double value) const;
+
+private:
+    QString m_pattern;
+    int m_minWhole = 0;
+    bool m_grouped = false;
+    int m_minDecimals = 0;
+    int m_maxDecimals = 0;
+};
+
 QString formatNumber(double value, const QString &pattern);
 QString formatNumber(Decimal value, const QString &pattern);
 // Text that is a number is formatted; other text comes back as it was.

@@ -48,3 +48,33 @@ TEST(ConversionsFuzz, ReadingNumbersFromAnyTextNeverWrapsOrCrashes)
 
 } // namespace
 } // namespace shop
+
+namespace shop {
+namespace {
+
+// A pattern read once formats a double exactly as rounding its shortest text by the
+// pattern does: halves (as the shortest text shows them) away from zero, carries into
+// the whole part, no sign on a zero, grouping and leading zeros as the pattern says.
+TEST(ConversionsFuzz, APatternReadOnceFormatsEveryDoubleAsItsShortestTextRounded)
+{
+    const QStringList patterns{fmt::Quantity, fmt::Stock, fmt::Fixed3, fmt::Grouped3, fmt::Amount2, "#.000",
+                               "###,###,##0.000#####", "0", "#", "00.0"};
+    std::vector<double> values{0.0, -0.0, 0.5, -0.5, 2.675, 1.005, 0.0005, -0.0004, 999.9995, 9.995, 1e15 + 0.5,
+                               123456789.125, -1234.5, 1e-7, 1e300, 0.1 + 0.2};
+    test::FuzzInput input(0x5eed0002);
+    for (int i = 0; i < 3000; ++i) {
+        // Magnitudes from thousandths to billions, some with many decimals, some exact halves.
+        const double scale = std::pow(10.0, static_cast<double>(input.below(13)) - 4);
+        const double v = (static_cast<double>(input.below(2000000)) - 1000000.0) / 1000.0 * scale;
+        values.push_back(input.below(4) == 0 ? std::round(v * 1000.0) / 1000.0 + 0.0005 : v);
+    }
+    for (const QString &pattern : patterns) {
+        const NumberFormat format(pattern);
+        for (const double v : values)
+            ASSERT_EQ(format(v), formatNumber(QString::number(v, 'f', QLocale::FloatingPointShortest), pattern))
+                << pattern.toStdString() << " " << QString::number(v, 'g', 17).toStdString();
+    }
+}
+
+} // namespace
+} // namespace shop

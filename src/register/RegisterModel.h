@@ -1,0 +1,66 @@
+#pragma once
+
+#include "register/RegisterList.h"
+
+#include <QAbstractTableModel>
+#include <memory>
+#include <optional>
+
+namespace shop {
+
+// The register's rows as a table model over its list statement: a window of the list
+// in its order, opened on the newest returns and grown a page at a time as the clerk
+// scrolls up or down, each page read from its neighbour's key. An empty list shows one
+// blank row, as the register always has. Cancelled entries are red in the id, number,
+// date, user and cancelled columns.
+class RegisterModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    static constexpr int PageSize = 128;
+    // Around a row found or added: a few rows above it and a screen's worth from it, so
+    // that each keystroke of a search reads little; scrolling reads the rest.
+    static constexpr int RowsAbove = 16;
+    static constexpr int RowsFrom = 48;
+
+    explicit RegisterModel(QObject *parent = nullptr);
+
+    // Opens the list of a statement in the order of entry, on its newest rows.
+    void open(const ConnectionPtr &con, const QString &listQuery);
+    void setCaptions(const QStringList &captions);
+    // Orders the list afresh and shows it from its start.
+    void setOrder(const reg::ListOrder &order);
+    const reg::ListOrder &order() const { return m_order; }
+    // The row the first text at or after `typed` stands in, when it begins with it; the
+    // list is then shown around it. Otherwise the rows shown stay.
+    std::optional<int> findTyped(const QString &typed);
+    // Lists a return saved since the list was opened; the row it stands in.
+    std::optional<int> reopenAt(TransactionId id);
+    // Shows the cells read again for one row.
+    void replaceRow(int row, const QStringList &cells);
+    // Reads the page before the first row shown; how many rows came.
+    int fetchOlder();
+
+    QString text(int row, int column) const;
+    bool isCancelled(int row) const;
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    bool canFetchMore(const QModelIndex &parent) const override;
+    void fetchMore(const QModelIndex &parent) override;
+
+private:
+    // Shows the rows before and from a place in the order; the first of these is returned.
+    int showAround(const reg::ListedRow &place, std::vector<reg::ListedRow> from);
+    void show(std::vector<reg::ListedRow> rows, bool atStart, bool atEnd);
+
+    std::unique_ptr<reg::RegisterList> m_list;
+    reg::ListOrder m_order;
+    QStringList m_captions;
+    std::vector<reg::ListedRow> m_rows;
+    bool m_atStart = true;
+    bool m_atEnd = true;
+};
+
+} // namespace shop
