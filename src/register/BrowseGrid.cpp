@@ -76,7 +76,8 @@ void BrowseGrid::SetGridHeaders(const ConnectionPtr &con, const Session &session
     int total = 0;
     for (int i = 1; i < m_grid.cols(); ++i)
         total += m_grid.colWidth(i);
-    const int gridWidth = pixelsToTwips(m_grid.viewport()->width());
+    // The grid's viewport takes its size only when first shown; the grid itself is laid out already.
+    const int gridWidth = pixelsToTwips(m_grid.contentsRect().width());
     if (m_grid.cols() > 1 && gridWidth - 315 > total) {
         const int extra = gridWidth - total - 15;
         const int per = static_cast<int>(roundHalfEven(static_cast<double>(extra) / (m_grid.cols() - 1)));
