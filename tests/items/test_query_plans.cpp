@@ -8,6 +8,7 @@
 #include "editor/DocumentNumbering.h"
 #include "stock/IssueLedgers.h"
 #include "stock/StockBalances.h"
+#include "stock/StockRecheck.h"
 #include "register/RegisterData.h"
 #include "register/RegisterList.h"
 #include "support/TestDatabase.h"
@@ -181,7 +182,9 @@ TEST_P(QueryPlans, EveryBalanceOwnerRegisterAndNumberingStatementFindsItsRowsByA
 
 TEST_P(QueryPlans, AMissingBalanceIndexShowsAsAScanOfItsLedger)
 {
+    // The owner index holds the same columns and would serve the balances by skipping over its first.
     db.con->executeRaw("drop index ix_lid_balance");
+    db.con->executeRaw("drop index ix_lid_owner");
     db.con->executeRaw("analyze");
     const QStringList scans = scanningStatements(db.con);
     ASSERT_FALSE(scans.isEmpty());
@@ -199,6 +202,29 @@ TEST_P(QueryPlans, AMissingRegisterIndexShowsAsASortOfTheShopsReturns)
     ASSERT_FALSE(faults.isEmpty());
     for (const QString &f : faults)
         EXPECT_TRUE(f.startsWith("register page by column 3")) << f;
+}
+
+// Without statistics (no database the module makes is analysed) SQLite must still find
+// an edited return's own rows by its owner, not by walking the shop's balance index.
+TEST(QueryPlansWithoutStatistics, AReturnsOwnIssueRowsAreReadByTheirOwnerIndex)
+{
+    TestDatabase db{Backend::Sqlite, TestDatabase::Content::Demo};
+    QStringList statements;
+    setStatementObserver(*db.con, [&](const QString &kind, const QString &text) {
+        if (kind == QLatin1String("query"))
+            statements << text;
+    });
+    heldByReturn(*db.con, LedgerOwner{1901, 1, 1}, true);
+    setStatementObserver(*db.con, {});
+    int ledgers = 0;
+    for (const QString &statement : statements) {
+        if (!statement.contains("IssueDetails", Qt::CaseInsensitive))
+            continue;
+        ++ledgers;
+        const QStringList plan = planOf(*db.con, statement, {1901, 1, 1});
+        EXPECT_TRUE(plan.join(' ').contains("_owner")) << statement.toStdString() << "\n" << plan.join('\n').toStdString();
+    }
+    EXPECT_EQ(ledgers, 3);
 }
 
 SHOP_ON_ALL_BACKENDS(QueryPlans);
