@@ -138,19 +138,6 @@ std::optional<EntryDraft> decodeDraft(const QByteArray &bytes)
     return draft;
 }
 
-QString storedReturnVersion(Connection &con, const Session &session, TransactionId id)
-{
-    const Recordset rs = con.query(QStringLiteral("select updatetime, whcancelled, whposted, Whtransfinished "
-                                                  "from LOsPurchaseReturnHeader where whshopid = ? and whid = ?"),
-                                   {session.shopId, id.value()});
-    if (rs.recordCount() == 0)
-        return QString();
-    QStringList parts;
-    for (int c = 0; c < 4; ++c)
-        parts << cellText(rs.value(0, c));
-    return parts.join(QLatin1Char('|'));
-}
-
 DraftRestore planRestore(Connection &con, const Session &session, EntryDraft draft)
 {
     DraftRestore plan;

@@ -27,10 +27,6 @@ struct EntryDraft {
 QByteArray encodeDraft(const EntryDraft &draft);
 std::optional<EntryDraft> decodeDraft(const QByteArray &bytes);
 
-// The stored return's state as far as another terminal can change it: when it was last
-// saved, and whether it is cancelled, posted or confirmed. Empty when it is gone.
-QString storedReturnVersion(Connection &con, const Session &session, TransactionId id);
-
 // How a draft opens again: over its stored return while nobody else has changed,
 // cancelled or posted that one, else as a new return that keeps the clerk's lines and
 // header but takes a number, date and name of its own.

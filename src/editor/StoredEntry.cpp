@@ -10,6 +10,17 @@ namespace shop {
 
 namespace {
 
+const QStringList VersionColumns{QStringLiteral("updatetime"), QStringLiteral("whcancelled"), QStringLiteral("whposted"),
+                                 QStringLiteral("Whtransfinished")};
+
+QString versionOf(const QVariantList &values)
+{
+    QStringList parts;
+    for (const QVariant &v : values)
+        parts << cellText(v);
+    return parts.join(QLatin1Char('|'));
+}
+
 QString text(const Recordset &rs, int row, const char *field) { return cellText(rs.value(row, QString::fromLatin1(field))); }
 
 // Stock of the item in the shop now. A confirmed entry shows the figure as the view
@@ -43,7 +54,19 @@ StoredHeader readStoredHeader(Connection &con, const Session &session, Transacti
     h.receivedBy = cellText(rs.field(QStringLiteral("whreceivedby")));
     h.otherDepartmentId = rs.field(QStringLiteral("whOtherDepId"));
     h.apartmentId = rs.field(QStringLiteral("whapartmentid"));
+    QVariantList version;
+    for (const QString &column : VersionColumns)
+        version << rs.field(column);
+    h.version = versionOf(version);
     return h;
+}
+
+QString storedReturnVersion(Connection &con, const Session &session, TransactionId id)
+{
+    const Recordset rs = con.query(QStringLiteral("select ") + VersionColumns.join(QStringLiteral(", "))
+                                       + QStringLiteral(" from LOsPurchaseReturnHeader where whshopid = ? and whid = ?"),
+                                   {session.shopId, id.value()});
+    return rs.recordCount() == 0 ? QString() : versionOf(rs.rows().front());
 }
 
 QList<QStringList> readStoredLines(Connection &con, const Session &session, TransactionId id, const StoredFlags &flags)

@@ -11,6 +11,8 @@
 
 namespace shop {
 
+class Connection;
+
 // A stored purchase return read back for the editor, without any window: its
 // header, its item lines (detail rows of one item merged into one line) and its
 // location, expiry and serial issue rows as the editor's allocation tables hold them.
@@ -26,15 +28,18 @@ struct StoredHeader {
     bool posted = false;          // posted to the journal
     QVariant otherDepartmentId;   // null when the entry went to no other department
     QVariant apartmentId;         // null when no apartment was recorded
+    QString version;              // as storedReturnVersion gives it
 };
+
+// The stored return's state as far as another terminal can change it: when it was last
+// saved, and whether it is cancelled, posted or confirmed. Empty when it is gone.
+QString storedReturnVersion(Connection &con, const Session &session, TransactionId id);
 
 // How the register's row shows the entry; it decides which stock figure a line shows.
 struct StoredFlags {
     bool cancelled = false;
     bool confirmed = false;
 };
-
-class Connection;
 
 // The header of the session shop's entry; raises a module error when the entry is not there.
 StoredHeader readStoredHeader(Connection &con, const Session &session, TransactionId id);

@@ -536,9 +536,9 @@ void frmStockDetails::loadEntry()
     const TransactionId id = m_request.id;
     const RegisterListing &listing = m_request.listing;
     m_transId = id;
-    m_storedVersion = storedReturnVersion(con, session, id);
 
     const StoredHeader header = readStoredHeader(con, session, id);
+    m_storedVersion = header.version;
     ui.txtWriteNo->setText(header.number);
     ui.txtProcessDate->setText(header.dateText);
     ui.txtUserName->setText(header.userName);
