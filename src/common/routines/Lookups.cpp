@@ -12,13 +12,6 @@ bool fnLocationArrangement(qint32 shopId)
                       ->fnReturnField(QStringLiteral("LocationArrangement"), QStringLiteral("ShopId = ") + sqlNumber(shopId)));
 }
 
-bool fnSerialNoDuplication(qint32 itemId)
-{
-    const QVariant duplicates =
-        moduleConnection().scalar(QStringLiteral("select SerialNodupli from aitem where ItemId = ?"), {itemId});
-    return !duplicates.isNull() && toBool(duplicates);
-}
-
 qint16 fnDefaultShipmentId()
 {
     return toInt16(newCommonDB(QStringLiteral("aShipment"))->fnReturnField(QStringLiteral("MIN(sShipmentId)")));

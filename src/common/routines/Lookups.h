@@ -9,8 +9,6 @@ namespace shop {
 // Whether the shop keeps its stock by storage location. The shop id is looked up
 // whole, so that shops numbered past 32767 save their returns too.
 bool fnLocationArrangement(qint32 shopId);
-// Whether the item's serial numbers may repeat.
-bool fnSerialNoDuplication(qint32 itemId);
 // The first shipment, which item lines default to.
 qint16 fnDefaultShipmentId();
 // The unit code of the item ("PCS", "KG", ...); "" when it has none.

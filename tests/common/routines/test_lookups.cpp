@@ -20,9 +20,6 @@ TEST_P(LookupsOnDemo, ShopAndItemFactsAndStoredListLayout)
 {
     EXPECT_TRUE(fnLocationArrangement(1));
     EXPECT_FALSE(fnLocationArrangement(2));
-    EXPECT_TRUE(fnSerialNoDuplication(4));
-    EXPECT_FALSE(fnSerialNoDuplication(3));
-    EXPECT_FALSE(fnSerialNoDuplication(999));
     EXPECT_EQ(fnDefaultShipmentId(), 1);
     EXPECT_EQ(fnItemUnitCode(5), "BAG");
     EXPECT_EQ(fnItemUnitCode(999), "");
