@@ -212,7 +212,12 @@ void frmItemDetails::cboItem_Click()
             return;
         m_context->owner.itemId = itemId;
         m_batchesProposed = false;
-        const ItemLineData::ItemFacts facts = data().facts(itemId);
+        // A scan or fetch has read the item already; any other selection reads it now.
+        IdentifiedItem item = m_identified && m_identified->itemId == itemId
+            ? *m_identified
+            : data().item(itemId);
+        m_identified.reset();
+        const ItemFacts &facts = item.facts;
         blnHasExpiry = facts.hasExpiry;
         blnHasSerialNo = facts.hasSerialNo;
         m_context->serialsMayRepeat = facts.serialsMayRepeat;
@@ -224,7 +229,7 @@ void frmItemDetails::cboItem_Click()
         if (blnHasSerialNo)
             FillSerial(itemId, Decimal(), m_transId);
         arrangeGrids(blnHasExpiry, blnHasSerialNo);
-        ui.txtQuantity->setText(quantityText(data().available(itemId)));
+        ui.txtQuantity->setText(quantityText(data().available(item)));
         strItemCode = facts.code;
     });
 }
@@ -254,8 +259,7 @@ void frmItemDetails::txtBarcode_KeyPress()
 
             return;
         }
-        DisplayBarcodeItemDetails(found->by == IdentifiedItem::By::PackingBarcode ? code : QStringLiteral(" "),
-                                  found->itemId);
+        DisplayBarcodeItemDetails(*found);
         if (!ui.txtQuantity->text().isEmpty() && ui.cboItem->currentIndex() >= 0) {
             ui.txtWriteQty->setFocus(Qt::TabFocusReason);
             ui.txtWriteQty->selectAll();
@@ -263,18 +267,17 @@ void frmItemDetails::txtBarcode_KeyPress()
     });
 }
 
-void frmItemDetails::DisplayBarcodeItemDetails(const QString &code, qint32 itemId)
+void frmItemDetails::DisplayBarcodeItemDetails(const IdentifiedItem &item)
 {
-    if (itemId == 0)
-        itemId = data().itemOfPackingBarcode(code);
-    const auto description = data().inStock(itemId);
-    if (!description) {
+    const qint32 itemId = item.itemId;
+    if (!item.description) {
         ui.cboItem->clear();
         ui.txtBarcode->clear();
         say(QStringLiteral("No Stock Available For This Item."));
         return;
     }
-    chooseItem(*description, itemId);
+    m_identified = item;
+    chooseItem(*item.description, itemId);
     // The batch and serial lists were built by the item's selection; the locations
     // depend on the quantity already typed.
     if (blnLocationWise) {
@@ -319,7 +322,8 @@ void frmItemDetails::QuickItemFetch()
         if (fetch->getCancelledStatus() || !state.grsFetch || state.grsFetch->eof())
             return;
         // A fetched item is loaded as a scanned one is, balances and split included.
-        DisplayBarcodeItemDetails(QStringLiteral(" "), toInt32(state.grsFetch->field(QStringLiteral("ItemID"))));
+        const qint32 itemId = toInt32(state.grsFetch->field(QStringLiteral("ItemID")));
+        DisplayBarcodeItemDetails(data().item(itemId));
     });
 }
 
@@ -347,14 +351,16 @@ void frmItemDetails::FillLocations(qint32 itemId, Decimal quantity, TransactionI
     for (const LocationBalance &b : balances)
         entries << AllocationEntry{b.locationName.trimmed(), b.locationId, {}};
     m_locations->setEntries(entries);
-    QComboBox &combo = m_locations->combo();
     if (split) {
         m_locations->setDataRows(distributeOverLocations(balances, quantity, QString::number(itemId)));
         m_splitAutomatically = true;
     }
-    if (combo.count() == 0)
+    // Without stock anywhere the combo offers every location of the shop.
+    if (entries.isEmpty())
         fillShopLocations();
-    combo.setToolTip(QString());
+    else if (!m_locationTipCleared)
+        m_locations->combo().setToolTip(QString());
+    m_locationTipCleared = true;
 }
 
 void frmItemDetails::FillExpirydates(qint32 itemId, Decimal, TransactionId transId)

@@ -184,14 +184,6 @@ QVariantList values(const BalanceOwner &owner, const QVariant &key = {})
     return v;
 }
 
-// Only the two stock views of the suite are ever named in a statement.
-QString stockViewName(const QString &view)
-{
-    return view.compare(QLatin1String("vwInquiryShopStockSummary"), Qt::CaseInsensitive) == 0
-        ? QStringLiteral("vwInquiryShopStockSummary")
-        : QStringLiteral("vwInquiryShopStock");
-}
-
 const Variants &locationList()
 {
     static const Variants v(locationLedger(), locationLedger().list);
@@ -222,14 +214,14 @@ QString trimmedText(const QVariant &value) { return value.isNull() ? QString() :
 
 } // namespace
 
+// The lists below read their columns in the order the statements above name them.
+
 QList<LocationBalance> StockBalances::locations(const BalanceOwner &owner) const
 {
     const Recordset rs = m_con.query(locationList().of(owner), values(owner));
     QList<LocationBalance> out;
     for (int r = 0; r < rs.recordCount(); ++r)
-        out << LocationBalance{toInt32(rs.value(r, QStringLiteral("locationid"))),
-                               trimmedText(rs.value(r, QStringLiteral("llocationName"))),
-                               Decimal::fromVariant(rs.value(r, QStringLiteral("qty")))};
+        out << LocationBalance{toInt32(rs.value(r, 0)), trimmedText(rs.value(r, 3)), Decimal::fromVariant(rs.value(r, 2))};
     return out;
 }
 
@@ -238,9 +230,7 @@ QList<BatchBalance> StockBalances::batches(const BalanceOwner &owner) const
     const Recordset rs = m_con.query(batchList().of(owner), values(owner));
     QList<BatchBalance> out;
     for (int r = 0; r < rs.recordCount(); ++r)
-        out << BatchBalance{rs.value(r, QStringLiteral("eadbatchno")).toString(),
-                            dateValue(rs.value(r, QStringLiteral("ExpiryDate"))),
-                            Decimal::fromVariant(rs.value(r, QStringLiteral("qty")))};
+        out << BatchBalance{rs.value(r, 4).toString(), dateValue(rs.value(r, 0)), Decimal::fromVariant(rs.value(r, 3))};
     return out;
 }
 
@@ -249,8 +239,7 @@ QList<SerialBalance> StockBalances::serials(const BalanceOwner &owner) const
     const Recordset rs = m_con.query(serialList().of(owner), values(owner));
     QList<SerialBalance> out;
     for (int r = 0; r < rs.recordCount(); ++r)
-        out << SerialBalance{rs.value(r, QStringLiteral("SerialNo")).toString(),
-                             Decimal::fromVariant(rs.value(r, QStringLiteral("qty")))};
+        out << SerialBalance{rs.value(r, 0).toString(), Decimal::fromVariant(rs.value(r, 3))};
     return out;
 }
 
@@ -275,28 +264,6 @@ std::optional<Decimal> StockBalances::serial(const BalanceOwner &owner, const QS
     if (rs.isEmpty())
         return std::nullopt;
     return Decimal::fromVariant(rs.value(0, QStringLiteral("qty")));
-}
-
-Decimal StockBalances::itemStock(const QString &stockView, qint32 shopId, qint32 itemId) const
-{
-    const Recordset rs = m_con.query(QStringLiteral("select sum(stock) from ") + stockViewName(stockView)
-                                                 + QStringLiteral(" where itemid=? and shopid=? having sum(stock)>0"),
-                                             {itemId, shopId});
-    return rs.isEmpty() ? Decimal() : valDecimal(cellText(rs.value(0, 0)));
-}
-
-std::optional<QString> StockBalances::inStock(const QString &stockView, qint32 shopId, qint32 itemId) const
-{
-    const Recordset rs = m_con.query(QStringLiteral("select distinct(s.itemid), v.itemdescription ")
-                                                 + QStringLiteral(" from ") + stockViewName(stockView)
-                                                 + QStringLiteral(" s, vwitemdescription v ")
-                                                 + QStringLiteral(" where s.itemid = v.itemid")
-                                                 + QStringLiteral(" and s.stock > 0") + QStringLiteral(" and v.itemid = ?")
-                                                 + QStringLiteral(" and s.shopid = ?"),
-                                             {itemId, shopId});
-    if (rs.isEmpty())
-        return std::nullopt;
-    return cellText(rs.value(0, QStringLiteral("itemdescription")));
 }
 
 Decimal StockBalances::returnedByEntry(qint32 shopId, TransactionId entry, qint32 itemId) const

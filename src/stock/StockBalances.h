@@ -66,10 +66,6 @@ public:
     std::optional<BatchBalance> batch(const BalanceOwner &owner, const QString &batchNo) const;
     std::optional<Decimal> serial(const BalanceOwner &owner, const QString &serialNo) const;
 
-    // The item's stock in the shop from the shop's stock view (0 when it holds none).
-    Decimal itemStock(const QString &stockView, qint32 shopId, qint32 itemId) const;
-    // The item's description when it has stock in the shop; none otherwise.
-    std::optional<QString> inStock(const QString &stockView, qint32 shopId, qint32 itemId) const;
     // What a stored, not cancelled return took of the item: while it is changed that
     // quantity is the clerk's to give again.
     Decimal returnedByEntry(qint32 shopId, TransactionId entry, qint32 itemId) const;

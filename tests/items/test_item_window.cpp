@@ -50,6 +50,29 @@ TEST_P(ItemWindow, CodesThatNameNoItemInStockAreRefusedAndLeaveTheWindowEmpty)
     EXPECT_TRUE(standalone.isEmpty());
 }
 
+TEST_P(ItemWindow, AScanReadsTheItemInOneStatementAndEachListItShowsInOne)
+{
+    alone(1, [&](frmItemDetails &w) {
+        QStringList ran;
+        setStatementObserver(*db.con, [&](const QString &kind, const QString &text) { ran << kind + ' ' + text.left(40); });
+        const auto scanned = [&](const QString &code) {
+            ran.clear();
+            scan(w, code);
+            return ran.size();
+        };
+        // The item with its facts, description and stock; its serials; its locations.
+        EXPECT_EQ(scanned("5012345000035"), 3) << ran.join('\n').toStdString();
+        EXPECT_EQ(w.serialGrid().entries().size(), 7);
+        EXPECT_EQ(w.controls().txtQuantity->text().toDouble(), 7);
+        const int prepared = statementsPrepared(*db.con);
+        EXPECT_EQ(scanned("5012345000011"), 3) << "milk: the item, its batches, its locations";
+        EXPECT_EQ(scanned("5012345000035"), 3);
+        EXPECT_EQ(statementsPrepared(*db.con), prepared + 1) << "only milk's batch list is new";
+        setStatementObserver(*db.con, {});
+    });
+    EXPECT_TRUE(ui->messageTexts().isEmpty()) << ui->messageTexts().join(" / ").toStdString();
+}
+
 TEST_P(ItemWindow, WriteOffQuantityIsCheckedAgainstTheStockAndTheIntegerSetting)
 {
     alone(2, [&](frmItemDetails &w) {

@@ -94,12 +94,24 @@ TEST_P(Balances, BatchesAndSerialsComeInKeyOrderWithTheirOwnBalances)
     EXPECT_FALSE(balances.serial({1, 3, {}}, "SN-TV-0001"));
 }
 
-TEST_P(Balances, ItemStockComesFromTheStockViewAndAStoredReturnKnowsWhatItTook)
+TEST_P(Balances, AnItemIsReadWithItsFactsAndStockAndAStoredReturnKnowsWhatItTook)
 {
-    EXPECT_EQ(balances.itemStock("vwInquiryShopStock", 1, 5).toString(0), "75");
-    EXPECT_TRUE(balances.itemStock("vwInquiryShopStockSummary", 1, 7).isZero());
-    EXPECT_EQ(balances.inStock("vwInquiryShopStock", 1, 5).value_or("none"), "Long grain rice 5 kg");
-    EXPECT_FALSE(balances.inStock("vwInquiryShopStock", 2, 10));
+    Connection &con = *db.con;
+    const auto item = [&](qint32 itemId, qint32 shop = 1, const QString &view = "vwInquiryShopStock") {
+        return itemById(con, itemId, ItemLookup{shop, itemTypeRule(con, shop), false, view}).value_or(IdentifiedItem{});
+    };
+    const IdentifiedItem rice = item(5);
+    EXPECT_EQ(rice.stock.toString(0), "75");
+    EXPECT_EQ(rice.description.value_or("none"), "Long grain rice 5 kg");
+    EXPECT_EQ(rice.facts.code, "RICE-5");
+    EXPECT_FALSE(rice.facts.hasExpiry || rice.facts.hasSerialNo);
+    EXPECT_TRUE(item(7, 1, "vwInquiryShopStockSummary").stock.isZero());
+    EXPECT_FALSE(item(10, 2).description) << "no stock in shop 2";
+    EXPECT_TRUE(item(1).facts.hasExpiry) << "milk";
+    const IdentifiedItem tv = item(3), phone = item(4);
+    EXPECT_TRUE(tv.facts.hasSerialNo && !tv.facts.serialsMayRepeat);
+    EXPECT_TRUE(phone.facts.hasSerialNo && phone.facts.serialsMayRepeat);
+    EXPECT_FALSE(item(9999).itemId) << "an unknown item";
     EXPECT_EQ(balances.returnedByEntry(1, TransactionId(1), 5).toString(0), "5") << "two detail rows of 2 and 3";
     EXPECT_TRUE(balances.returnedByEntry(1, TransactionId(2), 6).isZero()) << "PR2 is cancelled";
     EXPECT_TRUE(balances.returnedByEntry(1, TransactionId(), 5).isZero());
@@ -109,7 +121,7 @@ TEST_P(Balances, CodesAreTriedAsBarcodeShortcutAndItemCodeWithinTheShopsItemType
 {
     Connection &con = *db.con;
     const auto find = [&](const QString &code, int shop = 1, bool codesRepeat = false) {
-        const auto found = identifyItem(con, code, shop, itemTypeRule(con, shop), codesRepeat);
+        const auto found = identifyItem(con, code, ItemLookup{shop, itemTypeRule(con, shop), codesRepeat, "vwInquiryShopStock"});
         return found ? found->itemId : 0;
     };
     EXPECT_EQ(find("5012345000066"), 5);
