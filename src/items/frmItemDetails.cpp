@@ -277,6 +277,12 @@ void frmItemDetails::DisplayBarcodeItemDetails(const IdentifiedItem &item)
         return;
     }
     m_identified = item;
+    // The lists the scan fills are read together, in one statement.
+    BalanceOwner owner = m_context->owner;
+    owner.itemId = itemId;
+    owner.excluded = m_transId;
+    m_scannedBalances = m_context->balances.lists(owner, {blnLocationWise, item.facts.hasExpiry, item.facts.hasSerialNo});
+    m_scannedItem = itemId;
     chooseItem(*item.description, itemId);
     // The batch and serial lists were built by the item's selection; the locations
     // depend on the quantity already typed.
@@ -337,6 +343,18 @@ void frmItemDetails::fillShopLocations()
     m_locations->combo().setToolTip(QString());
 }
 
+template <typename List, typename Read>
+List frmItemDetails::scanned(std::optional<List> ItemBalances::*list, const BalanceOwner &owner, Read &&read)
+{
+    std::optional<List> &kept = m_scannedBalances.*list;
+    if (kept && m_scannedItem == owner.itemId && owner.excluded == m_transId) {
+        List out = std::move(*kept);
+        kept.reset();
+        return out;
+    }
+    return read();
+}
+
 void frmItemDetails::FillLocations(qint32 itemId, Decimal quantity, TransactionId transId)
 {
     BalanceOwner owner = m_context->owner;
@@ -346,7 +364,7 @@ void frmItemDetails::FillLocations(qint32 itemId, Decimal quantity, TransactionI
     const bool split = adding && !transId.isStored();
     if (split)
         m_locations->reset();
-    const QList<LocationBalance> balances = m_context->balances.locations(owner);
+    const QList<LocationBalance> balances = scanned(&ItemBalances::locations, owner, [&] { return m_context->balances.locations(owner); });
     QList<AllocationEntry> entries;
     for (const LocationBalance &b : balances)
         entries << AllocationEntry{b.locationName.trimmed(), b.locationId, {}};
@@ -372,7 +390,7 @@ void frmItemDetails::FillExpirydates(qint32 itemId, Decimal, TransactionId trans
     owner.excluded = transId;
     if (!transId.isStored() && m_lines.lineMode == LineMode::Add)
         m_expiry->reset();
-    m_batches = m_context->balances.batches(owner);
+    m_batches = scanned(&ItemBalances::batches, owner, [&] { return m_context->balances.batches(owner); });
     QList<AllocationEntry> entries;
     for (const BatchBalance &b : m_batches)
         entries << AllocationEntry{b.batchNo, {}, isExpired(b.expiryDate, m_context->processDate) ? QStringLiteral("expired") : QString()};
@@ -386,7 +404,7 @@ void frmItemDetails::FillSerial(qint32 itemId, Decimal, TransactionId transId)
     owner.excluded = transId;
     if (!transId.isStored() && m_lines.lineMode == LineMode::Add)
         m_serials->reset();
-    const QList<SerialBalance> serials = m_context->balances.serials(owner);
+    const QList<SerialBalance> serials = scanned(&ItemBalances::serials, owner, [&] { return m_context->balances.serials(owner); });
     QList<AllocationEntry> entries;
     for (const SerialBalance &s : serials)
         entries << AllocationEntry{s.serialNo, {}, {}};

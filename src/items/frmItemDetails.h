@@ -93,6 +93,9 @@ private:
     // The line on screen decides which way one may step.
     void enableNavigation(std::optional<int> position);
     void loadAllocationsOfLine(qint32 itemId);
+    // The list the scan read for the owner's item, else the one `read` reads now.
+    template <typename List, typename Read>
+    List scanned(std::optional<List> ItemBalances::*list, const BalanceOwner &owner, Read &&read);
     // Fills the expiry grid with the batches that expire first, unless the clerk has
     // made its rows by hand.
     void proposeBatches(Decimal quantity);
@@ -126,6 +129,9 @@ private:
     std::unique_ptr<ItemLineData> m_data;
     // The item just identified, facts and stock included, for the selection that follows.
     std::optional<IdentifiedItem> m_identified;
+    // Its balance lists, read together with the scan; each is used once by its fill.
+    ItemBalances m_scannedBalances;
+    qint32 m_scannedItem = 0;
 
     bool blnLocationWise = false;
     bool blnHasExpiry = false;

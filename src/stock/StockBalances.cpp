@@ -243,6 +243,75 @@ QList<SerialBalance> StockBalances::serials(const BalanceOwner &owner) const
     return out;
 }
 
+namespace {
+
+// Each list as a branch of the lists' statement: a tag, then the location, the
+// label, the expiry date and the quantity, typed alike on both backends.
+QString listBranch(int tag, const QString &list)
+{
+    switch (tag) {
+    case 1:
+        return QStringLiteral("select 1 k, x.locationid n, x.lLocationName t, cast(null as date) d, x.qty q from (%1) x").arg(list);
+    case 2:
+        return QStringLiteral("select 2, cast(null as integer), x.eadbatchno, x.ExpiryDate, x.qty from (%1) x").arg(list);
+    default:
+        return QStringLiteral("select 3, cast(null as integer), x.SerialNo, cast(null as date), x.qty from (%1) x").arg(list);
+    }
+}
+
+// The statement of the lists asked for, with its values; empty when none is.
+BalanceStatement listsStatement(const BalanceOwner &owner, BalanceLists wanted)
+{
+    QStringList branches;
+    QVariantList bound;
+    const std::pair<bool, const Variants &> lists[] = {
+        {wanted.locations, locationList()}, {wanted.batches, batchList()}, {wanted.serials, serialList()}};
+    for (int i = 0; i < 3; ++i) {
+        if (!lists[i].first)
+            continue;
+        branches << listBranch(i + 1, lists[i].second.of(owner));
+        bound << values(owner);
+    }
+    if (branches.isEmpty())
+        return {};
+    // Each list in the order its own statement gives: by location, by batch (then
+    // expiry date), by serial number.
+    return {QStringLiteral("lists"), branches.join(QStringLiteral(" union all ")) + QStringLiteral(" order by 1, 2, 3, 4"),
+            bound};
+}
+
+} // namespace
+
+ItemBalances StockBalances::lists(const BalanceOwner &owner, BalanceLists wanted) const
+{
+    const BalanceStatement statement = listsStatement(owner, wanted);
+    ItemBalances out;
+    if (statement.statement.isEmpty())
+        return out;
+    const Recordset rs = m_con.query(statement.statement, statement.values);
+    if (wanted.locations)
+        out.locations.emplace();
+    if (wanted.batches)
+        out.batches.emplace();
+    if (wanted.serials)
+        out.serials.emplace();
+    for (const QVariantList &row : rs.rows()) {
+        const Decimal quantity = Decimal::fromVariant(row.at(4));
+        switch (toInt32(row.at(0))) {
+        case 1:
+            out.locations->append({toInt32(row.at(1)), trimmedText(row.at(2)), quantity});
+            break;
+        case 2:
+            out.batches->append({row.at(2).toString(), dateValue(row.at(3)), quantity});
+            break;
+        default:
+            out.serials->append({row.at(2).toString(), quantity});
+            break;
+        }
+    }
+    return out;
+}
+
 std::optional<BatchBalance> StockBalances::batch(const BalanceOwner &owner, const QString &batchNo) const
 {
     const Recordset rs = m_con.query(oneBatch().of(owner), values(owner, batchNo));
@@ -285,7 +354,8 @@ QList<BalanceStatement> StockBalances::statements(const BalanceOwner &owner, con
             {QStringLiteral("batches"), batchList().of(owner), values(owner)},
             {QStringLiteral("serials"), serialList().of(owner), values(owner)},
             {QStringLiteral("one batch"), oneBatch().of(owner), values(owner, batchNo)},
-            {QStringLiteral("one serial"), oneSerial().of(owner), values(owner, serialNo)}};
+            {QStringLiteral("one serial"), oneSerial().of(owner), values(owner, serialNo)},
+            listsStatement(owner, {true, true, true})};
 }
 
 } // namespace shop

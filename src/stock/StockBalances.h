@@ -39,6 +39,20 @@ struct SerialBalance {
     Decimal quantity;
 };
 
+// An item's balance lists read together; a list not asked for stays empty.
+struct ItemBalances {
+    std::optional<QList<LocationBalance>> locations;
+    std::optional<QList<BatchBalance>> batches;
+    std::optional<QList<SerialBalance>> serials;
+};
+
+// Which lists to read together.
+struct BalanceLists {
+    bool locations = false;
+    bool batches = false;
+    bool serials = false;
+};
+
 // One statement the balances run, with the values it takes for an owner: what a
 // check of the database's plans reads.
 struct BalanceStatement {
@@ -61,6 +75,9 @@ public:
     QList<BatchBalance> batches(const BalanceOwner &owner) const;
     // In ascending serial number.
     QList<SerialBalance> serials(const BalanceOwner &owner) const;
+    // The lists asked for in one statement: each list's own statement, its rows
+    // tagged, in its own order.
+    ItemBalances lists(const BalanceOwner &owner, BalanceLists wanted) const;
     // One batch: its earliest expiry date that holds stock and that balance; none when
     // it holds no stock.
     std::optional<BatchBalance> batch(const BalanceOwner &owner, const QString &batchNo) const;

@@ -94,6 +94,40 @@ TEST_P(Balances, BatchesAndSerialsComeInKeyOrderWithTheirOwnBalances)
     EXPECT_FALSE(balances.serial({1, 3, {}}, "SN-TV-0001"));
 }
 
+TEST_P(Balances, ListsReadTogetherAreTheListsReadAlone)
+{
+    const auto batchText = [](const QList<BatchBalance> &rows) {
+        QStringList out;
+        for (const auto &r : rows)
+            out << r.batchNo + ":" + r.expiryDate.toString(Qt::ISODate) + ":" + r.quantity.toString(3);
+        return out;
+    };
+    const auto serialText = [](const QList<SerialBalance> &rows) {
+        QStringList out;
+        for (const auto &r : rows)
+            out << r.serialNo + ":" + r.quantity.toString(3);
+        return out;
+    };
+    // Milk (batches, one under two dates once another arrives), televisions and phones
+    // (serials), with and without a stored return's own issues counted back.
+    db.con->execute("insert into losExpiryArrivalDetails (eadInterfaceId, eadTransId, eadShopId, eadItemId, eadBatchNo, "
+                    "eadExpiryDate, eadItemQty, eadCancel) values (1001, 9, 1, 1, 'B1002', ?, 4, 0)",
+                    {QDate(2026, 12, 1)});
+    for (const BalanceOwner &owner : {BalanceOwner{1, 1, {}}, BalanceOwner{1, 1, TransactionId(1)}, BalanceOwner{1, 3, {}},
+                                      BalanceOwner{1, 3, TransactionId(4)}, BalanceOwner{1, 4, {}}}) {
+        const ItemBalances all = balances.lists(owner, {true, true, true});
+        EXPECT_EQ(text(all.locations.value()), text(balances.locations(owner))) << owner.itemId;
+        EXPECT_EQ(batchText(all.batches.value()), batchText(balances.batches(owner))) << owner.itemId;
+        EXPECT_EQ(serialText(all.serials.value()), serialText(balances.serials(owner))) << owner.itemId;
+        const ItemBalances some = balances.lists(owner, {false, true, false});
+        EXPECT_FALSE(some.locations || some.serials);
+        EXPECT_EQ(batchText(some.batches.value()), batchText(balances.batches(owner)));
+    }
+    EXPECT_EQ(batchText(balances.lists({1, 1, {}}, {false, true, false}).batches.value()).mid(1, 2),
+              QStringList({"B1002:2026-12-01:4.000", "B1002:2026-12-15:15.000"}))
+        << "a batch under two dates, the earlier first";
+}
+
 TEST_P(Balances, AnItemIsReadWithItsFactsAndStockAndAStoredReturnKnowsWhatItTook)
 {
     Connection &con = *db.con;
