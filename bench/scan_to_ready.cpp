@@ -171,19 +171,20 @@ int main(int argc, char **argv)
             readyOrFatal(scan(window, items.back().barcode));
             setStatementObserver(*db.con, {});
 
-            bool ready = true;
-            const double module = bench::medianMs(5, [&] {
-                for (const Scanned &item : items)
-                    ready = scan(window, item.barcode) && ready;
-            });
-            readyOrFatal(ready);
-
             RawScan raw(*db.con);
+            bool ready = true;
             int cells = 0;
-            const double rawMs = bench::medianMs(5, [&] {
-                for (const Scanned &item : items)
-                    cells += raw.run(item.barcode);
-            });
+            const auto [module, rawMs] = bench::pairedMediansMs(
+                7,
+                [&] {
+                    for (const Scanned &item : items)
+                        ready = scan(window, item.barcode) && ready;
+                },
+                [&] {
+                    for (const Scanned &item : items)
+                        cells += raw.run(item.barcode);
+                });
+            readyOrFatal(ready);
             if (cells == 0)
                 qFatal("the one-statement scan read nothing");
             bench::report(out, QStringLiteral("scan_to_ready"), backend, n, module / kScans, rawMs / kScans,

@@ -290,6 +290,8 @@ void frmItemDetails::DisplayBarcodeItemDetails(const IdentifiedItem &item)
         FillLocations(itemId, valDecimal(ui.txtWriteQty->text()), m_transId);
         proposeBatches(valDecimal(ui.txtWriteQty->text()));
     }
+    // A later fill reads its list afresh.
+    m_scannedBalances = {};
 }
 
 void frmItemDetails::proposeBatches(Decimal quantity)
