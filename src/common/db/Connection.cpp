@@ -142,6 +142,7 @@ public:
     // The statement prepared on this session; kept for the next call when `keep`.
     std::shared_ptr<QSqlQuery> prepare(const QString &statement, bool keep);
     void notify(const QString &kind, const QString &text) const;
+    void record(const QString &kind, const QString &text, const QVariantList &values) const;
     Recordset readAll(QSqlQuery &query) const;
     [[noreturn]] void fail(const QString &what, const QSqlError &error) const;
 
@@ -157,6 +158,7 @@ public:
     mutable int m_sessionsLost = 0;
     int m_statementsPrepared = 0;
     StatementObserver m_observer;
+    StatementRecorder m_recorder;
     QHash<QString, EmbeddedProcedure> m_procedures;
     QHash<QString, std::shared_ptr<QSqlQuery>> m_prepared;
 };
@@ -205,6 +207,11 @@ struct ConnectionInternals {
 void setStatementObserver(Connection &con, StatementObserver observer)
 {
     ConnectionInternals::of(con).m_observer = std::move(observer);
+}
+
+void setStatementRecorder(Connection &con, StatementRecorder recorder)
+{
+    ConnectionInternals::of(con).m_recorder = std::move(recorder);
 }
 
 void installEmbeddedProcedure(Connection &con, const QString &name, EmbeddedProcedure procedure)
@@ -445,6 +452,12 @@ void Connection::Private::notify(const QString &kind, const QString &text) const
         m_observer(kind, text);
 }
 
+void Connection::Private::record(const QString &kind, const QString &text, const QVariantList &values) const
+{
+    if (m_recorder)
+        m_recorder(SentStatement{kind, text, values});
+}
+
 const QString Connection::ServerLostMessage = QStringLiteral(
     "The connection to the database server was lost, so the last command was not carried out. "
     "Nothing of it was stored. Try it again when the server is back.");
@@ -498,7 +511,9 @@ void Connection::Private::beginTrans()
     // IMMEDIATE takes the file's write lock at once, so two terminals saving at
     // the same time wait for each other instead of failing half-way.
     // The statements prepared on the session stay: a transaction changes no table's shape.
-    runUnprepared(m_backend == Backend::Sqlite ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN"));
+    const QString begin = m_backend == Backend::Sqlite ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN");
+    record(QStringLiteral("begin"), begin, {});
+    runUnprepared(begin);
     m_inTransaction = true;
 }
 
@@ -507,6 +522,7 @@ void Connection::Private::commitTrans()
     if (!m_inTransaction)
         throw ModuleError(ModuleError::DatabaseFailure, sourceName(), QStringLiteral("No transaction is open."));
     notify(QStringLiteral("commit"), QString());
+    record(QStringLiteral("commit"), QStringLiteral("COMMIT"), {});
     ensureConnected();
     runUnprepared(QStringLiteral("COMMIT"));
     m_inTransaction = false;
@@ -544,6 +560,7 @@ int Connection::Private::execute(const QString &statement, const QVariantList &v
 {
     ensureConnected();
     notify(QStringLiteral("execute"), statement);
+    record(QStringLiteral("execute"), statement, values);
     const std::shared_ptr<QSqlQuery> q = prepare(statement, !values.isEmpty());
     bindAll(*q, values);
     if (!q->exec())
@@ -557,6 +574,7 @@ Recordset Connection::Private::query(const QString &statement, const QVariantLis
 {
     ensureConnected();
     notify(QStringLiteral("query"), statement);
+    record(QStringLiteral("query"), statement, values);
     const std::shared_ptr<QSqlQuery> prepared = prepare(statement, !values.isEmpty());
     QSqlQuery &q = *prepared;
     bindAll(q, values);
@@ -601,6 +619,7 @@ void Connection::Private::callProcedure(const QString &name, const QVariantList 
     for (const QVariant &p : parameters)
         shown << p.toString();
     notify(QStringLiteral("procedure"), name + QLatin1Char(' ') + shown.join(QLatin1Char(',')));
+    record(QStringLiteral("procedure"), name, parameters);
     if (m_backend == Backend::Postgres) {
         QStringList marks;
         for (qsizetype i = 0; i < parameters.size(); ++i)
