@@ -50,13 +50,23 @@ double medianMs(int runs, const std::function<void()> &work, const std::function
     for (int i = 0; i < runs; ++i) {
         if (prepare)
             prepare();
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        times.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+        times.push_back(elapsedMs(work));
     }
+    return median(std::move(times));
+}
+
+double median(std::vector<double> times)
+{
     std::sort(times.begin(), times.end());
     return times.at(times.size() / 2);
+}
+
+double elapsedMs(const std::function<void()> &work)
+{
+    QElapsedTimer timer;
+    timer.start();
+    work();
+    return static_cast<double>(timer.nsecsElapsed()) / 1e6;
 }
 
 double peakRssMiB()

@@ -24,6 +24,10 @@ QString backendName(Backend backend);
 // The median of `runs` timings of `work`, in milliseconds; `prepare` runs untimed
 // before each.
 double medianMs(int runs, const std::function<void()> &work, const std::function<void()> &prepare = {});
+// The median of timings taken by hand (at least one).
+double median(std::vector<double> times);
+// How long `work` takes, in milliseconds.
+double elapsedMs(const std::function<void()> &work);
 
 // The process's peak resident memory since it started or since the last
 // resetPeakRss(), in MiB.
