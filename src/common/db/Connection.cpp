@@ -107,8 +107,8 @@ public:
     ServerWait &operator=(const ServerWait &) = delete;
 };
 
-// Statements with values are the ones run again and again (a scan, a save's ledger
-// rows); statements written out with their values are mostly run once.
+// Every statement is kept prepared for its next use: the module binds its values, so
+// its statements are few; past this many (schema work, a host's own text) all go.
 constexpr qsizetype kPreparedLimit = 256;
 
 } // namespace
@@ -139,8 +139,8 @@ public:
     bool isLostConnection(const QSqlError &error) const;
     // The server's session is gone (its client library says so), however the driver sees it.
     bool sessionBroken() const;
-    // The statement prepared on this session; kept for the next call when `keep`.
-    std::shared_ptr<QSqlQuery> prepare(const QString &statement, bool keep);
+    // The statement prepared on this session, kept for its next use.
+    std::shared_ptr<QSqlQuery> prepare(const QString &statement);
     void notify(const QString &kind, const QString &text) const;
     void record(const QString &kind, const QString &text, const QVariantList &values) const;
     Recordset readAll(QSqlQuery &query) const;
@@ -537,22 +537,18 @@ void Connection::Private::rollbackTrans()
     q.exec(QStringLiteral("ROLLBACK"));
 }
 
-std::shared_ptr<QSqlQuery> Connection::Private::prepare(const QString &statement, bool keep)
+std::shared_ptr<QSqlQuery> Connection::Private::prepare(const QString &statement)
 {
-    if (keep) {
-        if (const auto found = m_prepared.constFind(statement); found != m_prepared.constEnd())
-            return *found;
-    }
+    if (const auto found = m_prepared.constFind(statement); found != m_prepared.constEnd())
+        return *found;
     auto q = std::make_shared<QSqlQuery>(database());
     ++m_statementsPrepared;
     q->setForwardOnly(true);
     if (!q->prepare(Dialect::of(m_backend).translate(statement)))
         fail(QString(), q->lastError());
-    if (keep) {
-        if (m_prepared.size() >= kPreparedLimit)
-            m_prepared.clear();
-        m_prepared.insert(statement, q);
-    }
+    if (m_prepared.size() >= kPreparedLimit)
+        m_prepared.clear();
+    m_prepared.insert(statement, q);
     return q;
 }
 
@@ -561,7 +557,7 @@ int Connection::Private::execute(const QString &statement, const QVariantList &v
     ensureConnected();
     notify(QStringLiteral("execute"), statement);
     record(QStringLiteral("execute"), statement, values);
-    const std::shared_ptr<QSqlQuery> q = prepare(statement, !values.isEmpty());
+    const std::shared_ptr<QSqlQuery> q = prepare(statement);
     bindAll(*q, values);
     if (!q->exec())
         fail(QString(), q->lastError());
@@ -575,7 +571,7 @@ Recordset Connection::Private::query(const QString &statement, const QVariantLis
     ensureConnected();
     notify(QStringLiteral("query"), statement);
     record(QStringLiteral("query"), statement, values);
-    const std::shared_ptr<QSqlQuery> prepared = prepare(statement, !values.isEmpty());
+    const std::shared_ptr<QSqlQuery> prepared = prepare(statement);
     QSqlQuery &q = *prepared;
     bindAll(q, values);
     if (!q.exec())
@@ -615,21 +611,21 @@ QVariant Connection::Private::scalar(const QString &statement, const QVariantLis
 void Connection::Private::callProcedure(const QString &name, const QVariantList &parameters)
 {
     ensureConnected();
-    QStringList shown;
-    for (const QVariant &p : parameters)
-        shown << p.toString();
-    notify(QStringLiteral("procedure"), name + QLatin1Char(' ') + shown.join(QLatin1Char(',')));
+    if (m_observer) {
+        QStringList shown;
+        for (const QVariant &p : parameters)
+            shown << p.toString();
+        notify(QStringLiteral("procedure"), name + QLatin1Char(' ') + shown.join(QLatin1Char(',')));
+    }
     record(QStringLiteral("procedure"), name, parameters);
     if (m_backend == Backend::Postgres) {
-        QStringList marks;
-        for (qsizetype i = 0; i < parameters.size(); ++i)
-            marks << QStringLiteral("?");
-        QSqlQuery q(database());
-        if (!q.prepare(QStringLiteral("select %1(%2)").arg(name, marks.join(QLatin1Char(',')))))
-            fail(QString(), q.lastError());
-        bindAll(q, parameters);
-        if (!q.exec())
-            fail(QString(), q.lastError());
+        // Kept prepared like any statement: a save calls the same procedure again and again.
+        const std::shared_ptr<QSqlQuery> q =
+            prepare(QStringLiteral("select %1(%2)").arg(name, QStringList(parameters.size(), QStringLiteral("?")).join(QLatin1Char(','))));
+        bindAll(*q, parameters);
+        if (!q->exec())
+            fail(QString(), q->lastError());
+        q->finish();
         return;
     }
     const EmbeddedProcedure procedure = m_procedures.value(name.toLower());
