@@ -98,28 +98,29 @@ SaveOutcome PurchaseReturnSave::saveOnce(const PurchaseReturnEntry &entry, const
             return SaveOutcome{false, PostedMessage, MsgIcon::Critical, entry.id, entry.number};
     }
     write.lockStockRows(entry.id, items);
+    // Location rows are kept only for a shop that keeps stock by location.
+    const bool byLocation = fnLocationArrangement(shopId);
 
     // What the stored return holds before it is rewritten: the re-check refuses only what the save makes worse.
     const HeldStock held = entry.isNew() ? HeldStock{}
                                          : heldByReturn(m_con, LedgerOwner{m_session.interfaceId, shopId, entry.id.value()},
-                                                        fnLocationArrangement(shopId));
+                                                        byLocation);
     SaveOutcome outcome;
     writeHeader(entry, outcome);
     writeDetails(entry, outcome.transId);
 
     // An edited return's issue rows follow its tables, so a line deleted in the editor
-    // takes its location, batch and serial issues with it. Location rows exist only
-    // for a shop that keeps stock by location.
+    // takes its location, batch and serial issues with it.
     const LedgerOwner owner{m_session.interfaceId, shopId, outcome.transId.value()};
     const auto rewrite = [&](IssueLedger ledger, const TextTable &table) {
         if (table.hasData() || !entry.isNew())
             rewriteIssueLedger(m_con, ledger, table, owner);
     };
-    if (fnLocationArrangement(shopId))
+    if (byLocation)
         rewrite(IssueLedger::Location, entry.locations);
     rewrite(IssueLedger::Expiry, entry.expiry);
     rewrite(IssueLedger::Serial, entry.serials);
-    if (const auto shortfall = stockShortfall(m_con, owner, fnLocationArrangement(shopId), held)) {
+    if (const auto shortfall = stockShortfall(m_con, owner, byLocation, held)) {
         outcome.refusal = *shortfall;
         outcome.icon = MsgIcon::Exclamation;
         return outcome;
