@@ -15,7 +15,7 @@
 #include "common/host/ModuleState.h"
 
 #include <QList>
-#include <algorithm>
+#include <QSet>
 
 namespace shop {
 
@@ -46,13 +46,13 @@ bool isTypeI(const QString &transType) { return transType == QLatin1String("I");
 // take stock out that no detail row accounts for.
 bool hasRowsWithoutLine(const TextTable &table, AllocationKind kind, const QList<QStringList> &lines)
 {
-    for (int r = 1; r < table.rowCount(); ++r) {
-        const bool owned = std::any_of(lines.begin(), lines.end(), [&](const QStringList &l) {
-            return isRowOfItem(table, kind, r, l.value(line::ItemId));
-        });
-        if (!owned)
+    QSet<QString> items;
+    for (const QStringList &l : lines)
+        items.insert(l.value(line::ItemId).trimmed());
+    const int itemColumn = allocationColumns(kind).itemId;
+    for (int r = 1; r < table.rowCount(); ++r)
+        if (!items.contains(table.text(r, itemColumn).trimmed()))
             return true;
-    }
     return false;
 }
 
