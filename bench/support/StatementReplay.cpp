@@ -22,16 +22,16 @@ QList<SentStatement> StatementReplay::stop()
     return std::exchange(m_recorded, {});
 }
 
-QSqlQuery &StatementReplay::prepared(const QString &text)
+StatementReplay::Prepared &StatementReplay::prepared(const QString &text)
 {
-    std::shared_ptr<QSqlQuery> &q = m_prepared[text];
-    if (!q) {
-        q = std::make_shared<QSqlQuery>(sqlDatabase(m_con));
-        q->setForwardOnly(true);
-        if (!q->prepare(Dialect::of(m_con.backend()).translate(text)))
-            qFatal("replay: %s: %s", qPrintable(text), qPrintable(q->lastError().text()));
+    Prepared &p = m_prepared[text];
+    if (!p.query) {
+        p.query = std::make_shared<QSqlQuery>(sqlDatabase(m_con));
+        p.query->setForwardOnly(true);
+        if (!p.query->prepare(Dialect::of(m_con.backend()).translate(text)))
+            qFatal("replay: %s: %s", qPrintable(text), qPrintable(p.query->lastError().text()));
     }
-    return *q;
+    return p;
 }
 
 void StatementReplay::run(const QList<SentStatement> &steps)
@@ -50,14 +50,16 @@ void StatementReplay::run(const QList<SentStatement> &steps)
                 continue; // its statements follow it
             text = QStringLiteral("select %1(%2)").arg(step.text, QStringList(step.values.size(), QStringLiteral("?")).join(QLatin1Char(',')));
         }
-        QSqlQuery &q = prepared(text);
+        Prepared &p = prepared(text);
+        QSqlQuery &q = *p.query;
         for (int i = 0; i < step.values.size(); ++i)
             q.bindValue(i, step.values.at(i));
         if (!q.exec())
             qFatal("replay: %s: %s", qPrintable(text), qPrintable(q.lastError().text()));
-        const int fields = q.record().count();
+        if (p.columns < 0)
+            p.columns = q.record().count();
         while (q.next())
-            for (int i = 0; i < fields; ++i)
+            for (int i = 0; i < p.columns; ++i)
                 q.value(i);
         q.finish();
     }

@@ -24,11 +24,16 @@ public:
     void run(const QList<SentStatement> &steps);
 
 private:
-    QSqlQuery &prepared(const QString &text);
+    // A statement prepared once, with the number of columns it reads, known after its first run.
+    struct Prepared {
+        std::shared_ptr<QSqlQuery> query;
+        int columns = -1;
+    };
+    Prepared &prepared(const QString &text);
 
     Connection &m_con;
     QList<SentStatement> m_recorded;
-    QHash<QString, std::shared_ptr<QSqlQuery>> m_prepared;
+    QHash<QString, Prepared> m_prepared;
 };
 
 } // namespace shop::bench
