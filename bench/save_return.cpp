@@ -181,7 +181,7 @@ int main(int argc, char **argv)
             logIn(db.con);
             schema::attach(*db.con);
 
-            constexpr int kRuns = 7;
+            constexpr int kRuns = 11;
             const QList<PurchaseReturnEntry> entries = returnsFromStock(*db.con, kRuns);
             bench::StatementReplay replay(*db.con);
             // Each timed save is followed by what it sent, on bare queries, on the same
