@@ -1,12 +1,13 @@
 // How long saving a 50-line return with 150 allocation rows takes, new and edited, as
-// the ledgers grow, against bare inserts of the same rows in one transaction. Each
-// return takes what the generated ledgers really hold, and every timed save must save.
+// the ledgers grow, against the very statements the save sent (lock, numbering,
+// procedures, stock re-check, commit token, ledger rows), with the same values, on bare
+// prepared queries in one transaction. Each return takes what the generated ledgers
+// really hold, and every timed save must save.
 //   save_return [rows per ledger ...]   (default 10000 100000) on SQLite, and on
 //                                       PostgreSQL when SHOP_BENCH_PG or SHOP_TEST_PG names a server
 
 #include "common/db/Schema.h"
 #include "common/db/ConnectionInternals.h"
-#include "common/db/Transaction.h"
 #include "common/host/ModuleCommonDB.h"
 #include "common/host/ModuleState.h"
 #include "support/LedgerGenerator.h"
@@ -14,6 +15,7 @@
 #include "editor/PurchaseReturnSave.h"
 #include "editor/TransactionRates.h"
 #include "support/BenchSupport.h"
+#include "support/StatementReplay.h"
 
 #include <QCoreApplication>
 #include <QSqlError>
@@ -122,48 +124,26 @@ QList<PurchaseReturnEntry> returnsFromStock(Connection &con, int count)
     return out;
 }
 
-// The same rows through bare prepared inserts in one transaction.
-void rawInserts(Connection &con, const PurchaseReturnEntry &e, int id)
+// Takes back, untimed, what a new return's save stored (its header with its number,
+// its detail and issue rows, its commit token), so that the same statements can store
+// it again; stock stays as the save left it, whose rows the replay changes alike. An
+// edited return's save rewrites its own rows and leaves only its token to take back.
+void takeBack(Connection &con, TransactionId id, bool isNew)
 {
-    QSqlDatabase db = sqlDatabase(con);
-    Transaction tx(con);
-    QSqlQuery header(db);
-    header.prepare(QStringLiteral("insert into LOsPurchaseReturnHeader (whShopID, WhID, WhNo, WhDate, WhUserName, WhRemarks) "
-                                  "values (1, ?, ?, ?, ?, ?)"));
-    header.addBindValue(id);
-    header.addBindValue(QStringLiteral("RAW%1").arg(id));
-    header.addBindValue(kToday);
-    header.addBindValue(e.userName);
-    header.addBindValue(e.remarks);
-    header.exec();
-    QSqlQuery detail(db), location(db), expiry(db), serial(db);
-    detail.prepare(QStringLiteral("insert into LOsPurchaseReturnDetail (wdshopid, WdID, WdItemID, WdAvailableQty, "
-                                  "WdPurchaseReturnQty, wdshipmentid, wdcostprice) values (1, ?, ?, 100, 1, 1, 2.5)"));
-    location.prepare(QStringLiteral("insert into losLocationIssueDetails (lidInterfaceId, lidShopId, lidTransId, lidDetailId, "
-                                    "lidLocationId, lidItemId, lidItemQty, lidPakingQty, lidCancel) values (1901, 1, ?, ?, ?, ?, 1, 0, 0)"));
-    expiry.prepare(QStringLiteral("insert into losExpiryIssueDetails (eidInterfaceId, eidShopId, eidTransactionId, eidDetailId, "
-                                  "eidExpiryDate, eidBatchNo, eidItemId, eidItemQty, eidPackingQty, eidCancel) "
-                                  "values (1901, 1, ?, ?, ?, ?, ?, 1, 0, 0)"));
-    serial.prepare(QStringLiteral("insert into losSerialIssueDetails (sidInterfaceId, sidShopId, sidTransactionId, sidDetailId, "
-                                  "sidSerialNo, sidItemId, sidItemQty, sidPackingQty, sidCancel) values (1901, 1, ?, ?, ?, ?, 1, 0, 0)"));
-    for (int k = 0; k < e.lines.size(); ++k) {
-        const int item = e.lines.at(k).at(7).toInt();
-        const int row = k + 1;
-        for (const QVariant &v : QVariantList{id, item})
-            detail.addBindValue(v);
-        detail.exec();
-        for (const QVariant &v : QVariantList{id, row, e.locations.text(row, 3).toInt(), item})
-            location.addBindValue(v);
-        location.exec();
-        for (const QVariant &v :
-             QVariantList{id, row, QDate::fromString(e.expiry.text(row, 2), QStringLiteral("dd/MM/yyyy")), e.expiry.text(row, 1), item})
-            expiry.addBindValue(v);
-        expiry.exec();
-        for (const QVariant &v : QVariantList{id, row, e.serials.text(row, 2), item})
-            serial.addBindValue(v);
-        serial.exec();
+    QSqlQuery q(sqlDatabase(con));
+    QStringList statements{QStringLiteral("delete from shop_commit_tokens where shopid = 1 and transid = ?")};
+    if (isNew)
+        statements << QStringLiteral("delete from losLocationIssueDetails where lidInterfaceId = 1901 and lidShopId = 1 and lidTransId = ?")
+                   << QStringLiteral("delete from losExpiryIssueDetails where eidInterfaceId = 1901 and eidShopId = 1 and eidTransactionId = ?")
+                   << QStringLiteral("delete from losSerialIssueDetails where sidInterfaceId = 1901 and sidShopId = 1 and sidTransactionId = ?")
+                   << QStringLiteral("delete from LOsPurchaseReturnDetail where wdshopid = 1 and wdid = ?")
+                   << QStringLiteral("delete from LOsPurchaseReturnHeader where whShopID = 1 and WhID = ?");
+    for (const QString &statement : statements) {
+        q.prepare(statement);
+        q.addBindValue(id.value());
+        if (!q.exec())
+            qFatal("save_return: %s", qPrintable(q.lastError().text()));
     }
-    tx.commit();
 }
 
 // A save the benchmark times must have saved: a refusal would time a rollback.
@@ -201,27 +181,42 @@ int main(int argc, char **argv)
             logIn(db.con);
             schema::attach(*db.con);
 
-            constexpr int kRuns = 7;
+            constexpr int kRuns = 11;
             const QList<PurchaseReturnEntry> entries = returnsFromStock(*db.con, kRuns);
-            SaveOutcome saved;
-            int run = 0;
+            bench::StatementReplay replay(*db.con);
+            // Each timed save is followed by what it sent, on bare queries, on the same
+            // data: the save is taken back (untimed) and its statements store it again.
+            const auto timed = [&](const std::function<SaveOutcome()> &save, bool isNew) {
+                std::vector<double> module, raw;
+                SaveOutcome saved;
+                int statements = 0;
+                for (int run = 0; run < kRuns; ++run) {
+                    replay.record();
+                    module.push_back(bench::elapsedMs([&] { saved = save(); }));
+                    const QList<SentStatement> steps = replay.stop();
+                    mustHaveSaved(saved);
+                    takeBack(*db.con, saved.transId, isNew);
+                    raw.push_back(bench::elapsedMs([&] { replay.run(steps); }));
+                    statements = static_cast<int>(steps.size());
+                }
+                return std::tuple{bench::median(module), bench::median(raw), saved, statements};
+            };
             moduleState().gstrMode = QStringLiteral("N");
-            const double created = bench::medianMs(kRuns, [&] {
-                saved = PurchaseReturnSave(moduleConnection(), moduleSession()).save(entries.at(run++));
-                mustHaveSaved(saved);
-            });
+            int run = 0;
+            const auto [created, createdRaw, saved, createdSteps] = timed(
+                [&] { return PurchaseReturnSave(moduleConnection(), moduleSession()).save(entries.at(run++)); }, true);
             PurchaseReturnEntry edited = entries.last();
             edited.mode = EntryMode::Stored;
             edited.id = saved.transId;
             edited.number = saved.transNo;
             moduleState().gstrMode = QStringLiteral("E");
-            const double changed = bench::medianMs(kRuns, [&] { mustHaveSaved(PurchaseReturnSave(moduleConnection(), moduleSession()).save(edited)); });
-            const PurchaseReturnEntry &entry = entries.first();
-            int rawId = 500000;
-            const double raw = bench::medianMs(7, [&] { rawInserts(*db.con, entry, ++rawId); });
-            const QString lines = QStringLiteral("%1 lines").arg(entry.lines.size());
-            bench::report(out, QStringLiteral("save_new"), backend, n, created, raw, bench::peakRssMiB(), lines);
-            bench::report(out, QStringLiteral("save_edited"), backend, n, changed, raw, bench::peakRssMiB(), lines);
+            const auto [changed, changedRaw, unused, changedSteps] = timed(
+                [&] { return PurchaseReturnSave(moduleConnection(), moduleSession()).save(edited); }, false);
+            const QString lines = QStringLiteral("%1 lines, %2 steps");
+            bench::report(out, QStringLiteral("save_new"), backend, n, created, createdRaw, bench::peakRssMiB(),
+                          lines.arg(entries.first().lines.size()).arg(createdSteps));
+            bench::report(out, QStringLiteral("save_edited"), backend, n, changed, changedRaw, bench::peakRssMiB(),
+                          lines.arg(edited.lines.size()).arg(changedSteps));
             moduleState() = ModuleState{};
         }
     }

@@ -50,31 +50,33 @@ double medianMs(int runs, const std::function<void()> &work, const std::function
     for (int i = 0; i < runs; ++i) {
         if (prepare)
             prepare();
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        times.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+        times.push_back(elapsedMs(work));
     }
+    return median(std::move(times));
+}
+
+double median(std::vector<double> times)
+{
     std::sort(times.begin(), times.end());
     return times.at(times.size() / 2);
+}
+
+double elapsedMs(const std::function<void()> &work)
+{
+    QElapsedTimer timer;
+    timer.start();
+    work();
+    return static_cast<double>(timer.nsecsElapsed()) / 1e6;
 }
 
 std::pair<double, double> pairedMediansMs(int runs, const std::function<void()> &module, const std::function<void()> &raw)
 {
     std::vector<double> moduleTimes, rawTimes;
-    const auto timed = [](const std::function<void()> &work) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        return static_cast<double>(timer.nsecsElapsed()) / 1e6;
-    };
     for (int i = 0; i < runs; ++i) {
-        moduleTimes.push_back(timed(module));
-        rawTimes.push_back(timed(raw));
+        moduleTimes.push_back(elapsedMs(module));
+        rawTimes.push_back(elapsedMs(raw));
     }
-    std::sort(moduleTimes.begin(), moduleTimes.end());
-    std::sort(rawTimes.begin(), rawTimes.end());
-    return {moduleTimes.at(moduleTimes.size() / 2), rawTimes.at(rawTimes.size() / 2)};
+    return {median(std::move(moduleTimes)), median(std::move(rawTimes))};
 }
 
 double peakRssMiB()

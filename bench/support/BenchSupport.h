@@ -25,6 +25,10 @@ QString backendName(Backend backend);
 // The median of `runs` timings of `work`, in milliseconds; `prepare` runs untimed
 // before each.
 double medianMs(int runs, const std::function<void()> &work, const std::function<void()> &prepare = {});
+// The median of timings taken by hand (at least one).
+double median(std::vector<double> times);
+// How long `work` takes, in milliseconds.
+double elapsedMs(const std::function<void()> &work);
 
 // The medians of `runs` timings of the module's work and of its baseline, in
 // milliseconds, the two run in turn so that a busy machine slows both alike.

@@ -15,7 +15,7 @@
 #include "common/host/ModuleState.h"
 
 #include <QList>
-#include <algorithm>
+#include <QSet>
 
 namespace shop {
 
@@ -46,13 +46,13 @@ bool isTypeI(const QString &transType) { return transType == QLatin1String("I");
 // take stock out that no detail row accounts for.
 bool hasRowsWithoutLine(const TextTable &table, AllocationKind kind, const QList<QStringList> &lines)
 {
-    for (int r = 1; r < table.rowCount(); ++r) {
-        const bool owned = std::any_of(lines.begin(), lines.end(), [&](const QStringList &l) {
-            return isRowOfItem(table, kind, r, l.value(line::ItemId));
-        });
-        if (!owned)
+    QSet<QString> items;
+    for (const QStringList &l : lines)
+        items.insert(l.value(line::ItemId).trimmed());
+    const int itemColumn = allocationColumns(kind).itemId;
+    for (int r = 1; r < table.rowCount(); ++r)
+        if (!items.contains(table.text(r, itemColumn).trimmed()))
             return true;
-    }
     return false;
 }
 
@@ -98,28 +98,29 @@ SaveOutcome PurchaseReturnSave::saveOnce(const PurchaseReturnEntry &entry, const
             return SaveOutcome{false, PostedMessage, MsgIcon::Critical, entry.id, entry.number};
     }
     write.lockStockRows(entry.id, items);
+    // Location rows are kept only for a shop that keeps stock by location.
+    const bool byLocation = fnLocationArrangement(shopId);
 
     // What the stored return holds before it is rewritten: the re-check refuses only what the save makes worse.
     const HeldStock held = entry.isNew() ? HeldStock{}
                                          : heldByReturn(m_con, LedgerOwner{m_session.interfaceId, shopId, entry.id.value()},
-                                                        fnLocationArrangement(shopId));
+                                                        byLocation);
     SaveOutcome outcome;
     writeHeader(entry, outcome);
     writeDetails(entry, outcome.transId);
 
     // An edited return's issue rows follow its tables, so a line deleted in the editor
-    // takes its location, batch and serial issues with it. Location rows exist only
-    // for a shop that keeps stock by location.
+    // takes its location, batch and serial issues with it.
     const LedgerOwner owner{m_session.interfaceId, shopId, outcome.transId.value()};
     const auto rewrite = [&](IssueLedger ledger, const TextTable &table) {
         if (table.hasData() || !entry.isNew())
             rewriteIssueLedger(m_con, ledger, table, owner);
     };
-    if (fnLocationArrangement(shopId))
+    if (byLocation)
         rewrite(IssueLedger::Location, entry.locations);
     rewrite(IssueLedger::Expiry, entry.expiry);
     rewrite(IssueLedger::Serial, entry.serials);
-    if (const auto shortfall = stockShortfall(m_con, owner, fnLocationArrangement(shopId), held)) {
+    if (const auto shortfall = stockShortfall(m_con, owner, byLocation, held)) {
         outcome.refusal = *shortfall;
         outcome.icon = MsgIcon::Exclamation;
         return outcome;

@@ -131,9 +131,9 @@ TEST_P(PurchaseReturnSaveTest, LedgerRowsFollowTableOrderAndRestartAtOneOnEveryS
     EXPECT_EQ(count("select count(*) from losLocationIssueDetails where lidInterfaceId = 1801"), 1);
 }
 
-// The item window's balances and a save's statements with values are prepared once a
-// session, not again after every save.
-TEST_P(PurchaseReturnSaveTest, BalancesAndTheNextSavePrepareOnlyWhatTakesNoValues)
+// The item window's balances and a save's statements are prepared once a session, not
+// again after every save.
+TEST_P(PurchaseReturnSaveTest, BalancesAndTheNextSavesPrepareNothingAgain)
 {
     PurchaseReturnEntry e = editOfPr1({itemLine(1, 5, "3")});
     e.locations.addRow(locationRow("3", 1, 5));
@@ -151,8 +151,10 @@ TEST_P(PurchaseReturnSaveTest, BalancesAndTheNextSavePrepareOnlyWhatTakesNoValue
         ASSERT_TRUE(save(e).saved);
         prepared << statementsPrepared(con()) - before;
     }
-    EXPECT_LT(prepared[1], prepared[0]);
-    EXPECT_EQ(prepared[2], prepared[1]);
+    EXPECT_GT(prepared[0], 0);
+    // Every statement of a save, the shop's look-ups with their ids included, is kept from the first.
+    EXPECT_EQ(prepared[1], 0);
+    EXPECT_EQ(prepared[2], 0);
     const int afterSaves = statementsPrepared(con());
     lookUp();
     EXPECT_EQ(statementsPrepared(con()), afterSaves);

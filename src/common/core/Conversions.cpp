@@ -214,6 +214,9 @@ double val(const QString &text)
 
 Decimal valDecimal(const QString &text)
 {
+    // Most text is a plain number as a whole; only the rest needs the leading-number pattern.
+    if (const auto whole = Decimal::parse(text))
+        return *whole;
     const auto m = leadingNumber().match(text);
     if (!m.hasMatch())
         return {};

@@ -119,16 +119,32 @@ QString roundDecimalText(const QString &text, int decimals)
 
 std::optional<Decimal> Decimal::parse(const QString &text)
 {
-    const QString rounded = roundDecimalText(text, 3);
-    if (rounded.isEmpty())
+    // In thousandths by integer arithmetic, as the text rounding would give them: a
+    // save reads every quantity and price of a return through here.
+    const auto parts = split(text);
+    if (!parts)
         return std::nullopt;
-    QString digits = rounded;
-    digits.remove(QLatin1Char('.'));
-    bool ok = false;
-    const qint64 units = digits.toLongLong(&ok);
-    if (!ok)
+    const auto digitsOf = [](QStringView digits, quint64 &into) {
+        for (const QChar c : digits) {
+            // Digits of other scripts are not read as numbers, as before.
+            const auto digit = static_cast<quint64>(c.unicode()) - u'0';
+            if (digit > 9 || into > (std::numeric_limits<quint64>::max() - digit) / 10)
+                return false;
+            into = into * 10 + digit;
+        }
+        return true;
+    };
+    quint64 units = 0;
+    const QStringView fraction(parts->fraction);
+    const QString thousandths = fraction.left(3).toString().leftJustified(3, QLatin1Char('0'));
+    if (!digitsOf(parts->whole, units) || !digitsOf(thousandths, units))
         return std::nullopt;
-    return fromThousandths(units);
+    if (fraction.size() > 3 && fraction.at(3) >= QLatin1Char('5'))
+        ++units; // half away from zero
+    const quint64 limit = static_cast<quint64>(std::numeric_limits<qint64>::max()) + (parts->negative ? 1 : 0);
+    if (units > limit)
+        return std::nullopt;
+    return fromThousandths(parts->negative ? static_cast<qint64>(0 - units) : static_cast<qint64>(units));
 }
 
 namespace {
@@ -156,11 +172,31 @@ Decimal Decimal::fromVariant(const QVariant &value)
 
 QString Decimal::toString(int decimals) const
 {
-    const qint64 magnitude = m_units < 0 ? -m_units : m_units;
-    QString text = QStringLiteral("%1.%2").arg(magnitude / 1000).arg(magnitude % 1000, 3, 10, QLatin1Char('0'));
-    if (m_units < 0)
-        text.prepend(QLatin1Char('-'));
-    return roundDecimalText(text, decimals);
+    const quint64 magnitude = m_units < 0 ? 0 - static_cast<quint64>(m_units) : static_cast<quint64>(m_units);
+    if (decimals < 0) {
+        const QString text = QStringLiteral("%1.%2").arg(magnitude / 1000).arg(magnitude % 1000, 3, 10, QLatin1Char('0'));
+        return roundDecimalText(m_units < 0 ? QLatin1Char('-') + text : text, decimals);
+    }
+    // Rounded half away from zero at `decimals` places, without a zero's sign.
+    const int kept = std::min(decimals, 3);
+    quint64 scale = 1;
+    for (int i = kept; i < 3; ++i)
+        scale *= 10;
+    const quint64 rounded = (magnitude + scale / 2) / scale;
+    quint64 fractionScale = 1;
+    for (int i = 0; i < kept; ++i)
+        fractionScale *= 10;
+    QString text;
+    text.reserve(24 + decimals);
+    if (m_units < 0 && rounded != 0)
+        text += QLatin1Char('-');
+    text += QString::number(rounded / fractionScale);
+    if (decimals > 0) {
+        text += QLatin1Char('.');
+        text += QString::number(rounded % fractionScale).rightJustified(kept, QLatin1Char('0'));
+        text += QString(decimals - kept, QLatin1Char('0'));
+    }
+    return text;
 }
 
 } // namespace shop

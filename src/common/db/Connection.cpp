@@ -107,8 +107,8 @@ public:
     ServerWait &operator=(const ServerWait &) = delete;
 };
 
-// Statements with values are the ones run again and again (a scan, a save's ledger
-// rows); statements written out with their values are mostly run once.
+// Every statement is kept prepared for its next use: the module binds its values, so
+// its statements are few; past this many (schema work, a host's own text) all go.
 constexpr qsizetype kPreparedLimit = 256;
 
 } // namespace
@@ -140,9 +140,10 @@ public:
     bool isLostConnection(const QSqlError &error) const;
     // The server's session is gone (its client library says so), however the driver sees it.
     bool sessionBroken() const;
-    // The statement prepared on this session; kept for the next call when `keep`.
-    std::shared_ptr<QSqlQuery> prepare(const QString &statement, bool keep);
+    // The statement prepared on this session, kept for its next use.
+    std::shared_ptr<QSqlQuery> prepare(const QString &statement);
     void notify(const QString &kind, const QString &text) const;
+    void record(const QString &kind, const QString &text, const QVariantList &values) const;
     // The rows of an executed query; `names` keeps the field names of a prepared
     // statement between its runs (filled at the first).
     Recordset readAll(QSqlQuery &query, QStringList *names = nullptr) const;
@@ -161,6 +162,7 @@ public:
     mutable int m_sessionsLost = 0;
     int m_statementsPrepared = 0;
     StatementObserver m_observer;
+    StatementRecorder m_recorder;
     QHash<QString, EmbeddedProcedure> m_procedures;
     QHash<QString, std::shared_ptr<QSqlQuery>> m_prepared;
     QHash<QString, QStringList> m_fieldNames; // of the prepared statements that were read
@@ -210,6 +212,11 @@ struct ConnectionInternals {
 void setStatementObserver(Connection &con, StatementObserver observer)
 {
     ConnectionInternals::of(con).m_observer = std::move(observer);
+}
+
+void setStatementRecorder(Connection &con, StatementRecorder recorder)
+{
+    ConnectionInternals::of(con).m_recorder = std::move(recorder);
 }
 
 void installEmbeddedProcedure(Connection &con, const QString &name, EmbeddedProcedure procedure)
@@ -450,6 +457,12 @@ void Connection::Private::notify(const QString &kind, const QString &text) const
         m_observer(kind, text);
 }
 
+void Connection::Private::record(const QString &kind, const QString &text, const QVariantList &values) const
+{
+    if (m_recorder)
+        m_recorder(SentStatement{kind, text, values});
+}
+
 const QString Connection::ServerLostMessage = QStringLiteral(
     "The connection to the database server was lost, so the last command was not carried out. "
     "Nothing of it was stored. Try it again when the server is back.");
@@ -503,7 +516,9 @@ void Connection::Private::beginTrans()
     // IMMEDIATE takes the file's write lock at once, so two terminals saving at
     // the same time wait for each other instead of failing half-way.
     // The statements prepared on the session stay: a transaction changes no table's shape.
-    runUnprepared(m_backend == Backend::Sqlite ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN"));
+    const QString begin = m_backend == Backend::Sqlite ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN");
+    record(QStringLiteral("begin"), begin, {});
+    runUnprepared(begin);
     m_inTransaction = true;
 }
 
@@ -512,6 +527,7 @@ void Connection::Private::commitTrans()
     if (!m_inTransaction)
         throw ModuleError(ModuleError::DatabaseFailure, sourceName(), QStringLiteral("No transaction is open."));
     notify(QStringLiteral("commit"), QString());
+    record(QStringLiteral("commit"), QStringLiteral("COMMIT"), {});
     ensureConnected();
     runUnprepared(QStringLiteral("COMMIT"));
     m_inTransaction = false;
@@ -526,22 +542,18 @@ void Connection::Private::rollbackTrans()
     q.exec(QStringLiteral("ROLLBACK"));
 }
 
-std::shared_ptr<QSqlQuery> Connection::Private::prepare(const QString &statement, bool keep)
+std::shared_ptr<QSqlQuery> Connection::Private::prepare(const QString &statement)
 {
-    if (keep) {
-        if (const auto found = m_prepared.constFind(statement); found != m_prepared.constEnd())
-            return *found;
-    }
+    if (const auto found = m_prepared.constFind(statement); found != m_prepared.constEnd())
+        return *found;
     auto q = std::make_shared<QSqlQuery>(database());
     ++m_statementsPrepared;
     q->setForwardOnly(true);
     if (!q->prepare(Dialect::of(m_backend).translate(statement)))
         fail(QString(), q->lastError());
-    if (keep) {
-        if (m_prepared.size() >= kPreparedLimit)
-            forgetPrepared();
-        m_prepared.insert(statement, q);
-    }
+    if (m_prepared.size() >= kPreparedLimit)
+        forgetPrepared();
+    m_prepared.insert(statement, q);
     return q;
 }
 
@@ -549,7 +561,8 @@ int Connection::Private::execute(const QString &statement, const QVariantList &v
 {
     ensureConnected();
     notify(QStringLiteral("execute"), statement);
-    const std::shared_ptr<QSqlQuery> q = prepare(statement, !values.isEmpty());
+    record(QStringLiteral("execute"), statement, values);
+    const std::shared_ptr<QSqlQuery> q = prepare(statement);
     bindAll(*q, values);
     if (!q->exec())
         fail(QString(), q->lastError());
@@ -562,13 +575,13 @@ Recordset Connection::Private::query(const QString &statement, const QVariantLis
 {
     ensureConnected();
     notify(QStringLiteral("query"), statement);
-    const bool keep = !values.isEmpty();
-    const std::shared_ptr<QSqlQuery> prepared = prepare(statement, keep);
+    record(QStringLiteral("query"), statement, values);
+    const std::shared_ptr<QSqlQuery> prepared = prepare(statement);
     QSqlQuery &q = *prepared;
     bindAll(q, values);
     if (!q.exec())
         fail(QString(), q.lastError());
-    return readAll(q, keep ? &m_fieldNames[statement] : nullptr);
+    return readAll(q, &m_fieldNames[statement]);
 }
 
 void Connection::Private::forgetPrepared()
@@ -614,20 +627,21 @@ QVariant Connection::Private::scalar(const QString &statement, const QVariantLis
 void Connection::Private::callProcedure(const QString &name, const QVariantList &parameters)
 {
     ensureConnected();
-    QStringList shown;
-    for (const QVariant &p : parameters)
-        shown << p.toString();
-    notify(QStringLiteral("procedure"), name + QLatin1Char(' ') + shown.join(QLatin1Char(',')));
+    if (m_observer) {
+        QStringList shown;
+        for (const QVariant &p : parameters)
+            shown << p.toString();
+        notify(QStringLiteral("procedure"), name + QLatin1Char(' ') + shown.join(QLatin1Char(',')));
+    }
+    record(QStringLiteral("procedure"), name, parameters);
     if (m_backend == Backend::Postgres) {
-        QStringList marks;
-        for (qsizetype i = 0; i < parameters.size(); ++i)
-            marks << QStringLiteral("?");
-        QSqlQuery q(database());
-        if (!q.prepare(QStringLiteral("select %1(%2)").arg(name, marks.join(QLatin1Char(',')))))
-            fail(QString(), q.lastError());
-        bindAll(q, parameters);
-        if (!q.exec())
-            fail(QString(), q.lastError());
+        // Kept prepared like any statement: a save calls the same procedure again and again.
+        const std::shared_ptr<QSqlQuery> q =
+            prepare(QStringLiteral("select %1(%2)").arg(name, QStringList(parameters.size(), QStringLiteral("?")).join(QLatin1Char(','))));
+        bindAll(*q, parameters);
+        if (!q->exec())
+            fail(QString(), q->lastError());
+        q->finish();
         return;
     }
     const EmbeddedProcedure procedure = m_procedures.value(name.toLower());

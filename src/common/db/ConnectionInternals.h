@@ -17,6 +17,19 @@ namespace shop {
 using StatementObserver = std::function<void(const QString &kind, const QString &text)>;
 void setStatementObserver(Connection &con, StatementObserver observer);
 
+// Every step as the connection sends it, with its values, so that a benchmark can run
+// the very same work on bare queries. `text` is a statement as the caller wrote it
+// (before the backend's rewriting), a procedure's name ("procedure"), or the BEGIN or
+// COMMIT the connection runs ("begin", "commit"); on SQLite an embedded procedure's
+// own statements follow its entry.
+struct SentStatement {
+    QString kind;
+    QString text;
+    QVariantList values;
+};
+using StatementRecorder = std::function<void(const SentStatement &)>;
+void setStatementRecorder(Connection &con, StatementRecorder recorder);
+
 // A stored procedure of the embedded database, run as code on the caller's connection.
 using EmbeddedProcedure = std::function<void(Connection &, const QVariantList &)>;
 void installEmbeddedProcedure(Connection &con, const QString &name, EmbeddedProcedure procedure);

@@ -2,6 +2,8 @@
 
 #include <rtnmod08/HostComponents.h>
 
+#include "common/db/SqlText.h"
+
 namespace shop {
 
 // The library's data-access component: single values, next numbers and combo lists
@@ -17,7 +19,8 @@ public:
 
 private:
     Connection &connection() const;
-    QString fromClause(const QString &condition) const;
+    BoundSql fromClause(const QString &condition) const;
+    QVariant scalar(const QString &select, const QString &condition) const;
 };
 
 } // namespace shop

@@ -1,4 +1,5 @@
 #include "common/core/Conversions.h"
+#include "common/core/Decimal.h"
 #include <rtnmod08/ModuleError.h>
 #include "support/FuzzInput.h"
 #include "support/TestDatabase.h"
@@ -55,6 +56,34 @@ namespace {
 // A pattern read once formats a double exactly as rounding its shortest text by the
 // pattern does: halves (as the shortest text shows them) away from zero, carries into
 // the whole part, no sign on a zero, grouping and leading zeros as the pattern says.
+// Exact quantities are read and written with integer arithmetic; the text rounding
+// they replace is the reference, for any text and any number of decimals.
+TEST(ConversionsFuzz, ExactDecimalsReadAndWriteAsTheTextRoundingDoes)
+{
+    test::FuzzInput input(0x5eed0003);
+    const QStringList pieces{"0", "9", "12", ".", "5", "4", "-", "+", " ", "0005", "49", "50", "1.2345", "-0.0005",
+                             "9223372036854775", "9223372036854776", "99999999999999999999", "\t", "x", "\u0663"};
+    for (int i = 0; i < 20000; ++i) {
+        QString text;
+        for (int n = 1 + input.below(4); n > 0; --n)
+            text += input.pick(pieces);
+        const QString rounded = roundDecimalText(text, 3);
+        bool ok = !rounded.isEmpty();
+        const qint64 units = ok ? QString(rounded).remove(QLatin1Char('.')).toLongLong(&ok) : 0;
+        const std::optional<Decimal> read = Decimal::parse(text);
+        ASSERT_EQ(read.has_value(), ok) << text;
+        if (!ok)
+            continue;
+        ASSERT_EQ(read->thousandths(), units) << text;
+        const QString written = QStringLiteral("%1%2.%3")
+                                    .arg(units < 0 ? "-" : "")
+                                    .arg(std::abs(units / 1000))
+                                    .arg(std::abs(units % 1000), 3, 10, QLatin1Char('0'));
+        for (int decimals = 0; decimals <= 5; ++decimals)
+            ASSERT_EQ(read->toString(decimals), roundDecimalText(written, decimals)) << text << " at " << decimals;
+    }
+}
+
 TEST(ConversionsFuzz, APatternReadOnceFormatsEveryDoubleAsItsShortestTextRounded)
 {
     const QStringList patterns{fmt::Quantity, fmt::Stock, fmt::Fixed3, fmt::Grouped3, fmt::Amount2, "#.000",

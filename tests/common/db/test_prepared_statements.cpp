@@ -1,6 +1,8 @@
 #include <rtnmod08/ModuleError.h>
 #include "common/db/ConnectionInternals.h"
 #include "common/db/Transaction.h"
+#include "common/db/SqlText.h"
+#include "common/host/DefaultCommonDB.h"
 #include "support/TestDatabase.h"
 
 #include <gtest/gtest.h>
@@ -58,6 +60,45 @@ TEST_P(PreparedStatements, AStatementThatCannotBePreparedFailsEachTimeAsAModuleE
     for (int attempt = 0; attempt < 2; ++attempt)
         EXPECT_THROW(db.con->query("select nosuchcolumn from aItem where ItemId = ?", {1}), ModuleError);
     EXPECT_EQ(codeOf(1), "MLK-1L");
+}
+
+TEST_P(PreparedStatements, AHostConditionWithOtherNumbersOrTextIsTheSameStatement)
+{
+    DefaultCommonDB units;
+    units.adocon = db.con;
+    units.strTableName = "aItem i, aUnit u";
+    const auto unitOf = [&](int item) {
+        return units.fnReturnField("u.UnitCode", QString("i.UnitsId = u.UnitId AND i.ItemId = %1").arg(item)).toString();
+    };
+    DefaultCommonDB users;
+    users.adocon = db.con;
+    users.strTableName = "LOUSERS";
+    const auto userOf = [&](const QString &name, int shop) {
+        return users.fnReturnField("userid", QString("shopid = %1 and username = %2").arg(shop).arg(sqlQuote(name)));
+    };
+    const int before = statementsPrepared(*db.con);
+    EXPECT_EQ(unitOf(5), "BAG");
+    EXPECT_EQ(unitOf(999), "");
+    EXPECT_EQ(userOf("nina", 1).toInt(), 2);
+    EXPECT_TRUE(userOf("nina", 99).isNull());
+    EXPECT_TRUE(userOf("o'nina", 1).isNull());
+    users.strTableName = "LOsPurchaseReturnHeader where whshopid = 99";
+    EXPECT_EQ(users.fnGetNextMaxNo("whid"), 1);
+    EXPECT_EQ(users.fnGetNextMaxNo("whid"), 1);
+    EXPECT_EQ(statementsPrepared(*db.con), before + 3) << "the unit, the user and the next number, once each";
+}
+
+TEST_P(PreparedStatements, AProcedureIsPreparedOnceASession)
+{
+    const int before = statementsPrepared(*db.con);
+    for (int round = 0; round < 3; ++round) {
+        Transaction tx(*db.con);
+        for (const char *action : {"R", "F"}) // back and out again: stock as it was
+            db.con->callProcedure("spUpdateshopWriteoff", {1, 1, QString(action), QString("P")});
+        tx.commit();
+    }
+    // The server's function is one statement; the embedded one runs two of its own.
+    EXPECT_EQ(statementsPrepared(*db.con), before + (GetParam() == Backend::Postgres ? 1 : 2));
 }
 
 SHOP_ON_ALL_BACKENDS(PreparedStatements);
