@@ -124,10 +124,7 @@ bool BrowseGrid::FindInGrid(const QString &typed)
     const std::optional<int> found = m_grid.listModel().findTyped(typed);
     if (!found)
         return false;
-    const int row = *found + 1;
-    m_grid.setRow(row);
-    m_grid.selectRows(row, row);
-    m_grid.setTopRow(row);
+    m_grid.standOnFound(*found + 1);
     return true;
 }
 

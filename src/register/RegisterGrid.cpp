@@ -9,6 +9,7 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTableWidget>
+#include <QWheelEvent>
 
 namespace shop {
 
@@ -26,14 +27,64 @@ RegisterGrid::RegisterGrid(QWidget *parent) : QTableView(parent)
                 emit currentRowChanged(now.row() + 1, before.row() + 1);
             });
     connect(&m_model, &QAbstractItemModel::modelReset, this, [this] { emit currentRowChanged(row(), -1); });
-    // At the top of what is shown, the older returns come in above it, and the clerk
-    // stays on the rows in view.
-    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int value) {
-        if (value != verticalScrollBar()->minimum())
+    // The clerk scrolling past the top of what is read (the arrow, a click above the
+    // slider, the slider dragged) brings the older returns in above it, and the scroll
+    // goes on among them. Only the clerk's own actions count: a search showing its match
+    // in the first row reads nothing more.
+    connect(verticalScrollBar(), &QScrollBar::actionTriggered, this, [this](int action) {
+        QScrollBar *bar = verticalScrollBar();
+        const bool upward = action == QAbstractSlider::SliderSingleStepSub || action == QAbstractSlider::SliderPageStepSub
+            || action == QAbstractSlider::SliderToMinimum || action == QAbstractSlider::SliderMove;
+        if (!upward || bar->sliderPosition() != bar->minimum() || readOlder() == 0)
             return;
-        if (const int added = m_model.fetchOlder())
-            scrollTo(m_model.index(added, 0), QAbstractItemView::PositionAtTop);
+        // (Read before the action's own step is applied, which the top had swallowed.)
+        if (action == QAbstractSlider::SliderSingleStepSub)
+            bar->setSliderPosition(bar->value() - bar->singleStep());
+        else if (action == QAbstractSlider::SliderPageStepSub)
+            bar->setSliderPosition(bar->value() - bar->pageStep());
     });
+}
+
+void RegisterGrid::wheelEvent(QWheelEvent *event)
+{
+    // The wheel turned up at the top reads first, then scrolls as it always does.
+    if (event->angleDelta().y() > 0 && verticalScrollBar()->value() == verticalScrollBar()->minimum())
+        readOlder();
+    QTableView::wheelEvent(event);
+}
+
+int RegisterGrid::readOlder()
+{
+    const int top = std::max(rowAt(0), 0);
+    const int added = m_model.fetchOlder();
+    if (added > 0) {
+        // The scroll range takes the new rows now, not at the next layout.
+        updateGeometries();
+        scrollTo(m_model.index(top + added, 0), QAbstractItemView::PositionAtTop);
+    }
+    return added;
+}
+
+QModelIndex RegisterGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
+{
+    const int column = std::max(currentIndex().column(), 0);
+    const bool control = modifiers.testFlag(Qt::ControlModifier);
+    if (action == MoveHome && control) {
+        m_model.showStart();
+        return m_model.index(0, column);
+    }
+    if (action == MoveEnd && control) {
+        m_model.showEnd();
+        return m_model.index(m_model.rowCount() - 1, column);
+    }
+    const QModelIndex current = currentIndex();
+    // Where the base view would stop at the first row read, the rows above it come first.
+    const bool pastTop = current.isValid()
+        && ((action == MoveUp && current.row() == 0)
+            || (action == MovePageUp && rowAt(visualRect(current).top() - viewport()->height()) < 0));
+    if (pastTop)
+        readOlder();
+    return QTableView::moveCursor(action, modifiers);
 }
 
 RegisterGrid::~RegisterGrid() = default;
@@ -94,6 +145,16 @@ void RegisterGrid::setTopRow(int row)
 {
     if (row >= 1 && row < rows())
         scrollTo(m_model.index(row - 1, 0), QAbstractItemView::PositionAtTop);
+}
+
+void RegisterGrid::standOnFound(int row)
+{
+    setRow(row);
+    const int room = contentsRect().height() / std::max(verticalHeader()->defaultSectionSize(), 1);
+    if (!m_model.canFetchMore({}) && rows() - row < room)
+        readOlder();
+    selectRows(this->row(), this->row());
+    setTopRow(this->row());
 }
 
 namespace {

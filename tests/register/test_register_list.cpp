@@ -2,11 +2,17 @@
 // or searches, the rows are the list statement's rows, each once, in the order chosen.
 
 #include "register/RegisterData.h"
+#include "register/RegisterGrid.h"
 #include "register/RegisterModel.h"
 #include <rtnmod08/Recordset.h>
 #include "support/TestDatabase.h"
 
+#include <QApplication>
+#include <QScrollBar>
+#include <QTest>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
+#include <functional>
 
 namespace shop::test {
 namespace {
@@ -67,21 +73,18 @@ TEST_P(RegisterList, ScrollingEitherWayOrderingAndSearchingShowEveryRowOnceInOrd
         model.fetchMore({});
     EXPECT_EQ(shownIds(), expectedIds("whcancelled, whid"));
 
-    // A search shows the list around the first match.
+    // A search shows the list from the first match; the rows above it come when asked for.
     model.setOrder({1, true});
-    const std::optional<int> found = model.findTyped("t025");
-    ASSERT_TRUE(found.has_value());
-    EXPECT_EQ(model.text(*found, 1), "T0250");
-    EXPECT_EQ(*found, RegisterModel::RowsAbove);
-    EXPECT_EQ(model.text(*found - 1, 1), "T0249");
-    const QList<int> around = shownIds();
+    ASSERT_EQ(model.findTyped("t025"), 0);
+    EXPECT_EQ(model.text(0, 1), "T0250");
+    const QList<int> from = shownIds();
     EXPECT_FALSE(model.findTyped("T9").has_value());
-    EXPECT_EQ(shownIds(), around) << "nothing found leaves the rows shown";
+    EXPECT_EQ(shownIds(), from) << "nothing found leaves the rows shown";
+    EXPECT_EQ(model.text(model.fetchOlder() - 1, 1), "T0249");
     model.setOrder({4, true});
-    const std::optional<int> cancelled = model.findTyped("y");
-    ASSERT_TRUE(cancelled.has_value()) << "the flag columns are searched by their texts";
-    EXPECT_EQ(model.text(*cancelled, 4), "Yes");
-    EXPECT_EQ(model.text(*cancelled - 1, 4), "No");
+    ASSERT_EQ(model.findTyped("y"), 0) << "the flag columns are searched by their texts";
+    EXPECT_EQ(model.text(0, 4), "Yes");
+    EXPECT_EQ(model.text(model.fetchOlder() - 1, 4), "No");
 
     // Another terminal's new return stays out; one saved here is found in its place.
     db.con->execute("insert into LOsPurchaseReturnHeader (whShopID, WhID, WhNo, WhDate, WhUserName, whcancelled, "
@@ -93,6 +96,61 @@ TEST_P(RegisterList, ScrollingEitherWayOrderingAndSearchingShowEveryRowOnceInOrd
     ASSERT_TRUE(added.has_value());
     EXPECT_EQ(model.text(*added, 1), "T2001");
     EXPECT_EQ(model.text(*added - 1, 1), "T0299") << "T2000 was saved elsewhere";
+}
+
+// A search shows its match in the first row and reads nothing above it; every way the
+// clerk moves up from there reaches the rows above.
+TEST_P(RegisterList, EveryWayUpFromAFoundRowReachesTheRowsAboveIt)
+{
+    const auto key = [](Qt::Key k, Qt::KeyboardModifiers modifiers = {}) {
+        return [=](RegisterGrid &grid) { QTest::keyClick(&grid, k, modifiers); };
+    };
+    const auto wheelUp = [](RegisterGrid &grid) {
+        const QPointF at(10, 10);
+        QWheelEvent wheel(at, grid.viewport()->mapToGlobal(at), {}, QPoint(0, 120), Qt::NoButton, {}, Qt::NoScrollPhase,
+                          false);
+        QApplication::sendEvent(grid.viewport(), &wheel);
+    };
+    const auto arrowUp = [](RegisterGrid &grid) {
+        grid.verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    };
+    // How many rows above the match the clerk stands afterwards (a page: more than one,
+    // at most a screen's); none of them: on the list's own first row.
+    const std::optional<std::pair<int, int>> listStart;
+    const struct {
+        const char *how;
+        std::function<void(RegisterGrid &)> move;
+        std::optional<std::pair<int, int>> rowsUp;
+    } moves[] = {{"Up", key(Qt::Key_Up), {{1, 1}}},
+                 {"PgUp", key(Qt::Key_PageUp), {{2, 30}}},
+                 {"Ctrl+Home", key(Qt::Key_Home, Qt::ControlModifier), listStart},
+                 {"wheel", wheelUp, {{0, 0}}},
+                 {"scroll bar arrow", arrowUp, {{0, 0}}}};
+    const int firstId = expectedIds("upper(coalesce(whno, '')), whid").front();
+    for (const auto &m : moves) {
+        RegisterGrid grid;
+        grid.resize(400, 300);
+        grid.show();
+        grid.listModel().open(db.con, query);
+        grid.listModel().setOrder({1, true});
+        grid.standOnFound(*grid.listModel().findTyped("T025") + 1);
+        ASSERT_EQ(grid.row(), 1) << m.how;
+        ASSERT_EQ(grid.rowAt(0), 0) << m.how;
+
+        m.move(grid);
+        if (!m.rowsUp) {
+            EXPECT_EQ(grid.row(), 1) << m.how;
+            EXPECT_EQ(grid.textMatrix(1, 0).toInt(), firstId) << m.how;
+            continue;
+        }
+        int match = grid.row();
+        while (match < grid.rows() && grid.textMatrix(match, 1) != "T0250")
+            ++match;
+        EXPECT_GE(match - grid.row(), m.rowsUp->first) << m.how;
+        EXPECT_LE(match - grid.row(), m.rowsUp->second) << m.how;
+        EXPECT_EQ(grid.textMatrix(match - 1, 1), "T0249") << m.how;
+        EXPECT_LE(grid.rowAt(0) + 1, match - 1) << m.how << ": the rows above come into view";
+    }
 }
 
 SHOP_ON_ALL_BACKENDS(RegisterList);
