@@ -19,7 +19,50 @@ const std::array<QString, 3> FlagColumns{QStringLiteral("whcancelled"), QStringL
 
 bool isFlagColumn(int column) { return column >= FirstFlagColumn && column < RegisterList::Columns; }
 
+bool isDigits(QStringView text) { return std::all_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); }); }
+
+QString displayedDate(QStringView day, QStringView month, QStringView year)
+{
+    QString out;
+    out.reserve(10);
+    out.append(day).append(QLatin1Char('/')).append(month).append(QLatin1Char('/')).append(year);
+    return out;
+}
+
+QString twoDigits(int n) { return QString::number(n).rightJustified(2, QLatin1Char('0')); }
+
 } // namespace
+
+QString listedCellText(const QVariant &value)
+{
+    if (!value.isValid() || value.isNull())
+        return {};
+    switch (value.typeId()) {
+    case QMetaType::QString: {
+        QString text = value.toString().trimmed();
+        // A stored date reads as text on SQLite: yyyy-MM-dd exactly.
+        const QStringView t(text);
+        if (text.size() != 10 || t[4] != QLatin1Char('-') || t[7] != QLatin1Char('-'))
+            return text;
+        if (!isDigits(t.first(4)) || !isDigits(t.sliced(5, 2)) || !isDigits(t.sliced(8, 2))
+            || !QDate(t.first(4).toInt(), t.sliced(5, 2).toInt(), t.sliced(8, 2).toInt()).isValid())
+            return text;
+        return displayedDate(t.sliced(8, 2), t.sliced(5, 2), t.first(4));
+    }
+    case QMetaType::QDate: {
+        const QDate date = value.toDate();
+        if (date.isValid() && date.year() >= 1000 && date.year() <= 9999)
+            return displayedDate(twoDigits(date.day()), twoDigits(date.month()), QString::number(date.year()));
+        break;
+    }
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+        return value.toString();
+    default:
+        break;
+    }
+    return cellText(value);
+}
 
 RegisterList::RegisterList(ConnectionPtr con, const QString &listQuery) : m_con(std::move(con)), m_base(listQuery)
 {
@@ -98,7 +141,7 @@ std::vector<ListedRow> RegisterList::read(const QString &statement, const QVaria
         row.id = record.value(1).toInt();
         row.cells.reserve(Columns);
         for (int c = 1; c <= Columns; ++c)
-            row.cells << cellText(record.value(c));
+            row.cells << listedCellText(record.value(c));
         rows.push_back(std::move(row));
     }
     if (reversed)

@@ -74,14 +74,19 @@ void RegisterModel::showFrom(std::vector<reg::ListedRow> rows)
     show(std::move(rows), false, atEnd);
 }
 
-std::optional<int> RegisterModel::findTyped(const QString &typed)
+std::optional<int> RegisterModel::findTyped(const reg::ListOrder &order, const QString &typed)
 {
     if (!m_list)
         return std::nullopt;
-    const reg::ListedRow place = m_list->placeOfText(m_order, typed.trimmed());
-    std::vector<reg::ListedRow> from = m_list->after(m_order, place, PageSize);
-    if (from.empty() || !reg::startsWithTyped(from.front().cells.value(m_order.column), typed))
+    const reg::ListedRow place = m_list->placeOfText(order, typed.trimmed());
+    std::vector<reg::ListedRow> from = m_list->after(order, place, PageSize);
+    if (from.empty() || !reg::startsWithTyped(from.front().cells.value(order.column), typed)) {
+        // The order's own first page only when nothing matched: a match shows from itself.
+        if (order != m_order)
+            setOrder(order);
         return std::nullopt;
+    }
+    m_order = order;
     showFrom(std::move(from));
     return 0;
 }

@@ -26,10 +26,11 @@ public:
     // Orders the list afresh and shows it from its start.
     void setOrder(const reg::ListOrder &order);
     const reg::ListOrder &order() const { return m_order; }
-    // The row the first text at or after `typed` stands in, when it begins with it: the
-    // list is then shown from it, in the first row, and the rows above come as the clerk
-    // moves up to them, so that a keystroke reads one page. Otherwise the rows shown stay.
-    std::optional<int> findTyped(const QString &typed);
+    // The row the first text at or after `typed` in an order stands in, when it begins
+    // with it: the list is then so ordered and shown from it, in the first row, and the
+    // rows above come as the clerk moves up to them, so that a keystroke reads one page.
+    // Otherwise the list is so ordered, and the rows shown stay when it was already.
+    std::optional<int> findTyped(const reg::ListOrder &order, const QString &typed);
     // Lists a return saved since the list was opened; the row it stands in.
     std::optional<int> reopenAt(TransactionId id);
     // Shows the first (last) page of the order; false when it is shown already.

@@ -1,6 +1,7 @@
 // The register's list read a page at a time: whichever way the clerk scrolls, orders
 // or searches, the rows are the list statement's rows, each once, in the order chosen.
 
+#include "common/core/Conversions.h"
 #include "register/RegisterData.h"
 #include "register/RegisterGrid.h"
 #include "register/RegisterModel.h"
@@ -74,15 +75,13 @@ TEST_P(RegisterList, ScrollingEitherWayOrderingAndSearchingShowEveryRowOnceInOrd
     EXPECT_EQ(shownIds(), expectedIds("whcancelled, whid"));
 
     // A search shows the list from the first match; the rows above it come when asked for.
-    model.setOrder({1, true});
-    ASSERT_EQ(model.findTyped("t025"), 0);
+    ASSERT_EQ(model.findTyped({1, true}, "t025"), 0);
     EXPECT_EQ(model.text(0, 1), "T0250");
     const QList<int> from = shownIds();
-    EXPECT_FALSE(model.findTyped("T9").has_value());
+    EXPECT_FALSE(model.findTyped({1, true}, "T9").has_value());
     EXPECT_EQ(shownIds(), from) << "nothing found leaves the rows shown";
     EXPECT_EQ(model.text(model.fetchOlder() - 1, 1), "T0249");
-    model.setOrder({4, true});
-    ASSERT_EQ(model.findTyped("y"), 0) << "the flag columns are searched by their texts";
+    ASSERT_EQ(model.findTyped({4, true}, "y"), 0) << "the flag columns are searched by their texts";
     EXPECT_EQ(model.text(0, 4), "Yes");
     EXPECT_EQ(model.text(model.fetchOlder() - 1, 4), "No");
 
@@ -132,8 +131,7 @@ TEST_P(RegisterList, EveryWayUpFromAFoundRowReachesTheRowsAboveIt)
         grid.resize(400, 300);
         grid.show();
         grid.listModel().open(db.con, query);
-        grid.listModel().setOrder({1, true});
-        grid.standOnFound(*grid.listModel().findTyped("T025") + 1);
+        grid.standOnFound(*grid.listModel().findTyped({1, true}, "T025") + 1);
         ASSERT_EQ(grid.row(), 1) << m.how;
         ASSERT_EQ(grid.rowAt(0), 0) << m.how;
 
@@ -154,6 +152,19 @@ TEST_P(RegisterList, EveryWayUpFromAFoundRowReachesTheRowsAboveIt)
 }
 
 SHOP_ON_ALL_BACKENDS(RegisterList);
+
+// The list's cells read without a pattern per cell show what any other cell of the module shows.
+TEST(ListedCellText, ShowsWhatTheModulesCellTextShows)
+{
+    const QVariant values[] = {QVariant("2026-12-06"), QVariant(" 2026-12-06 "), QVariant("2026-02-30"),
+                               QVariant("2026-1a-06"), QVariant("2026-12-06 10:00:00"), QVariant("  PR1 "),
+                               QVariant("Yes"), QVariant(""), QVariant(QMetaType::fromType<QString>()),
+                               QVariant(QDate(2026, 1, 5)), QVariant(QDate(999, 1, 5)), QVariant(QDate()),
+                               QVariant(QDateTime(QDate(2026, 3, 4), QTime(0, 0))), QVariant(42),
+                               QVariant(qint64(1) << 40), QVariant(QMetaType::fromType<int>()), QVariant(2.5), QVariant()};
+    for (const QVariant &value : values)
+        EXPECT_EQ(reg::listedCellText(value), cellText(value)) << value.typeName() << " " << value.toString().toStdString();
+}
 
 } // namespace
 } // namespace shop::test
