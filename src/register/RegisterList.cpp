@@ -19,17 +19,32 @@ const std::array<QString, 3> FlagColumns{QStringLiteral("whcancelled"), QStringL
 
 bool isFlagColumn(int column) { return column >= FirstFlagColumn && column < RegisterList::Columns; }
 
-bool isDigits(QStringView text) { return std::all_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); }); }
-
-QString displayedDate(QStringView day, QStringView month, QStringView year)
+// The number the ASCII digits of a text stand for; -1 for any other text.
+int digitsValue(QStringView text)
 {
-    QString out;
-    out.reserve(10);
-    out.append(day).append(QLatin1Char('/')).append(month).append(QLatin1Char('/')).append(year);
-    return out;
+    int n = 0;
+    for (const QChar c : text) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return -1;
+        n = n * 10 + (c.unicode() - u'0');
+    }
+    return n;
 }
 
-QString twoDigits(int n) { return QString::number(n).rightJustified(2, QLatin1Char('0')); }
+// dd/MM/yyyy in one piece, for a valid date of a four-digit year.
+QString displayedDate(int day, int month, int year)
+{
+    QString out(10, QLatin1Char('/'));
+    QChar *at = out.data();
+    const auto put = [](QChar *to, int n, int width) {
+        for (int i = width - 1; i >= 0; --i, n /= 10)
+            to[i] = QLatin1Char(static_cast<char>('0' + n % 10));
+    };
+    put(at, day, 2);
+    put(at + 3, month, 2);
+    put(at + 6, year, 4);
+    return out;
+}
 
 } // namespace
 
@@ -44,15 +59,17 @@ QString listedCellText(const QVariant &value)
         const QStringView t(text);
         if (text.size() != 10 || t[4] != QLatin1Char('-') || t[7] != QLatin1Char('-'))
             return text;
-        if (!isDigits(t.first(4)) || !isDigits(t.sliced(5, 2)) || !isDigits(t.sliced(8, 2))
-            || !QDate(t.first(4).toInt(), t.sliced(5, 2).toInt(), t.sliced(8, 2).toInt()).isValid())
+        const int year = digitsValue(t.first(4));
+        const int month = digitsValue(t.sliced(5, 2));
+        const int day = digitsValue(t.sliced(8, 2));
+        if (year < 0 || month < 0 || day < 0 || !QDate(year, month, day).isValid())
             return text;
-        return displayedDate(t.sliced(8, 2), t.sliced(5, 2), t.first(4));
+        return displayedDate(day, month, year);
     }
     case QMetaType::QDate: {
         const QDate date = value.toDate();
         if (date.isValid() && date.year() >= 1000 && date.year() <= 9999)
-            return displayedDate(twoDigits(date.day()), twoDigits(date.month()), QString::number(date.year()));
+            return displayedDate(date.day(), date.month(), date.year());
         break;
     }
     case QMetaType::Int:

@@ -157,7 +157,7 @@ SHOP_ON_ALL_BACKENDS(RegisterList);
 TEST(ListedCellText, ShowsWhatTheModulesCellTextShows)
 {
     const QVariant values[] = {QVariant("2026-12-06"), QVariant(" 2026-12-06 "), QVariant("2026-02-30"),
-                               QVariant("2026-1a-06"), QVariant("2026-12-06 10:00:00"), QVariant("  PR1 "),
+                               QVariant("2026-1a-06"), QVariant("0000-01-01"), QVariant("2026-12-0٣"), QVariant("2026-12-06 10:00:00"), QVariant("  PR1 "),
                                QVariant("Yes"), QVariant(""), QVariant(QMetaType::fromType<QString>()),
                                QVariant(QDate(2026, 1, 5)), QVariant(QDate(999, 1, 5)), QVariant(QDate()),
                                QVariant(QDateTime(QDate(2026, 3, 4), QTime(0, 0))), QVariant(42),
