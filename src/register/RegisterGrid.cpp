@@ -53,6 +53,19 @@ void RegisterGrid::wheelEvent(QWheelEvent *event)
     QTableView::wheelEvent(event);
 }
 
+QModelIndex RegisterGrid::shownCell(int modelRow) const
+{
+    // The view scrolls to no cell of a hidden column, and the id's column is hidden:
+    // the current column if it is shown, else the first that is.
+    int column = col();
+    if (column < 0 || isColumnHidden(column)) {
+        column = 0;
+        while (column < cols() - 1 && isColumnHidden(column))
+            ++column;
+    }
+    return m_model.index(modelRow, column);
+}
+
 int RegisterGrid::readOlder()
 {
     const int top = std::max(rowAt(0), 0);
@@ -60,7 +73,7 @@ int RegisterGrid::readOlder()
     if (added > 0) {
         // The scroll range takes the new rows now, not at the next layout.
         updateGeometries();
-        scrollTo(m_model.index(top + added, 0), QAbstractItemView::PositionAtTop);
+        scrollTo(shownCell(top + added), QAbstractItemView::PositionAtTop);
     }
     return added;
 }
@@ -105,7 +118,7 @@ QColor RegisterGrid::cellForeColor(int row, int col) const
 void RegisterGrid::setRow(int row)
 {
     if (row >= 1 && row < rows())
-        setCurrentIndex(m_model.index(row - 1, std::max(col(), 0)));
+        setCurrentIndex(shownCell(row - 1));
 }
 
 void RegisterGrid::setCol(int col)
@@ -121,6 +134,9 @@ void RegisterGrid::setColWidth(int col, int twips)
     setColumnHidden(col, twips <= 0);
     if (twips > 0)
         setColumnWidth(col, twipsToPixels(twips));
+    else if (currentIndex().isValid() && currentIndex().column() == col)
+        // The keys move no cursor that stands in a hidden column.
+        selectionModel()->setCurrentIndex(shownCell(currentIndex().row()), QItemSelectionModel::NoUpdate);
 }
 
 void RegisterGrid::selectRows(int fromRow, int toRow)
@@ -143,8 +159,20 @@ int RegisterGrid::selectedRowCount() const
 
 void RegisterGrid::setTopRow(int row)
 {
-    if (row >= 1 && row < rows())
-        scrollTo(m_model.index(row - 1, 0), QAbstractItemView::PositionAtTop);
+    if (row < 1 || row >= rows())
+        return;
+    scrollTo(shownCell(row - 1), QAbstractItemView::PositionAtTop);
+    // Before the list is first shown it has no height to scroll in: the row goes on top then.
+    m_pendingTop = viewport()->height() > 0 ? QPersistentModelIndex() : QPersistentModelIndex(shownCell(row - 1));
+}
+
+void RegisterGrid::updateGeometries()
+{
+    QTableView::updateGeometries();
+    if (m_pendingTop.isValid() && viewport()->height() > 0) {
+        scrollTo(shownCell(m_pendingTop.row()), QAbstractItemView::PositionAtTop);
+        m_pendingTop = QPersistentModelIndex();
+    }
 }
 
 void RegisterGrid::standOnFound(int row)

@@ -54,14 +54,18 @@ protected:
     // and Ctrl+End show the list's own start and end.
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     void wheelEvent(QWheelEvent *event) override;
+    void updateGeometries() override;
 
 private:
     // Reads the page before the first row, keeping the rows in view where they are on
     // screen; how many rows came.
     int readOlder();
+    // A cell of the row the view can scroll to and the keys move from.
+    QModelIndex shownCell(int modelRow) const;
 
     RegisterModel m_model;
     std::unique_ptr<QTableWidget> m_settingsGrid;
+    QPersistentModelIndex m_pendingTop; // to go on top once the list has a height
 };
 
 } // namespace shop
