@@ -59,6 +59,24 @@ double medianMs(int runs, const std::function<void()> &work, const std::function
     return times.at(times.size() / 2);
 }
 
+std::pair<double, double> pairedMediansMs(int runs, const std::function<void()> &module, const std::function<void()> &raw)
+{
+    std::vector<double> moduleTimes, rawTimes;
+    const auto timed = [](const std::function<void()> &work) {
+        QElapsedTimer timer;
+        timer.start();
+        work();
+        return static_cast<double>(timer.nsecsElapsed()) / 1e6;
+    };
+    for (int i = 0; i < runs; ++i) {
+        moduleTimes.push_back(timed(module));
+        rawTimes.push_back(timed(raw));
+    }
+    std::sort(moduleTimes.begin(), moduleTimes.end());
+    std::sort(rawTimes.begin(), rawTimes.end());
+    return {moduleTimes.at(moduleTimes.size() / 2), rawTimes.at(rawTimes.size() / 2)};
+}
+
 double peakRssMiB()
 {
     QFile status(QStringLiteral("/proc/self/status"));

@@ -5,6 +5,7 @@
 
 #include <QTextStream>
 #include <functional>
+#include <utility>
 #include <vector>
 
 namespace shop::bench {
@@ -24,6 +25,10 @@ QString backendName(Backend backend);
 // The median of `runs` timings of `work`, in milliseconds; `prepare` runs untimed
 // before each.
 double medianMs(int runs, const std::function<void()> &work, const std::function<void()> &prepare = {});
+
+// The medians of `runs` timings of the module's work and of its baseline, in
+// milliseconds, the two run in turn so that a busy machine slows both alike.
+std::pair<double, double> pairedMediansMs(int runs, const std::function<void()> &module, const std::function<void()> &raw);
 
 // The process's peak resident memory since it started or since the last
 // resetPeakRss(), in MiB.

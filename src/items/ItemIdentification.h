@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/core/Decimal.h"
+
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -19,21 +21,42 @@ QString fetchItemTypeFilter(ItemTypeRule rule);
 // Whether item codes may repeat; then a code never identifies an item.
 bool itemCodesMayRepeat(Connection &con);
 
-// How a typed or scanned code named its item.
+// What the item's record says of how it is tracked, and its code.
+struct ItemFacts {
+    bool hasExpiry = false;        // kept by expiry batch
+    bool hasSerialNo = false;      // kept by serial number
+    bool serialsMayRepeat = false; // one serial number may stand for several units
+    QString code;
+};
+
+// An item as a scan finds it: how its code named it, its facts, and what the shop
+// holds of it, all read in the one statement that identifies it.
 struct IdentifiedItem {
-    enum class By { PackingBarcode, Shortcut, ItemCode };
+    enum class By { PackingBarcode, Shortcut, ItemCode, Id };
     qint32 itemId = 0;
-    By by = By::PackingBarcode;
+    By by = By::Id;
+    ItemFacts facts;
+    // The item's description while the shop holds stock of it; none otherwise.
+    std::optional<QString> description;
+    // The shop's stock of it from the shop's stock view (0 when it holds none).
+    Decimal stock;
+};
+
+// How the shop names and counts its items, read once while a window is open.
+struct ItemLookup {
+    qint32 shopId = 0;
+    ItemTypeRule rule = ItemTypeRule::AllButTypeB;
+    bool codesMayRepeat = false;
+    QString stockView; // the shop's stock view, of the two the suite has
 };
 
 // What the clerk typed into the code box, tried as an active packing barcode of an
 // active item, then (numeric text only) as the shop's shortcut number formed by its
 // first four characters, then (unless codes repeat) as an item code. The code is a
 // bound value, never statement text.
-std::optional<IdentifiedItem> identifyItem(Connection &con, const QString &code, qint32 shopId, ItemTypeRule rule,
-                                           bool codesMayRepeat);
-// The item of an active packing barcode (any item type); 0 when there is none.
-qint32 itemOfPackingBarcode(Connection &con, const QString &barcode);
+std::optional<IdentifiedItem> identifyItem(Connection &con, const QString &code, const ItemLookup &lookup);
+// The item of an id (a fetched one, a line's), the same way; none when it is unknown.
+std::optional<IdentifiedItem> itemById(Connection &con, qint32 itemId, const ItemLookup &lookup);
 
 // The lookup dialog on the shop's stock: its statement (for the host's fetch
 // component, which takes text), fields, captions and widths.

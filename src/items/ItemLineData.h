@@ -25,25 +25,16 @@ public:
     // Whose balances, for the item.
     BalanceOwner owner(qint32 itemId) const;
 
-    // The item a typed or scanned code names, by the shop's item-type rule.
+    // The item a typed or scanned code names, by the shop's item-type rule, with its
+    // facts and the shop's stock of it.
     std::optional<IdentifiedItem> identify(const QString &code) const;
-    // The item of a packing barcode; 0 when there is none.
-    qint32 itemOfPackingBarcode(const QString &code) const;
-    // The item's description when the shop holds stock of it.
-    std::optional<QString> inStock(qint32 itemId) const;
+    // The item of an id, the same way; an unknown one has no facts and no stock.
+    IdentifiedItem item(qint32 itemId) const;
     // The lookup dialog on the shop's stock.
     ItemFetch fetch() const;
 
     // The shop's stock of the item, plus what the edited return took of it.
-    Decimal available(qint32 itemId) const;
-    // What the item's record says of how it is tracked, and its code: one look-up a scan.
-    struct ItemFacts {
-        bool hasExpiry = false;        // kept by expiry batch
-        bool hasSerialNo = false;      // kept by serial number
-        bool serialsMayRepeat = false; // one serial number may stand for several units
-        QString code;
-    };
-    ItemFacts facts(qint32 itemId) const;
+    Decimal available(const IdentifiedItem &item) const;
     // The item's rate as the line records it (text, as stored).
     QString costPrice(qint32 itemId) const;
 
@@ -54,8 +45,7 @@ private:
     StockBalances m_balances;
     // The shop's rules for naming items do not change while the window is open: read
     // once, not at every scan.
-    ItemTypeRule m_typeRule;
-    bool m_codesMayRepeat = false;
+    ItemLookup m_lookup;
 };
 
 } // namespace shop

@@ -212,7 +212,12 @@ void frmItemDetails::cboItem_Click()
             return;
         m_context->owner.itemId = itemId;
         m_batchesProposed = false;
-        const ItemLineData::ItemFacts facts = data().facts(itemId);
+        // A scan or fetch has read the item already; any other selection reads it now.
+        IdentifiedItem item = m_identified && m_identified->itemId == itemId
+            ? *m_identified
+            : data().item(itemId);
+        m_identified.reset();
+        const ItemFacts &facts = item.facts;
         blnHasExpiry = facts.hasExpiry;
         blnHasSerialNo = facts.hasSerialNo;
         m_context->serialsMayRepeat = facts.serialsMayRepeat;
@@ -224,7 +229,7 @@ void frmItemDetails::cboItem_Click()
         if (blnHasSerialNo)
             FillSerial(itemId, Decimal(), m_transId);
         arrangeGrids(blnHasExpiry, blnHasSerialNo);
-        ui.txtQuantity->setText(quantityText(data().available(itemId)));
+        ui.txtQuantity->setText(quantityText(data().available(item)));
         strItemCode = facts.code;
     });
 }
@@ -254,8 +259,7 @@ void frmItemDetails::txtBarcode_KeyPress()
 
             return;
         }
-        DisplayBarcodeItemDetails(found->by == IdentifiedItem::By::PackingBarcode ? code : QStringLiteral(" "),
-                                  found->itemId);
+        DisplayBarcodeItemDetails(*found);
         if (!ui.txtQuantity->text().isEmpty() && ui.cboItem->currentIndex() >= 0) {
             ui.txtWriteQty->setFocus(Qt::TabFocusReason);
             ui.txtWriteQty->selectAll();
@@ -263,24 +267,31 @@ void frmItemDetails::txtBarcode_KeyPress()
     });
 }
 
-void frmItemDetails::DisplayBarcodeItemDetails(const QString &code, qint32 itemId)
+void frmItemDetails::DisplayBarcodeItemDetails(const IdentifiedItem &item)
 {
-    if (itemId == 0)
-        itemId = data().itemOfPackingBarcode(code);
-    const auto description = data().inStock(itemId);
-    if (!description) {
+    const qint32 itemId = item.itemId;
+    if (!item.description) {
         ui.cboItem->clear();
         ui.txtBarcode->clear();
         say(QStringLiteral("No Stock Available For This Item."));
         return;
     }
-    chooseItem(*description, itemId);
+    m_identified = item;
+    // The lists the scan fills are read together, in one statement.
+    BalanceOwner owner = m_context->owner;
+    owner.itemId = itemId;
+    owner.excluded = m_transId;
+    m_scannedBalances = m_context->balances.lists(owner, {blnLocationWise, item.facts.hasExpiry, item.facts.hasSerialNo});
+    m_scannedItem = itemId;
+    chooseItem(*item.description, itemId);
     // The batch and serial lists were built by the item's selection; the locations
     // depend on the quantity already typed.
     if (blnLocationWise) {
         FillLocations(itemId, valDecimal(ui.txtWriteQty->text()), m_transId);
         proposeBatches(valDecimal(ui.txtWriteQty->text()));
     }
+    // A later fill reads its list afresh.
+    m_scannedBalances = {};
 }
 
 void frmItemDetails::proposeBatches(Decimal quantity)
@@ -319,7 +330,8 @@ void frmItemDetails::QuickItemFetch()
         if (fetch->getCancelledStatus() || !state.grsFetch || state.grsFetch->eof())
             return;
         // A fetched item is loaded as a scanned one is, balances and split included.
-        DisplayBarcodeItemDetails(QStringLiteral(" "), toInt32(state.grsFetch->field(QStringLiteral("ItemID"))));
+        const qint32 itemId = toInt32(state.grsFetch->field(QStringLiteral("ItemID")));
+        DisplayBarcodeItemDetails(data().item(itemId));
     });
 }
 
@@ -333,6 +345,18 @@ void frmItemDetails::fillShopLocations()
     m_locations->combo().setToolTip(QString());
 }
 
+template <typename List, typename Read>
+List frmItemDetails::scanned(std::optional<List> ItemBalances::*list, const BalanceOwner &owner, Read &&read)
+{
+    std::optional<List> &kept = m_scannedBalances.*list;
+    if (kept && m_scannedItem == owner.itemId && owner.excluded == m_transId) {
+        List out = std::move(*kept);
+        kept.reset();
+        return out;
+    }
+    return read();
+}
+
 void frmItemDetails::FillLocations(qint32 itemId, Decimal quantity, TransactionId transId)
 {
     BalanceOwner owner = m_context->owner;
@@ -342,19 +366,21 @@ void frmItemDetails::FillLocations(qint32 itemId, Decimal quantity, TransactionI
     const bool split = adding && !transId.isStored();
     if (split)
         m_locations->reset();
-    const QList<LocationBalance> balances = m_context->balances.locations(owner);
+    const QList<LocationBalance> balances = scanned(&ItemBalances::locations, owner, [&] { return m_context->balances.locations(owner); });
     QList<AllocationEntry> entries;
     for (const LocationBalance &b : balances)
         entries << AllocationEntry{b.locationName.trimmed(), b.locationId, {}};
     m_locations->setEntries(entries);
-    QComboBox &combo = m_locations->combo();
     if (split) {
         m_locations->setDataRows(distributeOverLocations(balances, quantity, QString::number(itemId)));
         m_splitAutomatically = true;
     }
-    if (combo.count() == 0)
+    // Without stock anywhere the combo offers every location of the shop.
+    if (entries.isEmpty())
         fillShopLocations();
-    combo.setToolTip(QString());
+    else if (!m_locationTipCleared)
+        m_locations->combo().setToolTip(QString());
+    m_locationTipCleared = true;
 }
 
 void frmItemDetails::FillExpirydates(qint32 itemId, Decimal, TransactionId transId)
@@ -366,7 +392,7 @@ void frmItemDetails::FillExpirydates(qint32 itemId, Decimal, TransactionId trans
     owner.excluded = transId;
     if (!transId.isStored() && m_lines.lineMode == LineMode::Add)
         m_expiry->reset();
-    m_batches = m_context->balances.batches(owner);
+    m_batches = scanned(&ItemBalances::batches, owner, [&] { return m_context->balances.batches(owner); });
     QList<AllocationEntry> entries;
     for (const BatchBalance &b : m_batches)
         entries << AllocationEntry{b.batchNo, {}, isExpired(b.expiryDate, m_context->processDate) ? QStringLiteral("expired") : QString()};
@@ -380,7 +406,7 @@ void frmItemDetails::FillSerial(qint32 itemId, Decimal, TransactionId transId)
     owner.excluded = transId;
     if (!transId.isStored() && m_lines.lineMode == LineMode::Add)
         m_serials->reset();
-    const QList<SerialBalance> serials = m_context->balances.serials(owner);
+    const QList<SerialBalance> serials = scanned(&ItemBalances::serials, owner, [&] { return m_context->balances.serials(owner); });
     QList<AllocationEntry> entries;
     for (const SerialBalance &s : serials)
         entries << AllocationEntry{s.serialNo, {}, {}};

@@ -2,6 +2,7 @@
 
 #include "common/core/Decimal.h"
 #include "common/core/TransactionId.h"
+#include "items/ItemIdentification.h"
 #include "stock/StockBalances.h"
 #include "ui_frmItemDetails.h"
 
@@ -49,9 +50,8 @@ public:
     AllocationGrid &serialGrid() const { return *m_serials; }
     TransactionId transactionId() const { return m_transId; }
 
-    // Loads an item found by its code (the item id 0: resolved from the text as a
-    // packing barcode) when it has stock in the shop.
-    void DisplayBarcodeItemDetails(const QString &code, qint32 itemId);
+    // Loads an identified item when it has stock in the shop.
+    void DisplayBarcodeItemDetails(const IdentifiedItem &item);
     // The balance lists of the item; the location grid also gets the automatic split
     // of the quantity while a new line of a return never saved is entered.
     void FillLocations(qint32 itemId, Decimal quantity, TransactionId transId);
@@ -93,6 +93,9 @@ private:
     // The line on screen decides which way one may step.
     void enableNavigation(std::optional<int> position);
     void loadAllocationsOfLine(qint32 itemId);
+    // The list the scan read for the owner's item, else the one `read` reads now.
+    template <typename List, typename Read>
+    List scanned(std::optional<List> ItemBalances::*list, const BalanceOwner &owner, Read &&read);
     // Fills the expiry grid with the batches that expire first, unless the clerk has
     // made its rows by hand.
     void proposeBatches(Decimal quantity);
@@ -124,6 +127,11 @@ private:
     AllocationGrid *m_popupSource = nullptr;
     std::shared_ptr<clsCommonDB> m_db;
     std::unique_ptr<ItemLineData> m_data;
+    // The item just identified, facts and stock included, for the selection that follows.
+    std::optional<IdentifiedItem> m_identified;
+    // Its balance lists, read together with the scan; each is used once by its fill.
+    ItemBalances m_scannedBalances;
+    qint32 m_scannedItem = 0;
 
     bool blnLocationWise = false;
     bool blnHasExpiry = false;
@@ -134,6 +142,8 @@ private:
     bool m_splitAutomatically = false;
     // The expiry rows are the proposal by expiry date, untouched by hand.
     bool m_batchesProposed = false;
+    // The location combo's first hint goes once the item's locations are read.
+    bool m_locationTipCleared = false;
     QList<BatchBalance> m_batches; // of the item on screen
 };
 

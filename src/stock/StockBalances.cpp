@@ -184,14 +184,6 @@ QVariantList values(const BalanceOwner &owner, const QVariant &key = {})
     return v;
 }
 
-// Only the two stock views of the suite are ever named in a statement.
-QString stockViewName(const QString &view)
-{
-    return view.compare(QLatin1String("vwInquiryShopStockSummary"), Qt::CaseInsensitive) == 0
-        ? QStringLiteral("vwInquiryShopStockSummary")
-        : QStringLiteral("vwInquiryShopStock");
-}
-
 const Variants &locationList()
 {
     static const Variants v(locationLedger(), locationLedger().list);
@@ -222,14 +214,14 @@ QString trimmedText(const QVariant &value) { return value.isNull() ? QString() :
 
 } // namespace
 
+// The lists below read their columns in the order the statements above name them.
+
 QList<LocationBalance> StockBalances::locations(const BalanceOwner &owner) const
 {
     const Recordset rs = m_con.query(locationList().of(owner), values(owner));
     QList<LocationBalance> out;
     for (int r = 0; r < rs.recordCount(); ++r)
-        out << LocationBalance{toInt32(rs.value(r, QStringLiteral("locationid"))),
-                               trimmedText(rs.value(r, QStringLiteral("llocationName"))),
-                               Decimal::fromVariant(rs.value(r, QStringLiteral("qty")))};
+        out << LocationBalance{toInt32(rs.value(r, 0)), trimmedText(rs.value(r, 3)), Decimal::fromVariant(rs.value(r, 2))};
     return out;
 }
 
@@ -238,9 +230,7 @@ QList<BatchBalance> StockBalances::batches(const BalanceOwner &owner) const
     const Recordset rs = m_con.query(batchList().of(owner), values(owner));
     QList<BatchBalance> out;
     for (int r = 0; r < rs.recordCount(); ++r)
-        out << BatchBalance{rs.value(r, QStringLiteral("eadbatchno")).toString(),
-                            dateValue(rs.value(r, QStringLiteral("ExpiryDate"))),
-                            Decimal::fromVariant(rs.value(r, QStringLiteral("qty")))};
+        out << BatchBalance{rs.value(r, 4).toString(), dateValue(rs.value(r, 0)), Decimal::fromVariant(rs.value(r, 3))};
     return out;
 }
 
@@ -249,8 +239,76 @@ QList<SerialBalance> StockBalances::serials(const BalanceOwner &owner) const
     const Recordset rs = m_con.query(serialList().of(owner), values(owner));
     QList<SerialBalance> out;
     for (int r = 0; r < rs.recordCount(); ++r)
-        out << SerialBalance{rs.value(r, QStringLiteral("SerialNo")).toString(),
-                             Decimal::fromVariant(rs.value(r, QStringLiteral("qty")))};
+        out << SerialBalance{rs.value(r, 0).toString(), Decimal::fromVariant(rs.value(r, 3))};
+    return out;
+}
+
+namespace {
+
+// Each list as a branch of the lists' statement: a tag, then the location, the
+// label, the expiry date and the quantity, typed alike on both backends.
+QString listBranch(int tag, const QString &list)
+{
+    switch (tag) {
+    case 1:
+        return QStringLiteral("select 1 k, x.locationid n, x.lLocationName t, cast(null as date) d, x.qty q from (%1) x").arg(list);
+    case 2:
+        return QStringLiteral("select 2, cast(null as integer), x.eadbatchno, x.ExpiryDate, x.qty from (%1) x").arg(list);
+    default:
+        return QStringLiteral("select 3, cast(null as integer), x.SerialNo, cast(null as date), x.qty from (%1) x").arg(list);
+    }
+}
+
+// The statement of the lists asked for, with its values; empty when none is.
+BalanceStatement listsStatement(const BalanceOwner &owner, BalanceLists wanted)
+{
+    QStringList branches;
+    QVariantList bound;
+    const std::pair<bool, const Variants &> lists[] = {
+        {wanted.locations, locationList()}, {wanted.batches, batchList()}, {wanted.serials, serialList()}};
+    for (int i = 0; i < 3; ++i) {
+        if (!lists[i].first)
+            continue;
+        branches << listBranch(i + 1, lists[i].second.of(owner));
+        bound << values(owner);
+    }
+    if (branches.isEmpty())
+        return {};
+    // Each list in the order its own statement gives: by location, by batch (then
+    // expiry date), by serial number.
+    return {QStringLiteral("lists"), branches.join(QStringLiteral(" union all ")) + QStringLiteral(" order by 1, 2, 3, 4"),
+            bound};
+}
+
+} // namespace
+
+ItemBalances StockBalances::lists(const BalanceOwner &owner, BalanceLists wanted) const
+{
+    const BalanceStatement statement = listsStatement(owner, wanted);
+    ItemBalances out;
+    if (statement.statement.isEmpty())
+        return out;
+    const Recordset rs = m_con.query(statement.statement, statement.values);
+    if (wanted.locations)
+        out.locations.emplace();
+    if (wanted.batches)
+        out.batches.emplace();
+    if (wanted.serials)
+        out.serials.emplace();
+    for (const QVariantList &row : rs.rows()) {
+        const Decimal quantity = Decimal::fromVariant(row.at(4));
+        switch (toInt32(row.at(0))) {
+        case 1:
+            out.locations->append({toInt32(row.at(1)), trimmedText(row.at(2)), quantity});
+            break;
+        case 2:
+            out.batches->append({row.at(2).toString(), dateValue(row.at(3)), quantity});
+            break;
+        default:
+            out.serials->append({row.at(2).toString(), quantity});
+            break;
+        }
+    }
     return out;
 }
 
@@ -277,28 +335,6 @@ std::optional<Decimal> StockBalances::serial(const BalanceOwner &owner, const QS
     return Decimal::fromVariant(rs.value(0, QStringLiteral("qty")));
 }
 
-Decimal StockBalances::itemStock(const QString &stockView, qint32 shopId, qint32 itemId) const
-{
-    const Recordset rs = m_con.query(QStringLiteral("select sum(stock) from ") + stockViewName(stockView)
-                                                 + QStringLiteral(" where itemid=? and shopid=? having sum(stock)>0"),
-                                             {itemId, shopId});
-    return rs.isEmpty() ? Decimal() : valDecimal(cellText(rs.value(0, 0)));
-}
-
-std::optional<QString> StockBalances::inStock(const QString &stockView, qint32 shopId, qint32 itemId) const
-{
-    const Recordset rs = m_con.query(QStringLiteral("select distinct(s.itemid), v.itemdescription ")
-                                                 + QStringLiteral(" from ") + stockViewName(stockView)
-                                                 + QStringLiteral(" s, vwitemdescription v ")
-                                                 + QStringLiteral(" where s.itemid = v.itemid")
-                                                 + QStringLiteral(" and s.stock > 0") + QStringLiteral(" and v.itemid = ?")
-                                                 + QStringLiteral(" and s.shopid = ?"),
-                                             {itemId, shopId});
-    if (rs.isEmpty())
-        return std::nullopt;
-    return cellText(rs.value(0, QStringLiteral("itemdescription")));
-}
-
 Decimal StockBalances::returnedByEntry(qint32 shopId, TransactionId entry, qint32 itemId) const
 {
     if (!entry.isStored())
@@ -318,7 +354,8 @@ QList<BalanceStatement> StockBalances::statements(const BalanceOwner &owner, con
             {QStringLiteral("batches"), batchList().of(owner), values(owner)},
             {QStringLiteral("serials"), serialList().of(owner), values(owner)},
             {QStringLiteral("one batch"), oneBatch().of(owner), values(owner, batchNo)},
-            {QStringLiteral("one serial"), oneSerial().of(owner), values(owner, serialNo)}};
+            {QStringLiteral("one serial"), oneSerial().of(owner), values(owner, serialNo)},
+            listsStatement(owner, {true, true, true})};
 }
 
 } // namespace shop

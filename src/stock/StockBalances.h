@@ -39,6 +39,20 @@ struct SerialBalance {
     Decimal quantity;
 };
 
+// An item's balance lists read together; a list not asked for stays empty.
+struct ItemBalances {
+    std::optional<QList<LocationBalance>> locations;
+    std::optional<QList<BatchBalance>> batches;
+    std::optional<QList<SerialBalance>> serials;
+};
+
+// Which lists to read together.
+struct BalanceLists {
+    bool locations = false;
+    bool batches = false;
+    bool serials = false;
+};
+
 // One statement the balances run, with the values it takes for an owner: what a
 // check of the database's plans reads.
 struct BalanceStatement {
@@ -61,15 +75,14 @@ public:
     QList<BatchBalance> batches(const BalanceOwner &owner) const;
     // In ascending serial number.
     QList<SerialBalance> serials(const BalanceOwner &owner) const;
+    // The lists asked for in one statement: each list's own statement, its rows
+    // tagged, in its own order.
+    ItemBalances lists(const BalanceOwner &owner, BalanceLists wanted) const;
     // One batch: its earliest expiry date that holds stock and that balance; none when
     // it holds no stock.
     std::optional<BatchBalance> batch(const BalanceOwner &owner, const QString &batchNo) const;
     std::optional<Decimal> serial(const BalanceOwner &owner, const QString &serialNo) const;
 
-    // The item's stock in the shop from the shop's stock view (0 when it holds none).
-    Decimal itemStock(const QString &stockView, qint32 shopId, qint32 itemId) const;
-    // The item's description when it has stock in the shop; none otherwise.
-    std::optional<QString> inStock(const QString &stockView, qint32 shopId, qint32 itemId) const;
     // What a stored, not cancelled return took of the item: while it is changed that
     // quantity is the clerk's to give again.
     Decimal returnedByEntry(qint32 shopId, TransactionId entry, qint32 itemId) const;

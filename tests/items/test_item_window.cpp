@@ -50,6 +50,30 @@ TEST_P(ItemWindow, CodesThatNameNoItemInStockAreRefusedAndLeaveTheWindowEmpty)
     EXPECT_TRUE(standalone.isEmpty());
 }
 
+TEST_P(ItemWindow, AScanReadsTheItemInOneStatementAndTheListsItShowsInAnother)
+{
+    alone(1, [&](frmItemDetails &w) {
+        QStringList ran;
+        setStatementObserver(*db.con, [&](const QString &kind, const QString &text) { ran << kind + ' ' + text.left(40); });
+        const auto scanned = [&](const QString &code) {
+            ran.clear();
+            scan(w, code);
+            return ran.size();
+        };
+        // The item with its facts, description and stock; then its serials and locations.
+        EXPECT_EQ(scanned("5012345000035"), 2) << ran.join('\n').toStdString();
+        EXPECT_EQ(w.serialGrid().entries().size(), 7);
+        EXPECT_EQ(w.controls().txtQuantity->text().toDouble(), 7);
+        const int prepared = statementsPrepared(*db.con);
+        EXPECT_EQ(scanned("5012345000011"), 2) << "milk: the item, then its batches and locations";
+        EXPECT_EQ(w.expiryGrid().entries(), QStringList({"B1001", "B1002"}));
+        EXPECT_EQ(scanned("5012345000035"), 2);
+        EXPECT_EQ(statementsPrepared(*db.con), prepared + 1) << "only milk's pair of lists is new";
+        setStatementObserver(*db.con, {});
+    });
+    EXPECT_TRUE(ui->messageTexts().isEmpty()) << ui->messageTexts().join(" / ").toStdString();
+}
+
 TEST_P(ItemWindow, WriteOffQuantityIsCheckedAgainstTheStockAndTheIntegerSetting)
 {
     alone(2, [&](frmItemDetails &w) {

@@ -176,7 +176,7 @@ protected:
 
 TEST_P(QueryPlans, EveryBalanceOwnerRegisterAndNumberingStatementFindsItsRowsByAnIndex)
 {
-    EXPECT_EQ(checkedStatements().size(), 15u);
+    EXPECT_EQ(checkedStatements().size(), 17u);
     EXPECT_EQ(scanningStatements(db.con), QStringList());
 }
 

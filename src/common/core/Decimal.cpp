@@ -1,6 +1,7 @@
 #include "common/core/Decimal.h"
 
 #include <algorithm>
+#include <limits>
 
 #include <QRegularExpression>
 
@@ -130,10 +131,26 @@ std::optional<Decimal> Decimal::parse(const QString &text)
     return fromThousandths(units);
 }
 
+namespace {
+// Whole numbers beyond this cannot be counted in thousandths.
+constexpr qint64 kWholeLimit = std::numeric_limits<qint64>::max() / 1000;
+} // namespace
+
 Decimal Decimal::fromVariant(const QVariant &value)
 {
     if (!value.isValid() || value.isNull())
         return {};
+    // Whole numbers, as the ledgers mostly hold, need no trip through text.
+    switch (value.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::Short:
+        if (const qint64 whole = value.toLongLong(); whole > -kWholeLimit && whole < kWholeLimit)
+            return fromInt(whole);
+        break;
+    default:
+        break;
+    }
     return parse(numberText(value)).value_or(Decimal{});
 }
 

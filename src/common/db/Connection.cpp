@@ -142,7 +142,10 @@ public:
     // The statement prepared on this session; kept for the next call when `keep`.
     std::shared_ptr<QSqlQuery> prepare(const QString &statement, bool keep);
     void notify(const QString &kind, const QString &text) const;
-    Recordset readAll(QSqlQuery &query) const;
+    // The rows of an executed query; `names` keeps the field names of a prepared
+    // statement between its runs (filled at the first).
+    Recordset readAll(QSqlQuery &query, QStringList *names = nullptr) const;
+    void forgetPrepared();
     [[noreturn]] void fail(const QString &what, const QSqlError &error) const;
 
     Connection &owner; // the connection a stored procedure of the embedded database runs on
@@ -159,6 +162,7 @@ public:
     StatementObserver m_observer;
     QHash<QString, EmbeddedProcedure> m_procedures;
     QHash<QString, std::shared_ptr<QSqlQuery>> m_prepared;
+    QHash<QString, QStringList> m_fieldNames; // of the prepared statements that were read
 };
 
 Connection::Connection() : d(std::make_unique<Private>(*this)) {}
@@ -167,7 +171,7 @@ Connection::~Connection() = default;
 
 Connection::Private::~Private()
 {
-    m_prepared.clear(); // the queries belong to the database, which goes next
+    forgetPrepared(); // the queries belong to the database, which goes next
     if (m_name.isEmpty())
         return;
     {
@@ -396,7 +400,7 @@ void Connection::Private::ensureConnected()
     // one was, once the server is back. Of a cluster's hosts the client library takes
     // the one that accepts writes; the standby needs seconds to be promoted, so a list
     // of hosts is tried again for a while.
-    m_prepared.clear();
+    forgetPrepared();
     QSqlDatabase db = database();
     const std::optional<ServerAddress> address = splitServerAddress(m_location);
     const QDeadlineTimer deadline(address && address->hosts.size() > 1 ? g_failoverWait : std::chrono::milliseconds(0));
@@ -478,7 +482,7 @@ void Connection::Private::executeRaw(const QString &statement)
 {
     ensureConnected();
     // Schema work may change what a prepared statement reads.
-    m_prepared.clear();
+    forgetPrepared();
     runUnprepared(statement);
 }
 
@@ -534,7 +538,7 @@ std::shared_ptr<QSqlQuery> Connection::Private::prepare(const QString &statement
         fail(QString(), q->lastError());
     if (keep) {
         if (m_prepared.size() >= kPreparedLimit)
-            m_prepared.clear();
+            forgetPrepared();
         m_prepared.insert(statement, q);
     }
     return q;
@@ -557,33 +561,45 @@ Recordset Connection::Private::query(const QString &statement, const QVariantLis
 {
     ensureConnected();
     notify(QStringLiteral("query"), statement);
-    const std::shared_ptr<QSqlQuery> prepared = prepare(statement, !values.isEmpty());
+    const bool keep = !values.isEmpty();
+    const std::shared_ptr<QSqlQuery> prepared = prepare(statement, keep);
     QSqlQuery &q = *prepared;
     bindAll(q, values);
     if (!q.exec())
         fail(QString(), q.lastError());
-    return readAll(q);
+    return readAll(q, keep ? &m_fieldNames[statement] : nullptr);
 }
 
-Recordset Connection::Private::readAll(QSqlQuery &q) const
+void Connection::Private::forgetPrepared()
 {
-    const QSqlRecord record = q.record();
-    QStringList names;
-    for (int i = 0; i < record.count(); ++i)
-        names << record.fieldName(i);
+    m_prepared.clear();
+    m_fieldNames.clear();
+}
+
+Recordset Connection::Private::readAll(QSqlQuery &q, QStringList *names) const
+{
+    // A statement run again reads the same fields: their names are taken once.
+    QStringList own;
+    QStringList &fields = names ? *names : own;
+    if (fields.isEmpty()) {
+        const QSqlRecord record = q.record();
+        for (int i = 0; i < record.count(); ++i)
+            fields << record.fieldName(i);
+    }
+    const qsizetype columns = fields.size();
     std::vector<QVariantList> rows;
     while (q.next()) {
         QVariantList row;
-        row.reserve(record.count());
-        for (int i = 0; i < record.count(); ++i)
-            row << q.value(i);
+        row.reserve(columns);
+        for (qsizetype i = 0; i < columns; ++i)
+            row << q.value(static_cast<int>(i));
         rows.push_back(std::move(row));
     }
     if (q.lastError().isValid())
         fail(QString(), q.lastError());
     // A finished query holds no read lock or snapshot while it waits for its next use.
     q.finish();
-    return Recordset(std::move(names), std::move(rows));
+    return Recordset(fields, std::move(rows));
 }
 
 QVariant Connection::Private::scalar(const QString &statement, const QVariantList &values)

@@ -192,19 +192,38 @@ AllocationGrid::~AllocationGrid() = default;
 void AllocationGrid::setEntries(const QList<AllocationEntry> &entries)
 {
     hideEditors();
-    if (!m_entries) {
+    // The combo is filled when the clerk reaches it: a scan that never comes to this
+    // grid's list, or brings the same list again, leaves it alone.
+    if (entries == m_listed)
+        return;
+    m_listed = entries;
+    m_listStale = true;
+}
+
+void AllocationGrid::listEntries() const
+{
+    if (!m_listStale)
+        return;
+    m_listStale = false;
+    // Rows added one by one would each tell the combo and the filter; the list goes in at once.
+    auto *model = m_entries ? m_entries : qobject_cast<QStandardItemModel *>(m_combo->model());
+    if (!model) {
         m_combo->clear();
-        for (const AllocationEntry &e : entries)
+        for (const AllocationEntry &e : m_listed)
             m_combo->addItem(e.text, e.data);
         return;
     }
-    m_entries->clear();
-    for (const AllocationEntry &e : entries) {
+    model->clear();
+    QList<QStandardItem *> items;
+    items.reserve(m_listed.size());
+    for (const AllocationEntry &e : m_listed) {
         auto *item = new QStandardItem(e.text);
         item->setData(e.data, Qt::UserRole);
-        item->setData(e.note, NoteRole);
-        m_entries->appendRow(item);
+        if (!e.note.isEmpty())
+            item->setData(e.note, NoteRole);
+        items << item;
     }
+    model->invisibleRootItem()->appendRows(items);
 }
 
 QStringList AllocationGrid::entries() const
@@ -212,13 +231,14 @@ QStringList AllocationGrid::entries() const
     if (!m_entries)
         return offeredEntries();
     QStringList out;
-    for (int i = 0; i < m_entries->rowCount(); ++i)
-        out << m_entries->item(i)->text();
+    for (const AllocationEntry &e : m_listed)
+        out << e.text;
     return out;
 }
 
 QStringList AllocationGrid::offeredEntries() const
 {
+    listEntries();
     if (m_offered)
         static_cast<OfferFilter *>(m_offered)->refresh();
     QStringList out;
@@ -268,6 +288,7 @@ void AllocationGrid::cellToEditor(const QModelIndex &index)
         return;
     const int row = index.row() + 1;
     if (index.column() == layout().comboColumn) {
+        listEntries();
         if (m_offered)
             static_cast<OfferFilter *>(m_offered)->refresh();
         const QString cell = m_model.text(row, index.column()).trimmed();
@@ -391,6 +412,7 @@ bool AllocationGrid::takeLabel(int row, const QString &label)
         m_combo->clearEditText();
         return false;
     };
+    listEntries();
     for (int i = 0; i < m_entries->rowCount(); ++i) {
         const QStandardItem *item = m_entries->item(i);
         if (item->text().trimmed().toUpper() != wanted)

@@ -25,6 +25,7 @@ struct AllocationEntry {
     QString text;
     QVariant data;
     QString note;
+    bool operator==(const AllocationEntry &) const = default;
 };
 
 // An allocation grid: a table view over the line's rows, the named combo and quantity
@@ -46,7 +47,12 @@ public:
     QTableView &grid() const { return *m_view; }
     AllocationModel &rows() { return m_model; }
     const AllocationModel &rows() const { return m_model; }
-    QComboBox &combo() const { return *m_combo; }
+    // The combo, holding the entries last given.
+    QComboBox &combo() const
+    {
+        listEntries();
+        return *m_combo;
+    }
     QLineEdit &quantityBox() const { return *m_quantity; }
     const AllocationLayout &layout() const { return m_model.layout(); }
 
@@ -57,7 +63,7 @@ public:
     // Without one the error's text is shown.
     void setErrorTrap(std::function<void(const QString &routine)> trap) { m_trap = std::move(trap); }
 
-    // What the combo lists (in this order).
+    // What the combo lists (in this order), once the clerk reaches it.
     void setEntries(const QList<AllocationEntry> &entries);
     // Every entry listed, and those the combo offers the current row (all of them for a
     // kind without labels).
@@ -121,6 +127,8 @@ private:
     void stepBack();
     void leaveByTab(bool backwards);
     void applyWidths();
+    // Fills the combo with the entries given since it was last filled.
+    void listEntries() const;
     void say(const AllocationRefusal &refusal) const;
     template <typename Work>
     void guarded(const QString &routine, Work &&work);
@@ -134,6 +142,8 @@ private:
     QLineEdit *m_quantity;
     QStandardItemModel *m_entries = nullptr;    // kinds that take labels: every entry
     QSortFilterProxyModel *m_offered = nullptr; // ... and what the combo lists of them
+    QList<AllocationEntry> m_listed;            // what the combo was last given
+    mutable bool m_listStale = false;           // ... and does not list yet
     QPointer<QWidget> m_open;                   // the editor on screen, if any
     QPersistentModelIndex m_openIndex;
     QString m_title;

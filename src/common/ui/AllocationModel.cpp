@@ -75,8 +75,7 @@ void AllocationModel::reset() { setRows({}); }
 
 void AllocationModel::setRows(const QList<QStringList> &rows)
 {
-    beginResetModel();
-    m_rows.clear();
+    QList<Row> next;
     for (const QStringList &cells : rows) {
         Row r = emptyRow();
         for (int c = 1; c < r.cells.size(); ++c)
@@ -84,10 +83,15 @@ void AllocationModel::setRows(const QList<QStringList> &rows)
         const QString q = r.cells.at(m_layout.quantityColumn);
         if (!q.trimmed().isEmpty())
             r.quantity = valDecimal(q);
-        m_rows << r;
+        next << r;
     }
-    if (m_rows.isEmpty())
-        m_rows << emptyRow();
+    if (next.isEmpty())
+        next << emptyRow();
+    // The same rows again (an empty grid emptied, the same split) leave the view as it is.
+    if (next == m_rows)
+        return;
+    beginResetModel();
+    m_rows = std::move(next);
     endResetModel();
 }
 

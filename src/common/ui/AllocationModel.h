@@ -124,6 +124,7 @@ private:
     struct Row {
         QStringList cells;
         std::optional<Decimal> quantity;
+        bool operator==(const Row &) const = default;
     };
     Row emptyRow() const;
     void cellChanged(int row, int col);
