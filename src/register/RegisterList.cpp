@@ -50,10 +50,9 @@ QString displayedDate(int day, int month, int year)
 
 QString listedCellText(const QVariant &value)
 {
-    if (!value.isValid() || value.isNull())
-        return {};
     switch (value.typeId()) {
     case QMetaType::QString: {
+        // (A null text reads as an empty one.)
         QString text = value.toString().trimmed();
         // A stored date reads as text on SQLite: yyyy-MM-dd exactly.
         const QStringView t(text);
@@ -74,7 +73,7 @@ QString listedCellText(const QVariant &value)
     }
     case QMetaType::Int:
     case QMetaType::LongLong:
-        return value.toString();
+        return value.isNull() ? QString() : value.toString();
     default:
         break;
     }
