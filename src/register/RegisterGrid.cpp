@@ -80,15 +80,14 @@ int RegisterGrid::readOlder()
 
 QModelIndex RegisterGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
 {
-    const int column = std::max(currentIndex().column(), 0);
-    const bool control = modifiers.testFlag(Qt::ControlModifier);
-    if (action == MoveHome && control) {
-        m_model.showStart();
-        return m_model.index(0, column);
-    }
-    if (action == MoveEnd && control) {
-        m_model.showEnd();
-        return m_model.index(m_model.rowCount() - 1, column);
+    if (modifiers.testFlag(Qt::ControlModifier) && (action == MoveHome || action == MoveEnd)) {
+        // (The column is taken before the rows are read afresh, which leaves no current cell.)
+        const int column = shownCell(0).column();
+        if (action == MoveHome)
+            m_model.showStart();
+        else
+            m_model.showEnd();
+        return m_model.index(action == MoveHome ? 0 : m_model.rowCount() - 1, column);
     }
     const QModelIndex current = currentIndex();
     // Where the base view would stop at the first row read, the rows above it come first.
