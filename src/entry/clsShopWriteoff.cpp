@@ -8,7 +8,8 @@
 
 namespace shop {
 
-class clsShopWriteoff::Private {
+// Nested in an exported class, its members would be exported too; a host never sees them.
+class Q_DECL_HIDDEN clsShopWriteoff::Private {
 public:
     ConnectionPtr adocon;
 };

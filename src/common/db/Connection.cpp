@@ -113,7 +113,8 @@ constexpr qsizetype kPreparedLimit = 256;
 
 } // namespace
 
-class Connection::Private {
+// Nested in an exported class, its members would be exported too; a host never sees them.
+class Q_DECL_HIDDEN Connection::Private {
 public:
     explicit Private(Connection &con) : owner(con) {}
     ~Private();

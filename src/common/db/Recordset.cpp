@@ -7,7 +7,8 @@ namespace {
 const QString kSource = QStringLiteral("Recordset");
 }
 
-class Recordset::Private {
+// Nested in an exported class, its members would be exported too; a host never sees them.
+class Q_DECL_HIDDEN Recordset::Private {
 public:
     QStringList names;
     std::vector<QVariantList> rows;
