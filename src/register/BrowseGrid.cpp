@@ -106,10 +106,14 @@ void BrowseGrid::sortByChosenColumn(bool ascending)
 
 void BrowseGrid::reorder(const reg::ListOrder &order, int column)
 {
-    // The clerk stays on the same row of the grid, whichever return now stands in it.
     const int row = m_grid.row();
     if (m_grid.listModel().order() != order)
         m_grid.listModel().setOrder(order);
+    stayOn(row, column);
+}
+
+void BrowseGrid::stayOn(int row, int column)
+{
     // (Within the rows now read: a long list is shown from its start.)
     m_grid.setRow(std::clamp(row, 1, m_grid.rows() - 1));
     m_grid.setCol(column);
@@ -120,14 +124,15 @@ bool BrowseGrid::FindInGrid(const QString &typed)
     if (m_searchColumns.currentIndex() < 0)
         return false;
     const int column = m_searchColumns.currentData().toInt();
-    reorder(reg::ListOrder{column, true}, column);
-    const std::optional<int> found = m_grid.listModel().findTyped(typed);
-    if (!found)
+    // The list is searched in the column's order, as it is then shown.
+    const int row = m_grid.row();
+    const std::optional<int> found = m_grid.listModel().findTyped(reg::ListOrder{column, true}, typed);
+    if (!found) {
+        stayOn(row, column);
         return false;
-    const int row = *found + 1;
-    m_grid.setRow(row);
-    m_grid.selectRows(row, row);
-    m_grid.setTopRow(row);
+    }
+    m_grid.standOnFound(*found + 1);
+    m_grid.setCol(column);
     return true;
 }
 

@@ -45,6 +45,8 @@ public:
 private:
     // Orders the list anew (unless it is so ordered already) and makes the column current.
     void reorder(const reg::ListOrder &order, int column);
+    // The clerk stays on the same row of the grid, whichever return now stands in it.
+    void stayOn(int row, int column);
 
     RegisterGrid &m_grid;
     QComboBox &m_sortColumns;

@@ -9,6 +9,7 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTableWidget>
+#include <QWheelEvent>
 
 namespace shop {
 
@@ -26,14 +27,76 @@ RegisterGrid::RegisterGrid(QWidget *parent) : QTableView(parent)
                 emit currentRowChanged(now.row() + 1, before.row() + 1);
             });
     connect(&m_model, &QAbstractItemModel::modelReset, this, [this] { emit currentRowChanged(row(), -1); });
-    // At the top of what is shown, the older returns come in above it, and the clerk
-    // stays on the rows in view.
-    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int value) {
-        if (value != verticalScrollBar()->minimum())
+    // The clerk scrolling past the top of what is read (the arrow, a click above the
+    // slider, the slider dragged) brings the older returns in above it, and the scroll
+    // goes on among them. Only the clerk's own actions count: a search showing its match
+    // in the first row reads nothing more.
+    connect(verticalScrollBar(), &QScrollBar::actionTriggered, this, [this](int action) {
+        QScrollBar *bar = verticalScrollBar();
+        const bool upward = action == QAbstractSlider::SliderSingleStepSub || action == QAbstractSlider::SliderPageStepSub
+            || action == QAbstractSlider::SliderToMinimum || action == QAbstractSlider::SliderMove;
+        if (!upward || bar->sliderPosition() != bar->minimum() || readOlder() == 0)
             return;
-        if (const int added = m_model.fetchOlder())
-            scrollTo(m_model.index(added, 0), QAbstractItemView::PositionAtTop);
+        // (Read before the action's own step is applied, which the top had swallowed.)
+        if (action == QAbstractSlider::SliderSingleStepSub)
+            bar->setSliderPosition(bar->value() - bar->singleStep());
+        else if (action == QAbstractSlider::SliderPageStepSub)
+            bar->setSliderPosition(bar->value() - bar->pageStep());
     });
+}
+
+void RegisterGrid::wheelEvent(QWheelEvent *event)
+{
+    // The wheel turned up at the top reads first, then scrolls as it always does.
+    if (event->angleDelta().y() > 0 && verticalScrollBar()->value() == verticalScrollBar()->minimum())
+        readOlder();
+    QTableView::wheelEvent(event);
+}
+
+QModelIndex RegisterGrid::shownCell(int modelRow) const
+{
+    // The view scrolls to no cell of a hidden column, and the id's column is hidden:
+    // the current column if it is shown, else the first that is.
+    int column = col();
+    if (column < 0 || isColumnHidden(column)) {
+        column = 0;
+        while (column < cols() - 1 && isColumnHidden(column))
+            ++column;
+    }
+    return m_model.index(modelRow, column);
+}
+
+int RegisterGrid::readOlder()
+{
+    const int top = std::max(rowAt(0), 0);
+    const int added = m_model.fetchOlder();
+    if (added > 0) {
+        // The scroll range takes the new rows now, not at the next layout.
+        updateGeometries();
+        scrollTo(shownCell(top + added), QAbstractItemView::PositionAtTop);
+    }
+    return added;
+}
+
+QModelIndex RegisterGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
+{
+    if (modifiers.testFlag(Qt::ControlModifier) && (action == MoveHome || action == MoveEnd)) {
+        // (The column is taken before the rows are read afresh, which leaves no current cell.)
+        const int column = shownCell(0).column();
+        if (action == MoveHome)
+            m_model.showStart();
+        else
+            m_model.showEnd();
+        return m_model.index(action == MoveHome ? 0 : m_model.rowCount() - 1, column);
+    }
+    const QModelIndex current = currentIndex();
+    // Where the base view would stop at the first row read, the rows above it come first.
+    const bool pastTop = current.isValid()
+        && ((action == MoveUp && current.row() == 0)
+            || (action == MovePageUp && rowAt(visualRect(current).top() - viewport()->height()) < 0));
+    if (pastTop)
+        readOlder();
+    return QTableView::moveCursor(action, modifiers);
 }
 
 RegisterGrid::~RegisterGrid() = default;
@@ -54,7 +117,7 @@ QColor RegisterGrid::cellForeColor(int row, int col) const
 void RegisterGrid::setRow(int row)
 {
     if (row >= 1 && row < rows())
-        setCurrentIndex(m_model.index(row - 1, std::max(col(), 0)));
+        setCurrentIndex(shownCell(row - 1));
 }
 
 void RegisterGrid::setCol(int col)
@@ -70,6 +133,9 @@ void RegisterGrid::setColWidth(int col, int twips)
     setColumnHidden(col, twips <= 0);
     if (twips > 0)
         setColumnWidth(col, twipsToPixels(twips));
+    else if (currentIndex().isValid() && currentIndex().column() == col)
+        // The keys move no cursor that stands in a hidden column.
+        selectionModel()->setCurrentIndex(shownCell(currentIndex().row()), QItemSelectionModel::NoUpdate);
 }
 
 void RegisterGrid::selectRows(int fromRow, int toRow)
@@ -92,8 +158,30 @@ int RegisterGrid::selectedRowCount() const
 
 void RegisterGrid::setTopRow(int row)
 {
-    if (row >= 1 && row < rows())
-        scrollTo(m_model.index(row - 1, 0), QAbstractItemView::PositionAtTop);
+    if (row < 1 || row >= rows())
+        return;
+    scrollTo(shownCell(row - 1), QAbstractItemView::PositionAtTop);
+    // Before the list is first shown it has no height to scroll in: the row goes on top then.
+    m_pendingTop = viewport()->height() > 0 ? QPersistentModelIndex() : QPersistentModelIndex(shownCell(row - 1));
+}
+
+void RegisterGrid::updateGeometries()
+{
+    QTableView::updateGeometries();
+    if (m_pendingTop.isValid() && viewport()->height() > 0) {
+        scrollTo(shownCell(m_pendingTop.row()), QAbstractItemView::PositionAtTop);
+        m_pendingTop = QPersistentModelIndex();
+    }
+}
+
+void RegisterGrid::standOnFound(int row)
+{
+    setRow(row);
+    const int room = contentsRect().height() / std::max(verticalHeader()->defaultSectionSize(), 1);
+    if (!m_model.canFetchMore({}) && rows() - row < room)
+        readOlder();
+    selectRows(this->row(), this->row());
+    setTopRow(this->row());
 }
 
 namespace {

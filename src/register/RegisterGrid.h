@@ -37,6 +37,9 @@ public:
     void selectRows(int fromRow, int toRow);
     int selectedRowCount() const;
     void setTopRow(int row);
+    // Stands on a row a search found, shown first on screen; where the list ends within
+    // the screen, the rows above it fill the rest.
+    void standOnFound(int row);
 
     // The user's stored column widths, through the host's grid-setting component, which
     // works on a table widget: it gets one with the list's columns and its name, and
@@ -46,9 +49,23 @@ public:
 signals:
     void currentRowChanged(int row, int previousRow);
 
+protected:
+    // Moving up past the first row read brings the older returns in above it; Ctrl+Home
+    // and Ctrl+End show the list's own start and end.
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+    void wheelEvent(QWheelEvent *event) override;
+    void updateGeometries() override;
+
 private:
+    // Reads the page before the first row, keeping the rows in view where they are on
+    // screen; how many rows came.
+    int readOlder();
+    // A cell of the row the view can scroll to and the keys move from.
+    QModelIndex shownCell(int modelRow) const;
+
     RegisterModel m_model;
     std::unique_ptr<QTableWidget> m_settingsGrid;
+    QPersistentModelIndex m_pendingTop; // to go on top once the list has a height
 };
 
 } // namespace shop

@@ -19,7 +19,66 @@ const std::array<QString, 3> FlagColumns{QStringLiteral("whcancelled"), QStringL
 
 bool isFlagColumn(int column) { return column >= FirstFlagColumn && column < RegisterList::Columns; }
 
+// The number the ASCII digits of a text stand for; -1 for any other text.
+int digitsValue(QStringView text)
+{
+    int n = 0;
+    for (const QChar c : text) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return -1;
+        n = n * 10 + (c.unicode() - u'0');
+    }
+    return n;
+}
+
+// dd/MM/yyyy in one piece, for a valid date of a four-digit year.
+QString displayedDate(int day, int month, int year)
+{
+    QString out(10, QLatin1Char('/'));
+    QChar *at = out.data();
+    const auto put = [](QChar *to, int n, int width) {
+        for (int i = width - 1; i >= 0; --i, n /= 10)
+            to[i] = QLatin1Char(static_cast<char>('0' + n % 10));
+    };
+    put(at, day, 2);
+    put(at + 3, month, 2);
+    put(at + 6, year, 4);
+    return out;
+}
+
 } // namespace
+
+QString listedCellText(const QVariant &value)
+{
+    switch (value.typeId()) {
+    case QMetaType::QString: {
+        // (A null text reads as an empty one.)
+        QString text = value.toString().trimmed();
+        // A stored date reads as text on SQLite: yyyy-MM-dd exactly.
+        const QStringView t(text);
+        if (text.size() != 10 || t[4] != QLatin1Char('-') || t[7] != QLatin1Char('-'))
+            return text;
+        const int year = digitsValue(t.first(4));
+        const int month = digitsValue(t.sliced(5, 2));
+        const int day = digitsValue(t.sliced(8, 2));
+        if (year < 0 || month < 0 || day < 0 || !QDate(year, month, day).isValid())
+            return text;
+        return displayedDate(day, month, year);
+    }
+    case QMetaType::QDate: {
+        const QDate date = value.toDate();
+        if (date.isValid() && date.year() >= 1000 && date.year() <= 9999)
+            return displayedDate(date.day(), date.month(), date.year());
+        break;
+    }
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+        return value.isNull() ? QString() : value.toString();
+    default:
+        break;
+    }
+    return cellText(value);
+}
 
 RegisterList::RegisterList(ConnectionPtr con, const QString &listQuery) : m_con(std::move(con)), m_base(listQuery)
 {
@@ -98,7 +157,7 @@ std::vector<ListedRow> RegisterList::read(const QString &statement, const QVaria
         row.id = record.value(1).toInt();
         row.cells.reserve(Columns);
         for (int c = 1; c <= Columns; ++c)
-            row.cells << cellText(record.value(c));
+            row.cells << listedCellText(record.value(c));
         rows.push_back(std::move(row));
     }
     if (reversed)

@@ -70,6 +70,10 @@ private:
     std::vector<qint32> m_added;
 };
 
+// A listed cell's text, as the module shows any cell (dates as dd/MM/yyyy, texts
+// trimmed), without parsing a pattern for each cell of every page read.
+QString listedCellText(const QVariant &value);
+
 // Whether a cell text begins with what the clerk typed, as the search compares them:
 // the cell cut to the length typed (blanks included) against the trimmed text, without
 // regard to case; numbers as numbers.

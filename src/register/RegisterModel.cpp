@@ -26,9 +26,30 @@ void RegisterModel::open(const ConnectionPtr &con, const QString &listQuery)
 {
     m_list = std::make_unique<reg::RegisterList>(con, listQuery);
     m_order = {};
+    showLast();
+}
+
+void RegisterModel::showLast()
+{
     std::vector<reg::ListedRow> rows = m_list->last(m_order, PageSize);
     const bool atStart = rows.size() < static_cast<size_t>(PageSize);
     show(std::move(rows), atStart, true);
+}
+
+bool RegisterModel::showStart()
+{
+    if (!m_list || m_atStart)
+        return false;
+    setOrder(m_order);
+    return true;
+}
+
+bool RegisterModel::showEnd()
+{
+    if (!m_list || m_atEnd)
+        return false;
+    showLast();
+    return true;
 }
 
 void RegisterModel::setCaptions(const QStringList &captions)
@@ -47,26 +68,27 @@ void RegisterModel::setOrder(const reg::ListOrder &order)
     show(std::move(rows), true, atEnd);
 }
 
-int RegisterModel::showAround(const reg::ListedRow &place, std::vector<reg::ListedRow> from)
+void RegisterModel::showFrom(std::vector<reg::ListedRow> rows)
 {
-    std::vector<reg::ListedRow> rows = m_list->before(m_order, place, RowsAbove);
-    const int at = static_cast<int>(rows.size());
-    const bool atStart = rows.size() < static_cast<size_t>(RowsAbove);
-    const bool atEnd = from.size() < static_cast<size_t>(RowsFrom);
-    rows.insert(rows.end(), std::make_move_iterator(from.begin()), std::make_move_iterator(from.end()));
-    show(std::move(rows), atStart, atEnd);
-    return at;
+    const bool atEnd = rows.size() < static_cast<size_t>(PageSize);
+    show(std::move(rows), false, atEnd);
 }
 
-std::optional<int> RegisterModel::findTyped(const QString &typed)
+std::optional<int> RegisterModel::findTyped(const reg::ListOrder &order, const QString &typed)
 {
     if (!m_list)
         return std::nullopt;
-    const reg::ListedRow place = m_list->placeOfText(m_order, typed.trimmed());
-    std::vector<reg::ListedRow> from = m_list->after(m_order, place, RowsFrom);
-    if (from.empty() || !reg::startsWithTyped(from.front().cells.value(m_order.column), typed))
+    const reg::ListedRow place = m_list->placeOfText(order, typed.trimmed());
+    std::vector<reg::ListedRow> from = m_list->after(order, place, PageSize);
+    if (from.empty() || !reg::startsWithTyped(from.front().cells.value(order.column), typed)) {
+        // The order's own first page only when nothing matched: a match shows from itself.
+        if (order != m_order)
+            setOrder(order);
         return std::nullopt;
-    return showAround(place, std::move(from));
+    }
+    m_order = order;
+    showFrom(std::move(from));
+    return 0;
 }
 
 std::optional<int> RegisterModel::reopenAt(TransactionId id)
@@ -77,7 +99,9 @@ std::optional<int> RegisterModel::reopenAt(TransactionId id)
     const std::optional<reg::ListedRow> place = m_list->placeOf(m_order, id);
     if (!place)
         return std::nullopt;
-    return showAround(*place, m_list->after(m_order, *place, RowsFrom));
+    // Not a keystroke: the rows above it are read at once, so that it shows among them.
+    showFrom(m_list->after(m_order, *place, PageSize));
+    return fetchOlder();
 }
 
 void RegisterModel::replaceRow(int row, const QStringList &cells)

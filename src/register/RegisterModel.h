@@ -17,10 +17,6 @@ class RegisterModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     static constexpr int PageSize = 128;
-    // Around a row found or added: a few rows above it and a screen's worth from it, so
-    // that each keystroke of a search reads little; scrolling reads the rest.
-    static constexpr int RowsAbove = 16;
-    static constexpr int RowsFrom = 48;
 
     explicit RegisterModel(QObject *parent = nullptr);
 
@@ -30,11 +26,16 @@ public:
     // Orders the list afresh and shows it from its start.
     void setOrder(const reg::ListOrder &order);
     const reg::ListOrder &order() const { return m_order; }
-    // The row the first text at or after `typed` stands in, when it begins with it; the
-    // list is then shown around it. Otherwise the rows shown stay.
-    std::optional<int> findTyped(const QString &typed);
+    // The row the first text at or after `typed` in an order stands in, when it begins
+    // with it: the list is then so ordered and shown from it, in the first row, and the
+    // rows above come as the clerk moves up to them, so that a keystroke reads one page.
+    // Otherwise the list is so ordered, and the rows shown stay when it was already.
+    std::optional<int> findTyped(const reg::ListOrder &order, const QString &typed);
     // Lists a return saved since the list was opened; the row it stands in.
     std::optional<int> reopenAt(TransactionId id);
+    // Shows the first (last) page of the order; false when it is shown already.
+    bool showStart();
+    bool showEnd();
     // Shows the cells read again for one row.
     void replaceRow(int row, const QStringList &cells);
     // Reads the page before the first row shown; how many rows came.
@@ -51,8 +52,9 @@ public:
     void fetchMore(const QModelIndex &parent) override;
 
 private:
-    // Shows the rows before and from a place in the order; the first of these is returned.
-    int showAround(const reg::ListedRow &place, std::vector<reg::ListedRow> from);
+    // Shows a page read from a place in the order, not knowing what lies above it.
+    void showFrom(std::vector<reg::ListedRow> rows);
+    void showLast();
     void show(std::vector<reg::ListedRow> rows, bool atStart, bool atEnd);
 
     std::unique_ptr<reg::RegisterList> m_list;
