@@ -86,8 +86,21 @@ TEST_P(EditorFromRegister, NewOpensAnEmptyEditorWithTheShopsDefaultsAndRates)
     EXPECT_EQ(moduleState().gintShopDepartmentID, 11);
 }
 
+// PR1 resaved with new remarks, after milk lost its unit and the rates changed: the lines
+// load merged, the save keeps one row per item and the stock, and the printout stays.
 TEST_P(EditorFromRegister, EditLoadsMergedLinesAllocationsAndDepartmentAndSavesOneRowPerItem)
 {
+    db.con->execute("update aItem set UnitsId = null where ItemId = 1");
+    const auto printout = [&] {
+        TextPrintout p(*db.con, 1, 99, 1); // a user without a line: no clock in the document
+        p.readSettings(settingsFilePath());
+        return QString::fromUtf8(p.PrintBill(TransactionId(1)));
+    };
+    const QString printedBefore = printout();
+    ASSERT_TRUE(printedBefore.contains("200.000") && printedBefore.contains("39.93")) << printedBefore.toStdString();
+    db.con->execute("update aItem set ItemRate = ItemRate * 3 where ItemId in (1, 5)");
+    const QString stock = "select itemid, stock from mosShopStock where shopid = 1 and itemid in (1, 5) order by itemid";
+    const QStringList stockBefore = rowsOf(*db.con, stock);
     open();
     showEditor("PR1", [&](frmStockDetails &e) {
         const auto &c = e.controls();
@@ -101,6 +114,9 @@ TEST_P(EditorFromRegister, EditLoadsMergedLinesAllocationsAndDepartmentAndSavesO
         EXPECT_EQ(QStringList({rice[0]->text(1), rice[0]->text(2), rice[0]->text(5), rice[0]->text(6), rice[0]->text(7),
                                rice[0]->text(9)}),
                   QStringList({"1", " ", "5.000", "1", "5", "BAG"}));
+        const QList<QTreeWidgetItem *> milk = c.lvwStock->findItems("1", Qt::MatchExactly, 7);
+        ASSERT_EQ(milk.size(), 1);
+        EXPECT_EQ(milk[0]->text(9), "") << "an item without a unit keeps its line";
         EXPECT_TRUE(c.lvwStock->topLevelItem(0)->textAlignment(5) & Qt::AlignRight)
             << "loaded lines take the stored alignment of their column";
         // The other module's issue under the same id stays out.
@@ -113,10 +129,14 @@ TEST_P(EditorFromRegister, EditLoadsMergedLinesAllocationsAndDepartmentAndSavesO
         QTest::mouseClick(c.cmdOK, Qt::LeftButton);
         EXPECT_FALSE(e.isVisible());
     });
-    EXPECT_TRUE(ui->messages().empty());
+    EXPECT_TRUE(ui->messages().empty()) << ui->messageTexts().join('\n').toStdString();
     EXPECT_EQ(db.con->scalar("select WhRemarks from LOsPurchaseReturnHeader where whshopid = 1 and whid = 1").toString(),
               "Torn bags");
-    EXPECT_EQ(db.con->scalar("select count(*) from LOsPurchaseReturnDetail where wdshopid = 1 and wdid = 1").toInt(), 2);
+    EXPECT_EQ(rowsOf(*db.con, "select WdItemID, WdPurchaseReturnQty from LOsPurchaseReturnDetail "
+                              "where wdshopid = 1 and wdid = 1 order by WdItemID"),
+              QStringList({"1|4", "5|5"}));
+    EXPECT_EQ(rowsOf(*db.con, stock), stockBefore);
+    EXPECT_EQ(printout(), QString(printedBefore).replace("Damaged packaging", "Torn bags"));
 
     open(1, 2);
     showEditor("BC1", [&](frmStockDetails &e) {
@@ -252,51 +272,6 @@ TEST_P(EditorFromRegister, ResavingKeepsEveryStoredAllocationTextAndTheBatchBala
               "Leaking cartons, two of them");
     EXPECT_EQ(sortedRows(ledgers), ledgersBefore);
     EXPECT_EQ(sortedRows(balances), balancesBefore);
-}
-
-TEST_P(EditorFromRegister, AnItemWithoutAUnitKeepsItsLineAndAResaveStoresWhatWasThere)
-{
-    db.con->execute("update aItem set UnitsId = null where ItemId = 5");
-    const QString stock = "select itemid, stock from mosShopStock where shopid = 1 and itemid in (1, 5) order by itemid";
-    const QStringList stockBefore = rowsOf(*db.con, stock);
-    open();
-    showEditor("PR1", [&](frmStockDetails &e) {
-        const auto &c = e.controls();
-        ASSERT_EQ(c.lvwStock->topLevelItemCount(), 2);
-        const QList<QTreeWidgetItem *> rice = c.lvwStock->findItems("5", Qt::MatchExactly, 7);
-        ASSERT_EQ(rice.size(), 1);
-        EXPECT_EQ(rice[0]->text(9), "");
-        c.txtRemark->setText("Torn bags");
-        QTest::mouseClick(c.cmdOK, Qt::LeftButton);
-        EXPECT_FALSE(e.isVisible());
-    });
-    EXPECT_TRUE(ui->messages().empty()) << ui->messageTexts().join('\n').toStdString();
-    EXPECT_EQ(rowsOf(*db.con, "select WdItemID, WdPurchaseReturnQty from LOsPurchaseReturnDetail "
-                              "where wdshopid = 1 and wdid = 1 order by WdItemID"),
-              QStringList({"1|4", "5|5"}));
-    EXPECT_EQ(rowsOf(*db.con, stock), stockBefore);
-}
-
-TEST_P(EditorFromRegister, ARemarksOnlyResavePrintsTheSameLinesAndTotalsAfterTheRatesChanged)
-{
-    const auto printout = [&] {
-        TextPrintout p(*db.con, 1, 99, 1); // a user without a line: no clock in the document
-        p.readSettings(settingsFilePath());
-        return QString::fromUtf8(p.PrintBill(TransactionId(1)));
-    };
-    const QString before = printout();
-    ASSERT_TRUE(before.contains("200.000") && before.contains("39.93")) << before.toStdString();
-    db.con->execute("update aItem set ItemRate = ItemRate * 3 where ItemId in (1, 5)");
-    open();
-    showEditor("PR1", [&](frmStockDetails &e) {
-        e.controls().txtRemark->setText("Torn bags");
-        QTest::mouseClick(e.controls().cmdOK, Qt::LeftButton);
-        EXPECT_FALSE(e.isVisible());
-    });
-    EXPECT_TRUE(ui->messages().empty()) << ui->messageTexts().join('\n').toStdString();
-    QString expected = before;
-    expected.replace("Damaged packaging", "Torn bags");
-    EXPECT_EQ(printout(), expected);
 }
 
 SHOP_ON_ALL_BACKENDS(EditorFromRegister);
