@@ -13,7 +13,7 @@ namespace shop::test {
 
 // A demo database with the module-wide state of a user logged into shop 1, as the
 // register leaves it before the editor saves.
-class EditorTest : public ::testing::TestWithParam<Backend> {
+class EditorTest : public DemoTest {
 protected:
     EditorTest();
 
@@ -31,7 +31,6 @@ protected:
     // until a run gets through; each failed run must leave the database as it was.
     void failEachWriteInTurn(const std::function<void()> &action, int moreWritesThan);
 
-    TestDatabase db{GetParam(), TestDatabase::Content::Demo};
     ModuleStateScope session{db.con};
 };
 

@@ -10,9 +10,8 @@
 namespace shop::test {
 namespace {
 
-class CrashSafety : public ::testing::TestWithParam<Backend> {
+class CrashSafety : public DemoTest {
 protected:
-    TestDatabase db{GetParam(), TestDatabase::Content::Demo};
     Connection &con() { return *db.con; }
     int count(const QString &statement, const QVariantList &values = {}) { return con().scalar(statement, values).toInt(); }
 

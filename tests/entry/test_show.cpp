@@ -14,9 +14,8 @@ using namespace shop::test;
 
 namespace {
 
-class ShowRegister : public ::testing::TestWithParam<Backend> {
+class ShowRegister : public test::DemoTest {
 protected:
-    TestDatabase db{GetParam(), TestDatabase::Content::Demo};
     ModuleStateScope state;
     ScriptedUiScope ui;
     std::vector<QStringList> seen; // per register shown: its title, the caption of column 1, the numbers listed

@@ -36,9 +36,8 @@ TEST(LocationDistribution, TakesWholeBalancesInOrderThenTheRestAndStopsWhenTheLo
     EXPECT_EQ(row, QStringList({"1", "Front", "1.000", "1", "", "1", "5", "3.000"}));
 }
 
-class Balances : public ::testing::TestWithParam<Backend> {
+class Balances : public DemoTest {
 protected:
-    TestDatabase db{GetParam(), TestDatabase::Content::Demo};
     StockBalances balances{*db.con};
 
     static QStringList text(const QList<LocationBalance> &rows)

@@ -54,12 +54,11 @@ public:
 };
 
 // A demo database with a user of shop 1 logged in.
-class PrintTest : public ::testing::TestWithParam<Backend> {
+class PrintTest : public DemoTest {
 protected:
     PrintTest() { session.login(); }
     Connection &con() { return *db.con; }
 
-    TestDatabase db{GetParam(), TestDatabase::Content::Demo};
     ModuleStateScope session{db.con};
 };
 

@@ -16,9 +16,8 @@ namespace shop::test {
 
 // The register with the module's own child windows on a fresh demo database, and the
 // scripted user at the keyboard.
-class RegisterTest : public ::testing::TestWithParam<Backend> {
+class RegisterTest : public DemoTest {
 protected:
-    TestDatabase db{GetParam(), TestDatabase::Content::Demo};
     ModuleStateScope session{db.con};
     ScriptedUiScope ui;
     std::unique_ptr<FrmMaster> master;

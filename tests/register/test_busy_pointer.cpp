@@ -18,9 +18,8 @@ namespace {
 
 // The register with the real windows and message boxes on screen: what the pointer
 // shows while each of them waits for the clerk.
-class BusyPointerOnScreen : public ::testing::TestWithParam<Backend> {
+class BusyPointerOnScreen : public DemoTest {
 protected:
-    TestDatabase db{GetParam(), TestDatabase::Content::Demo};
     ModuleStateScope session{db.con};
     std::unique_ptr<FrmMaster> master;
     QStringList waits; // each window that waited, with the pointer it showed meanwhile

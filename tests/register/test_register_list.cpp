@@ -20,9 +20,8 @@ namespace {
 
 const QDate kToday(2026, 12, 6);
 
-class RegisterList : public ::testing::TestWithParam<Backend> {
+class RegisterList : public DemoTest {
 protected:
-    TestDatabase db{GetParam(), TestDatabase::Content::Demo};
     const QString query = reg::listQuery(kToday.addDays(-30), 1, "P");
     RegisterModel model;
 

@@ -39,6 +39,12 @@ private:
     ConnectionPtr m_admin;
 };
 
+// A suite run once per backend, each test on a fresh demo database.
+class DemoTest : public ::testing::TestWithParam<Backend> {
+protected:
+    TestDatabase db{GetParam(), TestDatabase::Content::Demo};
+};
+
 } // namespace shop::test
 
 // Lets test failures print Qt text.

@@ -12,9 +12,8 @@
 using namespace shop;
 using shop::test::TestDatabase;
 
-class DatabaseLayer : public ::testing::TestWithParam<Backend> {
+class DatabaseLayer : public test::DemoTest {
 protected:
-    TestDatabase db{GetParam(), TestDatabase::Content::Demo};
     QString stockOf(int item, int shopId)
     {
         return db.con->scalar("select cast(cast(stock as numeric(18,3)) as varchar(20)) from mosShopStock "

@@ -6,15 +6,13 @@
 #include <gtest/gtest.h>
 
 using namespace shop;
-using shop::test::TestDatabase;
 
 namespace {
 
 // Quantities are numeric(18,3) on both backends: sums, balances and the stock the
 // procedures keep come out as exact decimals.
-class ExactQuantities : public ::testing::TestWithParam<Backend> {
+class ExactQuantities : public test::DemoTest {
 protected:
-    TestDatabase db{GetParam(), TestDatabase::Content::Demo};
     QVariant stock(int item) { return db.con->scalar("select stock from mosShopStock where shopid = 1 and itemid = ?", {item}); }
 };
 

@@ -8,13 +8,11 @@
 #include <gtest/gtest.h>
 
 using namespace shop;
-using shop::test::TestDatabase;
 
 namespace {
 
-class PreparedStatements : public ::testing::TestWithParam<Backend> {
+class PreparedStatements : public test::DemoTest {
 protected:
-    TestDatabase db{GetParam(), TestDatabase::Content::Demo};
     QString codeOf(int item)
     {
         const Recordset rs = db.con->query("select itemcode from aItem where ItemId = ?", {item});

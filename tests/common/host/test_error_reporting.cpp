@@ -9,11 +9,9 @@
 #include <gtest/gtest.h>
 
 using namespace shop;
-using shop::test::TestDatabase;
 
-class ErrorReportingOnDemo : public ::testing::TestWithParam<Backend> {
+class ErrorReportingOnDemo : public test::DemoTest {
 protected:
-    TestDatabase db{GetParam(), TestDatabase::Content::Demo};
     test::ModuleStateScope state{db.con};
     test::ScriptedUiScope ui;
 

@@ -9,11 +9,9 @@
 
 using namespace shop;
 using shop::test::ScriptedUiScope;
-using shop::test::TestDatabase;
 
-class FetchDialogOnBackend : public ::testing::TestWithParam<Backend> {
+class FetchDialogOnBackend : public test::DemoTest {
 protected:
-    TestDatabase db{GetParam(), TestDatabase::Content::Demo};
     ScriptedUiScope ui;
     std::shared_ptr<Recordset> chosen;
     DefaultFetch fetch;

@@ -9,11 +9,9 @@
 #include <gtest/gtest.h>
 
 using namespace shop;
-using shop::test::TestDatabase;
 
-class ExchangeRatesOnDemo : public ::testing::TestWithParam<Backend> {
+class ExchangeRatesOnDemo : public test::DemoTest {
 protected:
-    TestDatabase db{GetParam(), TestDatabase::Content::Demo};
     test::ModuleStateScope state{db.con};
     void SetUp() override { state.login(); }
 };

@@ -8,11 +8,9 @@
 #include <gtest/gtest.h>
 
 using namespace shop;
-using shop::test::TestDatabase;
 
-class LookupsOnDemo : public ::testing::TestWithParam<Backend> {
+class LookupsOnDemo : public test::DemoTest {
 protected:
-    TestDatabase db{GetParam(), TestDatabase::Content::Demo};
     test::ModuleStateScope state{db.con};
 };
 
