@@ -34,7 +34,6 @@ protected:
         statements.clear();
         errors.clear();
     }
-    static QString label(const Input &input, Way way) { return QString("%1, %2").arg(input.name, wayName(way)); }
 
     QStringList statements;
 };
@@ -48,16 +47,13 @@ TEST_P(FieldInputs, RegisterSearchTakesAnyTextAndKeepsTheList)
     const QStringList before = numbers();
     for (int column = 0; column < columns->count(); ++column) {
         columns->setCurrentIndex(column);
-        for (const Input &input : inputs())
-            for (Way way : {Way::Typed, Way::Pasted}) {
-                if (typedTooLong(input, way))
-                    continue;
-                enterText(search, input.text, way);
-                const QString what = label(input, way) + " in column " + columns->currentText();
-                EXPECT_EQ(search->text(), input.text) << what.toStdString();
-                EXPECT_EQ(QStringList(numbers()).size(), before.size()) << what.toStdString();
-                expectSound(what);
-            }
+        eachInput([&](const Input &input, Way way, const QString &name) {
+            enterText(search, input.text, way);
+            const QString what = name + " in column " + columns->currentText();
+            EXPECT_EQ(search->text(), input.text) << what.toStdString();
+            EXPECT_EQ(QStringList(numbers()).size(), before.size()) << what.toStdString();
+            expectSound(what);
+        });
     }
     EXPECT_TRUE(ui->messages().empty()) << ui->messageTexts().join(" / ").toStdString();
 }
@@ -73,45 +69,42 @@ TEST_P(FieldInputs, EditorStoresTheHeaderTextsAsTypedAndTrimmed)
     int saves = 0;
     for (const char *type : {"P", "I"}) {
         open(1, 2, type); // no stock by location: a line needs only its quantity
-        for (const Input &input : inputs())
-            for (Way way : {Way::Typed, Way::Pasted}) {
-                if (typedTooLong(input, way))
-                    continue;
-                const QString what = label(input, way) + " type " + type;
-                QStringList expected;
-                newReturn([&](frmStockDetails &editor) {
-                    const auto &c = editor.controls();
-                    EXPECT_EQ(textFields(editor), QStringList({"txtRemark", "txtUserName", "txtapproved", "txtreceived"}));
-                    addLines(editor, [&](frmItemDetails &w) {
-                        scan(w, "5012345000059");
-                        writeOff(w, "1");
-                        QTest::mouseClick(w.controls().cmdOK, Qt::LeftButton);
-                    });
-                    for (const auto &[box, column] : fields) {
-                        QLineEdit *field = c.*box;
-                        if (field->isHidden()) { // a purchase return stores none
-                            expected << "";
-                            continue;
-                        }
-                        enterText(field, input.text, way);
-                        const QString typed = kept(input.text, way, false, field->maxLength());
-                        EXPECT_EQ(field->text(), typed) << what.toStdString() << " in " << column;
-                        expected << typed.trimmed();
-                    }
-                    for (QComboBox *choice : {c.cbodepartment, c.cboApartmentNo})
-                        if (choice->isVisible() && choice->currentIndex() < 0)
-                            choice->setCurrentIndex(0);
-                    QTest::mouseClick(c.cmdOK, Qt::LeftButton);
-                    EXPECT_FALSE(editor.isVisible()) << what.toStdString() << ": " << ui->messageTexts().join(" / ").toStdString();
+        eachInput([&](const Input &input, Way way, const QString &name) {
+            const QString what = name + " type " + type;
+            QStringList expected;
+            newReturn([&](frmStockDetails &editor) {
+                const auto &c = editor.controls();
+                EXPECT_EQ(textFields(editor), QStringList({"txtRemark", "txtUserName", "txtapproved", "txtreceived"}));
+                addLines(editor, [&](frmItemDetails &w) {
+                    scan(w, "5012345000059");
+                    writeOff(w, "1");
+                    QTest::mouseClick(w.controls().cmdOK, Qt::LeftButton);
                 });
-                ++saves;
-                EXPECT_EQ(rows("select whusername, whremarks, whreceivedby, whauthorisedby from LOsPurchaseReturnHeader "
-                               "where whshopid = 2 and whid = ?",
-                               {lastReturnId(2)}),
-                          QStringList{expected.join('|')})
-                    << what.toStdString();
-                expectSound(what);
-            }
+                for (const auto &[box, column] : fields) {
+                    QLineEdit *field = c.*box;
+                    if (field->isHidden()) { // a purchase return stores none
+                        expected << "";
+                        continue;
+                    }
+                    enterText(field, input.text, way);
+                    const QString typed = kept(input.text, way, false, field->maxLength());
+                    EXPECT_EQ(field->text(), typed) << what.toStdString() << " in " << column;
+                    expected << typed.trimmed();
+                }
+                for (QComboBox *choice : {c.cbodepartment, c.cboApartmentNo})
+                    if (choice->isVisible() && choice->currentIndex() < 0)
+                        choice->setCurrentIndex(0);
+                QTest::mouseClick(c.cmdOK, Qt::LeftButton);
+                EXPECT_FALSE(editor.isVisible()) << what.toStdString() << ": " << ui->messageTexts().join(" / ").toStdString();
+            });
+            ++saves;
+            EXPECT_EQ(rows("select whusername, whremarks, whreceivedby, whauthorisedby from LOsPurchaseReturnHeader "
+                           "where whshopid = 2 and whid = ?",
+                           {lastReturnId(2)}),
+                      QStringList{expected.join('|')})
+                << what.toStdString();
+            expectSound(what);
+        });
     }
     EXPECT_EQ(saves, 16);
     EXPECT_TRUE(ui->messages().empty()) << ui->messageTexts().join(" / ").toStdString();
@@ -127,18 +120,14 @@ TEST_P(FieldInputs, ItemWindowLooksCodesUpAsBoundValuesAndTakesOnlyNumbersAsQuan
             // The batch and serial cells take a scanned label; it is only compared with their lists.
             EXPECT_EQ(textFields(w), QStringList({"cbobatchno", "cboserialno", "txtBarcode", "txtExpiryQty",
                                                   "txtLocationQuantity", "txtWriteQty", "txtquantitysl"}));
-            for (const Input &input : inputs())
-                for (Way way : {Way::Typed, Way::Pasted}) {
-                    if (typedTooLong(input, way))
-                        continue;
-                    const QString what = label(input, way);
-                    ui->clearRecords();
-                    enterText(c.txtBarcode, input.text, way);
-                    EXPECT_EQ(c.txtBarcode->text(), kept(input.text, way, true, 50)) << what.toStdString();
-                    QTest::keyClick(c.txtBarcode, Qt::Key_Return);
-                    EXPECT_EQ(ui->messageTexts(), QStringList{"Scan valid barcode"}) << what.toStdString();
-                    expectSound(what);
-                }
+            eachInput([&](const Input &input, Way way, const QString &what) {
+                ui->clearRecords();
+                enterText(c.txtBarcode, input.text, way);
+                EXPECT_EQ(c.txtBarcode->text(), kept(input.text, way, true, 50)) << what.toStdString();
+                QTest::keyClick(c.txtBarcode, Qt::Key_Return);
+                EXPECT_EQ(ui->messageTexts(), QStringList{"Scan valid barcode"}) << what.toStdString();
+                expectSound(what);
+            });
 
             // The write-off box takes a number, typed or pasted, and nothing else: none of
             // the inputs is one (the long number is longer than the box takes).
@@ -146,18 +135,14 @@ TEST_P(FieldInputs, ItemWindowLooksCodesUpAsBoundValuesAndTakesOnlyNumbersAsQuan
             ASSERT_EQ(c.cboItem->currentText(), "Long grain rice 5 kg");
             enterText(c.txtWriteQty, "3.25", Way::Pasted);
             EXPECT_EQ(c.txtWriteQty->text(), "3.25");
-            for (const Input &input : inputs())
-                for (Way way : {Way::Typed, Way::Pasted}) {
-                    if (typedTooLong(input, way))
-                        continue;
-                    const QString what = label(input, way);
-                    c.txtWriteQty->setText("2");
-                    enterText(c.txtWriteQty, input.text, way);
-                    EXPECT_EQ(c.txtWriteQty->text(), "2") << what.toStdString();
-                    QTest::keyClick(c.txtWriteQty, Qt::Key_Return);
-                    expectSound(what);
-                    ++tries;
-                }
+            eachInput([&](const Input &input, Way way, const QString &what) {
+                c.txtWriteQty->setText("2");
+                enterText(c.txtWriteQty, input.text, way);
+                EXPECT_EQ(c.txtWriteQty->text(), "2") << what.toStdString();
+                QTest::keyClick(c.txtWriteQty, Qt::Key_Return);
+                expectSound(what);
+                ++tries;
+            });
         });
     });
     EXPECT_EQ(tries, 8);
@@ -166,29 +151,25 @@ TEST_P(FieldInputs, ItemWindowLooksCodesUpAsBoundValuesAndTakesOnlyNumbersAsQuan
 TEST_P(FieldInputs, DeletionReasonIsStoredAsTypedOrPasted)
 {
     open();
-    for (const Input &input : inputs())
-        for (Way way : {Way::Typed, Way::Pasted}) {
-            if (typedTooLong(input, way))
-                continue;
-            const QString what = label(input, way);
-            db.con->execute("update LOsPurchaseReturnHeader set whcancelled = 0, whCancelledRemarks = null "
-                            "where whshopid = 1 and whno = 'PR1'");
-            frmCancel dialog{TransactionId(1), "PR1"};
-            dialog.Form_Load();
-            dialog.show();
-            EXPECT_EQ(textFields(dialog), QStringList{"txtcanreason"});
-            auto *reason = dialog.findChild<QLineEdit *>("txtcanreason");
-            enterText(reason, input.text, way);
-            const QString typed = kept(input.text, way, true, 200);
-            EXPECT_EQ(reason->text(), typed) << what.toStdString();
-            dialog.findChild<QPushButton *>("cmdOK")->click();
-            EXPECT_TRUE(dialog.deleted()) << what.toStdString();
-            EXPECT_EQ(rows("select whcancelled, whCancelledRemarks from LOsPurchaseReturnHeader "
-                           "where whshopid = 1 and whno = 'PR1'"),
-                      QStringList{"1|clerk:" + typed.trimmed()})
-                << what.toStdString();
-            expectSound(what);
-        }
+    eachInput([&](const Input &input, Way way, const QString &what) {
+        db.con->execute("update LOsPurchaseReturnHeader set whcancelled = 0, whCancelledRemarks = null "
+                        "where whshopid = 1 and whno = 'PR1'");
+        frmCancel dialog{TransactionId(1), "PR1"};
+        dialog.Form_Load();
+        dialog.show();
+        EXPECT_EQ(textFields(dialog), QStringList{"txtcanreason"});
+        auto *reason = dialog.findChild<QLineEdit *>("txtcanreason");
+        enterText(reason, input.text, way);
+        const QString typed = kept(input.text, way, true, 200);
+        EXPECT_EQ(reason->text(), typed) << what.toStdString();
+        dialog.findChild<QPushButton *>("cmdOK")->click();
+        EXPECT_TRUE(dialog.deleted()) << what.toStdString();
+        EXPECT_EQ(rows("select whcancelled, whCancelledRemarks from LOsPurchaseReturnHeader "
+                       "where whshopid = 1 and whno = 'PR1'"),
+                  QStringList{"1|clerk:" + typed.trimmed()})
+            << what.toStdString();
+        expectSound(what);
+    });
     EXPECT_TRUE(ui->messages().empty()) << ui->messageTexts().join(" / ").toStdString();
 }
 

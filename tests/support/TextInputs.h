@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTest>
+#include <functional>
 
 namespace shop::test {
 
@@ -28,7 +29,6 @@ inline const QList<Input> &inputs()
 }
 
 enum class Way { Typed, Pasted };
-inline const char *wayName(Way way) { return way == Way::Typed ? "typed" : "pasted"; }
 
 // Puts the text into the field as the clerk would: key by key, or through the
 // clipboard with Ctrl+V (the long ones are only ever pasted).
@@ -49,7 +49,16 @@ inline void enterText(QLineEdit *field, const QString &text, Way way)
     // A real keyboard's Ctrl+V carries the control character as its text.
     QTest::sendKeyEvent(QTest::Click, field, Qt::Key_V, QString(QChar(0x16)), Qt::ControlModifier);
 }
-inline bool typedTooLong(const Input &input, Way way) { return way == Way::Typed && input.text.size() > 100; }
+
+// Runs `enter` for each input each way the clerk puts it in (the long ones are only ever
+// pasted), with the two named for failure messages.
+inline void eachInput(const std::function<void(const Input &, Way, const QString &)> &enter)
+{
+    for (const Input &input : inputs())
+        for (Way way : {Way::Typed, Way::Pasted})
+            if (way == Way::Pasted || input.text.size() <= 100)
+                enter(input, way, QString("%1, %2").arg(input.name, way == Way::Typed ? "typed" : "pasted"));
+}
 
 // The fields of a window a clerk can type into, by name: a window's test checks it covers them all.
 inline QStringList textFields(const QWidget &window)
