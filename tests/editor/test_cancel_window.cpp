@@ -30,7 +30,8 @@ protected:
     }
 };
 
-TEST_P(CancelWindow, ClosingAsksForAReasonTypedApostrophesAreRefusedPastedTextIsStored)
+// What a reason may hold, typed or pasted, is the field-input suite's; here the closing.
+TEST_P(CancelWindow, ClosingAsksForAReasonEnterMovesToOkAndClosingWithOneDeletes)
 {
     reason()->setText("   ");
     dialog.close();
@@ -39,15 +40,13 @@ TEST_P(CancelWindow, ClosingAsksForAReasonTypedApostrophesAreRefusedPastedTextIs
     EXPECT_EQ(header(), QStringList{"0|<null>"});
 
     reason()->clear();
-    QTest::keyClicks(reason(), "won't sell");
-    EXPECT_EQ(reason()->text(), "wont sell");
+    QTest::keyClicks(reason(), "damaged");
     QTest::keyClick(reason(), Qt::Key_Return);
     EXPECT_EQ(dialog.focusWidget(), ok());
-    reason()->setText(reason()->text() + " '; drop table LOsPurchaseReturnDetail; --"); // pasted, not typed
     dialog.close(); // with a reason, closing deletes as OK does
     EXPECT_TRUE(dialog.deleted());
     EXPECT_FALSE(dialog.isVisible());
-    EXPECT_EQ(header(), QStringList{"1|clerk:wont sell '; drop table LOsPurchaseReturnDetail; --"});
+    EXPECT_EQ(header(), QStringList{"1|clerk:damaged"});
 }
 
 TEST_P(CancelWindow, FailedDeletionIsReportedAndTheWindowStays)
