@@ -1,6 +1,6 @@
 #include "EditorTestSupport.h"
 
-#include <rtnmod08/ModuleError.h>
+#include "support/ModuleErrors.h"
 #include "common/db/Schema.h"
 #include "editor/DocumentNumbering.h"
 
@@ -58,12 +58,7 @@ TEST_P(DocumentNumberingTest, OverlappingPrefixesAndNumbersWithAPointStillGiveAF
 
     // Past the running number's range the save is refused by the module, not the database.
     store(1, 25, "PR99999999999");
-    try {
-        next(1);
-        ADD_FAILURE() << "a number past the range was handed out";
-    } catch (const ModuleError &error) {
-        EXPECT_EQ(error.number(), ModuleError::Overflow);
-    }
+    EXPECT_EQ(errorNumberOf([&] { next(1); }), ModuleError::Overflow) << "a number past the range was handed out";
 }
 
 TEST_P(DocumentNumberingTest, RestsWithBlanksSignsAndPointsCountByTheirWholePart)

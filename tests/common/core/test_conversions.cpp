@@ -1,25 +1,12 @@
 #include "common/core/Conversions.h"
 #include "common/core/Decimal.h"
-#include <rtnmod08/ModuleError.h>
+#include "support/ModuleErrors.h"
 
 #include <QDateTime>
 #include <gtest/gtest.h>
 
 using namespace shop;
-
-namespace {
-
-long long errorOf(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const ModuleError &e) {
-        return e.number();
-    }
-    return 0;
-}
-
-} // namespace
+using shop::test::errorNumberOf;
 
 TEST(Conversions, LeadingNumberOfCellText)
 {
@@ -72,10 +59,10 @@ TEST(Conversions, WholeNumbersRoundHalfToEvenAndReportOverflow)
     };
     for (const auto &c : failures) {
         SCOPED_TRACE(c.value.toString().toStdString());
-        EXPECT_EQ(errorOf([&] { toInt16(c.value); }), c.int16Error);
-        EXPECT_EQ(errorOf([&] { toInt32(c.value); }), c.int32Error);
+        EXPECT_EQ(errorNumberOf([&] { toInt16(c.value); }), c.int16Error);
+        EXPECT_EQ(errorNumberOf([&] { toInt32(c.value); }), c.int32Error);
     }
-    EXPECT_EQ(errorOf([] { toInt16(Decimal::fromInt(40000)); }), ModuleError::Overflow);
+    EXPECT_EQ(errorNumberOf([] { toInt16(Decimal::fromInt(40000)); }), ModuleError::Overflow);
 }
 
 TEST(Conversions, DatabaseFlagsDatesAndCells)
@@ -89,7 +76,7 @@ TEST(Conversions, DatabaseFlagsDatesAndCells)
         SCOPED_TRACE(c.value.toString().toStdString());
         EXPECT_EQ(toBool(c.value), c.expected);
     }
-    EXPECT_EQ(errorOf([] { toBool(QVariant("yes")); }), ModuleError::TypeMismatch);
+    EXPECT_EQ(errorNumberOf([] { toBool(QVariant("yes")); }), ModuleError::TypeMismatch);
 
     const QDate d(2026, 11, 30);
     EXPECT_EQ(storageDate(d), "2026-11-30");

@@ -47,12 +47,6 @@ TEST(ConversionsFuzz, ReadingNumbersFromAnyTextNeverWrapsOrCrashes)
     EXPECT_GT(checked, 100) << "the generator reaches numbers that convert";
 }
 
-} // namespace
-} // namespace shop
-
-namespace shop {
-namespace {
-
 // A pattern read once formats a double exactly as rounding its shortest text by the
 // pattern does: halves (as the shortest text shows them) away from zero, carries into
 // the whole part, no sign on a zero, grouping and leading zeros as the pattern says.

@@ -1,6 +1,7 @@
 #include <rtnmod08/ModuleError.h>
 #include "common/db/Schema.h"
 #include "common/db/SqlText.h"
+#include "support/ModuleErrors.h"
 #include "support/RowText.h"
 #include "support/TestDatabase.h"
 
@@ -56,13 +57,10 @@ TEST_P(DatabaseLayer, FailuresAreModuleErrorsAndAFailedTransactionLeavesNothingB
     EXPECT_FALSE(db.con->inTransaction());
     EXPECT_EQ(test::dumpTables(*db.con, tables), before);
 
-    try {
-        db.con->query("select nosuchcolumn from aItem");
-        FAIL();
-    } catch (const ModuleError &e) {
-        EXPECT_NE(e.number(), 0);
-        EXPECT_TRUE(e.source().contains("Shop database"));
-    }
+    const std::optional<ModuleError> e = test::errorOf([&] { db.con->query("select nosuchcolumn from aItem"); });
+    ASSERT_TRUE(e);
+    EXPECT_NE(e->number(), 0);
+    EXPECT_TRUE(e->source().contains("Shop database"));
     Connection closed;
     EXPECT_THROW(closed.query("select 1"), ModuleError);
     EXPECT_THROW(closed.beginTrans(), ModuleError);
@@ -122,12 +120,8 @@ TEST(OpenDatabase, RefusesAMalformedServerAddressAndMakesANewFileWithItsJournals
                                 "postgresql:///shop?service=a%20b", "postgresql://shop@a:1,,b:2/shop",
                                 "postgresql://shop@a:1,b:99999/shop", "postgresql://shop@a:1,b:x/shop",
                                 "postgresql://shop@a,b/shop?target_session_attrs=any%20dbname=other"}) {
-        try {
-            Connection::open(address);
-            ADD_FAILURE() << address << " was opened";
-        } catch (const ModuleError &e) {
-            EXPECT_TRUE(e.description().contains("not a well-formed postgresql://")) << e.description().toStdString();
-        }
+        const std::optional<ModuleError> e = test::errorOf([&] { Connection::open(address); });
+        EXPECT_TRUE(e && e->description().contains("not a well-formed postgresql://")) << address;
     }
 
     QTemporaryDir dir;

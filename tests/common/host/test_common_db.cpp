@@ -1,26 +1,14 @@
 #include "common/host/DefaultCommonDB.h"
 #include <rtnmod08/HostComponents.h>
-#include <rtnmod08/ModuleError.h>
+#include "support/ModuleErrors.h"
 #include "support/TestDatabase.h"
 
 #include <QComboBox>
-#include <functional>
 #include <gtest/gtest.h>
 
 using namespace shop;
 using shop::test::TestDatabase;
-
-namespace {
-int errorNumberOf(const std::function<void()> &work)
-{
-    try {
-        work();
-    } catch (const ModuleError &e) {
-        return e.number();
-    }
-    return 0;
-}
-} // namespace
+using shop::test::errorNumberOf;
 
 TEST(ComponentRegistry, FindsNamesWithoutRegardToCaseAndRefusesUnknownNamesAndWrongInterfaces)
 {
@@ -71,11 +59,6 @@ TEST(CommonDB, WithoutAnOpenConnectionRaisesTheConnectionError)
     commonDb.strTableName = "aShops";
     for (ConnectionPtr con : {ConnectionPtr(), std::make_shared<Connection>()}) {
         commonDb.adocon = con;
-        try {
-            commonDb.fnReturnField("count(*)");
-            FAIL() << "a closed connection answered";
-        } catch (const ModuleError &e) {
-            EXPECT_EQ(e.number(), ModuleError::ConnectionClosed);
-        }
+        EXPECT_EQ(errorNumberOf([&] { commonDb.fnReturnField("count(*)"); }), ModuleError::ConnectionClosed);
     }
 }
