@@ -53,6 +53,13 @@ protected:
     }
     QRadioButton *option(const char *name) { return dialog->findChild<QRadioButton *>(name); }
     void ok() { dialog->findChild<QPushButton *>("cmdOK")->click(); }
+    // Opens the dialog, chooses "To Printer" and presses OK.
+    void printToPort()
+    {
+        open();
+        option("optPrint")->setChecked(true);
+        ok();
+    }
     // The document as the printout makes it for the session now.
     QByteArray document(qint32 id = 1)
     {
@@ -118,9 +125,7 @@ TEST_P(PrintWindow, ToPrinterWritesThePortAsWrittenCapitalsAndAllAndCloses)
     folder.writeSettings(shippedSettings({{"port", "  " + port + " "}}));
     moduleState().gintUserID = 99; // no user line, no clock: the bytes can be compared
     con().execute("update aItem set description = 'Cr\u00e8me fra\u00eeche 200 g' where ItemId = 1");
-    open();
-    option("optPrint")->setChecked(true);
-    ok();
+    printToPort();
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_TRUE(errors.reports().empty());
     // One byte a character, in the code page the layout was drawn for; the screen keeps UTF-8.
@@ -140,9 +145,7 @@ TEST_P(PrintWindow, SettingsFaultsAreToldAndTheDialogStaysOpen)
     for (const auto &[key, value, messages, number] : faults) {
         ui->clearRecords();
         folder.writeSettings(shippedSettings({{key, value}}));
-        open();
-        option("optPrint")->setChecked(true);
-        ok();
+        printToPort();
         EXPECT_EQ(ui->messageTexts(), messages) << key.toStdString();
         ASSERT_FALSE(errors.reports().empty());
         EXPECT_EQ(errors.reports().back().moduleName, "frmPrint");
@@ -207,9 +210,7 @@ TEST_P(PrintWindow, ToPrinterSendsTheBytesUnchangedToAPrintQueue)
 
     folder.writeSettings(shippedSettings({{"port", queue}, {"printfooterineachpage", "1"}, {"internalprintnoofrecords", "16"}}));
     moduleState().gintUserID = 99;
-    open();
-    option("optPrint")->setChecked(true);
-    ok();
+    printToPort();
     EXPECT_TRUE(errors.reports().empty());
     EXPECT_FALSE(dialog->isVisible());
 
@@ -226,9 +227,7 @@ TEST_P(PrintWindow, ToPrinterSendsTheBytesUnchangedToAPrintQueue)
 
     // A queue the server does not have: told, and the dialog stays.
     folder.writeSettings(shippedSettings({{"port", "NoSuchQueue"}}));
-    open();
-    option("optPrint")->setChecked(true);
-    ok();
+    printToPort();
     ASSERT_EQ(errors.reports().size(), 1u);
     EXPECT_TRUE(dialog->isVisible());
     cupsSetServer(nullptr);
