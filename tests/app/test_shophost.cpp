@@ -32,9 +32,10 @@ struct HostRun {
     QString err;
 };
 
-HostRun shophost(const QStringList &arguments)
+HostRun shophost(const QStringList &arguments, const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment())
 {
     QProcess process;
+    process.setProcessEnvironment(env);
     process.start(QStringLiteral(SHOPHOST_PATH), arguments);
     process.waitForFinished(60000);
     HostRun run;
@@ -299,18 +300,14 @@ TEST_F(Shophost, APrintoutOrReportIsWrittenWholeOrNotAtAllAndASettingsFaultEndsT
         ASSERT_TRUE(old.open(QIODevice::WriteOnly | QIODevice::Truncate));
         old.write("the last printout\n");
         old.close();
-        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         if (!f.settingKey.isEmpty()) {
             withSettings(f.settingKey, f.settingLine);
-            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
             env.insert("LD_LIBRARY_PATH", module.path());
-            process.setProcessEnvironment(env);
         }
-        process.start(QStringLiteral(SHOPHOST_PATH), QStringList{"--database", db} + f.arguments);
-        ASSERT_TRUE(process.waitForFinished(60000));
-        const QString err = QString::fromUtf8(process.readAllStandardError());
-        EXPECT_EQ(process.exitCode(), 1) << f.arguments.join(' ').toStdString() << err.toStdString();
-        EXPECT_TRUE(err.contains(f.message)) << err.toStdString();
+        const HostRun run = shophost(QStringList{"--database", db} + f.arguments, env);
+        EXPECT_EQ(run.exitCode, 1) << f.arguments.join(' ').toStdString() << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(f.message)) << run.err.toStdString();
         EXPECT_EQ(fileBytes(kept), "the last printout\n");
         EXPECT_EQ(entriesOf(dir), QStringList({"kept.txt", "shop.db"})) << "nothing half written beside";
     }
@@ -390,13 +387,10 @@ TEST(ShophostOnServer, AServiceFileNamesTheServerWithoutAPasswordOnTheCommandLin
                        .arg(server.path().mid(1), server.userName())
                        .toUtf8());
     services.close();
-    QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("PGSERVICEFILE", services.fileName());
-    process.setProcessEnvironment(env);
     const QString schemaName = QUrlQuery(QUrl(schema.location())).queryItemValue("schema");
-    process.start(QStringLiteral(SHOPHOST_PATH), {"--database", "postgresql:///?service=shoptest&schema=" + schemaName, "--check"});
-    ASSERT_TRUE(process.waitForFinished(60000));
-    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
-    EXPECT_TRUE(process.readAllStandardOutput().contains("Created the demo data"));
+    const HostRun run = shophost({"--database", "postgresql:///?service=shoptest&schema=" + schemaName, "--check"}, env);
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains("Created the demo data"));
 }
