@@ -86,12 +86,10 @@ TEST_P(PrintDataTest, TheHeaderIsTheReturnsTheShopsAndTheSessionCompanys)
     EXPECT_THROW(printdata::header(con(), 1, 1, TransactionId(999)), ModuleError);
 }
 
-TEST_P(PrintDataTest, TheRevisedCostRaisesTheRateAndAMissingPercentageIsAnError)
+TEST_P(PrintDataTest, TheRevisedCostPercentIsTheShopsAndAMissingOneIsAnError)
 {
     EXPECT_EQ(printdata::revisedCostPercent(1), 10);
-    EXPECT_DOUBLE_EQ(revisedCostPrice(5.00, 10), 5.50);
     EXPECT_EQ(printdata::revisedCostPercent(2), 0);
-    EXPECT_DOUBLE_EQ(revisedCostPrice(5.00, 0), 5.00);
     con().execute("update ashops set RevisedCostPricePercent = null where ShopID = 3");
     EXPECT_THROW(printdata::revisedCostPercent(3), ModuleError);
     EXPECT_THROW(printdata::revisedCostPercent(42), ModuleError);
