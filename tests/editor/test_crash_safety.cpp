@@ -1,5 +1,4 @@
-#include "support/RowText.h"
-#include "support/TestDatabase.h"
+#include "EditorTestSupport.h"
 
 #include <QCoreApplication>
 #include <QProcess>
@@ -10,11 +9,8 @@
 namespace shop::test {
 namespace {
 
-class CrashSafety : public DemoTest {
+class CrashSafety : public EditorTest {
 protected:
-    Connection &con() { return *db.con; }
-    int count(const QString &statement, const QVariantList &values = {}) { return con().scalar(statement, values).toInt(); }
-
     QString stockOf(int item)
     {
         return con().scalar("select cast(stock as varchar(30)) from mosShopStock where shopid = 1 and itemid = ?", {item}).toString();
