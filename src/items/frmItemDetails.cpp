@@ -30,6 +30,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTableView>
 #include <QTimer>
 #include <cmath>
@@ -213,10 +214,7 @@ void frmItemDetails::cboItem_Click()
         m_context->owner.itemId = itemId;
         m_batchesProposed = false;
         // A scan or fetch has read the item already; any other selection reads it now.
-        IdentifiedItem item = m_identified && m_identified->itemId == itemId
-            ? *m_identified
-            : data().item(itemId);
-        m_identified.reset();
+        const IdentifiedItem item = m_scan && m_scan->item.itemId == itemId ? m_scan->item : data().item(itemId);
         const ItemFacts &facts = item.facts;
         blnHasExpiry = facts.hasExpiry;
         blnHasSerialNo = facts.hasSerialNo;
@@ -276,13 +274,13 @@ void frmItemDetails::DisplayBarcodeItemDetails(const IdentifiedItem &item)
         say(QStringLiteral("No Stock Available For This Item."));
         return;
     }
-    m_identified = item;
-    // The lists the scan fills are read together, in one statement.
+    // The lists the scan fills are read together, in one statement; a later fill, or a
+    // scan that stopped half-way, reads afresh.
     BalanceOwner owner = m_context->owner;
     owner.itemId = itemId;
     owner.excluded = m_transId;
-    m_scannedBalances = m_context->balances.lists(owner, {blnLocationWise, item.facts.hasExpiry, item.facts.hasSerialNo});
-    m_scannedItem = itemId;
+    m_scan = ScanRead{item, m_context->balances.lists(owner, {blnLocationWise, item.facts.hasExpiry, item.facts.hasSerialNo})};
+    const auto done = qScopeGuard([this] { m_scan.reset(); });
     chooseItem(*item.description, itemId);
     // The batch and serial lists were built by the item's selection; the locations
     // depend on the quantity already typed.
@@ -290,8 +288,6 @@ void frmItemDetails::DisplayBarcodeItemDetails(const IdentifiedItem &item)
         FillLocations(itemId, valDecimal(ui.txtWriteQty->text()), m_transId);
         proposeBatches(valDecimal(ui.txtWriteQty->text()));
     }
-    // A later fill reads its list afresh.
-    m_scannedBalances = {};
 }
 
 void frmItemDetails::proposeBatches(Decimal quantity)
@@ -348,11 +344,9 @@ void frmItemDetails::fillShopLocations()
 template <typename List, typename Read>
 List frmItemDetails::scanned(std::optional<List> ItemBalances::*list, const BalanceOwner &owner, Read &&read)
 {
-    std::optional<List> &kept = m_scannedBalances.*list;
-    if (kept && m_scannedItem == owner.itemId && owner.excluded == m_transId) {
-        List out = std::move(*kept);
-        kept.reset();
-        return out;
+    if (m_scan && m_scan->item.itemId == owner.itemId && owner.excluded == m_transId) {
+        if (const std::optional<List> &kept = m_scan->lists.*list)
+            return *kept;
     }
     return read();
 }

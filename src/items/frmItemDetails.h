@@ -93,7 +93,7 @@ private:
     // The line on screen decides which way one may step.
     void enableNavigation(std::optional<int> position);
     void loadAllocationsOfLine(qint32 itemId);
-    // The list the scan read for the owner's item, else the one `read` reads now.
+    // The list the scan read for the item, else the one `read` reads now.
     template <typename List, typename Read>
     List scanned(std::optional<List> ItemBalances::*list, const BalanceOwner &owner, Read &&read);
     // Fills the expiry grid with the batches that expire first, unless the clerk has
@@ -127,11 +127,13 @@ private:
     AllocationGrid *m_popupSource = nullptr;
     std::shared_ptr<clsCommonDB> m_db;
     std::unique_ptr<ItemLineData> m_data;
-    // The item just identified, facts and stock included, for the selection that follows.
-    std::optional<IdentifiedItem> m_identified;
-    // Its balance lists, read together with the scan; each is used once by its fill.
-    ItemBalances m_scannedBalances;
-    qint32 m_scannedItem = 0;
+    // While a scanned or fetched item is loaded: the item with its facts and stock, and
+    // the balance lists it shows, read together; the selection and fills take them.
+    struct ScanRead {
+        IdentifiedItem item;
+        ItemBalances lists;
+    };
+    std::optional<ScanRead> m_scan;
 
     bool blnLocationWise = false;
     bool blnHasExpiry = false;
