@@ -61,31 +61,27 @@ struct Scanned {
 };
 
 // The bare statement: the item of the barcode with the facts the line records, its
-// description while the shop holds stock of it and that stock; then the balance lists
-// of the item (the statements the balances run, the item taken from the first part
-// rather than bound), tagged and padded to one shape.
+// description while the shop holds stock of it and that stock; then its balance lists
+// (the statement the balances run, the item taken from the first part rather than
+// bound), padded to one shape.
 QString oneStatement(Connection &con)
 {
-    QString lists[3];
-    for (const BalanceStatement &s : StockBalances::statements(BalanceOwner{kShop, 1, {}, 1901}, {}, {})) {
-        const int at = s.name == QLatin1String("locations") ? 0 : s.name == QLatin1String("batches") ? 1 : s.name == QLatin1String("serials") ? 2 : -1;
-        if (at >= 0)
-            lists[at] = QString(s.statement).replace(QRegularExpression(QStringLiteral("(\\w*ItemId)\\s*=\\s*\\?"), QRegularExpression::CaseInsensitiveOption),
-                                                     QStringLiteral("\\1 = (select itemid from scanned)"));
-    }
+    QString lists;
+    for (const BalanceStatement &s : StockBalances::statements(BalanceOwner{kShop, 1, {}, 1901}, {}, {}))
+        if (s.name == QLatin1String("lists"))
+            lists = QString(s.statement).replace(QRegularExpression(QStringLiteral("(\\w*ItemId)\\s*=\\s*\\?"), QRegularExpression::CaseInsensitiveOption),
+                                                 QStringLiteral("\\1 = (select itemid from scanned)"));
     const QString text = QStringLiteral(
         "with scanned as (select a.itemid, a.ExpiryNoOfDays, a.SerialNoActive, a.SerialNodupli, a.Itemcode "
         "from aItemPackingDetail apd, aItem a where apd.packingbarcode = ? and apd.itemid = a.itemid "
         "and a.itemtype <> 'B' and apd.Active = 1 and a.Active = 1) "
-        "select 'I' k, i.itemid n, i.Itemcode t, cast(null as date) d, "
+        "select 0 k, i.itemid n, i.Itemcode t, cast(null as date) d, "
         "(select sum(s.stock) from vwInquiryShopStock s where s.itemid = i.itemid and s.shopid = ?) q, "
         "case when exists (select 1 from vwInquiryShopStock s where s.itemid = i.itemid and s.shopid = ? and s.stock > 0) "
         "then v.itemdescription end t2, i.ExpiryNoOfDays f1, i.SerialNoActive f2, i.SerialNodupli f3 "
         "from scanned i, vwitemdescription v where v.itemid = i.itemid "
-        "union all select 'L', l.locationid, l.lLocationName, null, l.qty, null, null, null, null from (%1) l "
-        "union all select 'B', null, b.eadbatchno, b.ExpiryDate, b.qty, null, null, null, null from (%2) b "
-        "union all select 'S', null, s.SerialNo, null, s.qty, null, null, null, null from (%3) s")
-                             .arg(lists[0], lists[1], lists[2]);
+        "union all select x.k, x.n, x.t, x.d, x.q, null, null, null, null from (%1) x")
+                             .arg(lists);
     return Dialect::of(con.backend()).translate(text);
 }
 

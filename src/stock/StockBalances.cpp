@@ -214,35 +214,6 @@ QString trimmedText(const QVariant &value) { return value.isNull() ? QString() :
 
 } // namespace
 
-// The lists below read their columns in the order the statements above name them.
-
-QList<LocationBalance> StockBalances::locations(const BalanceOwner &owner) const
-{
-    const Recordset rs = m_con.query(locationList().of(owner), values(owner));
-    QList<LocationBalance> out;
-    for (int r = 0; r < rs.recordCount(); ++r)
-        out << LocationBalance{toInt32(rs.value(r, 0)), trimmedText(rs.value(r, 3)), Decimal::fromVariant(rs.value(r, 2))};
-    return out;
-}
-
-QList<BatchBalance> StockBalances::batches(const BalanceOwner &owner) const
-{
-    const Recordset rs = m_con.query(batchList().of(owner), values(owner));
-    QList<BatchBalance> out;
-    for (int r = 0; r < rs.recordCount(); ++r)
-        out << BatchBalance{rs.value(r, 4).toString(), dateValue(rs.value(r, 0)), Decimal::fromVariant(rs.value(r, 3))};
-    return out;
-}
-
-QList<SerialBalance> StockBalances::serials(const BalanceOwner &owner) const
-{
-    const Recordset rs = m_con.query(serialList().of(owner), values(owner));
-    QList<SerialBalance> out;
-    for (int r = 0; r < rs.recordCount(); ++r)
-        out << SerialBalance{rs.value(r, 0).toString(), Decimal::fromVariant(rs.value(r, 3))};
-    return out;
-}
-
 namespace {
 
 // Each list as a branch of the lists' statement: a tag, then the location, the
@@ -312,6 +283,22 @@ ItemBalances StockBalances::lists(const BalanceOwner &owner, BalanceLists wanted
     return out;
 }
 
+// A list read alone is the lists' statement with one branch: one way of reading them.
+QList<LocationBalance> StockBalances::locations(const BalanceOwner &owner) const
+{
+    return lists(owner, {.locations = true}).locations.value_or(QList<LocationBalance>());
+}
+
+QList<BatchBalance> StockBalances::batches(const BalanceOwner &owner) const
+{
+    return lists(owner, {.batches = true}).batches.value_or(QList<BatchBalance>());
+}
+
+QList<SerialBalance> StockBalances::serials(const BalanceOwner &owner) const
+{
+    return lists(owner, {.serials = true}).serials.value_or(QList<SerialBalance>());
+}
+
 std::optional<BatchBalance> StockBalances::batch(const BalanceOwner &owner, const QString &batchNo) const
 {
     const Recordset rs = m_con.query(oneBatch().of(owner), values(owner, batchNo));
@@ -350,9 +337,14 @@ Decimal StockBalances::returnedByEntry(qint32 shopId, TransactionId entry, qint3
 QList<BalanceStatement> StockBalances::statements(const BalanceOwner &owner, const QString &batchNo,
                                                  const QString &serialNo)
 {
-    return {{QStringLiteral("locations"), locationList().of(owner), values(owner)},
-            {QStringLiteral("batches"), batchList().of(owner), values(owner)},
-            {QStringLiteral("serials"), serialList().of(owner), values(owner)},
+    const auto alone = [&](const char *name, BalanceLists wanted) {
+        BalanceStatement s = listsStatement(owner, wanted);
+        s.name = QString::fromLatin1(name);
+        return s;
+    };
+    return {alone("locations", {.locations = true}),
+            alone("batches", {.batches = true}),
+            alone("serials", {.serials = true}),
             {QStringLiteral("one batch"), oneBatch().of(owner), values(owner, batchNo)},
             {QStringLiteral("one serial"), oneSerial().of(owner), values(owner, serialNo)},
             listsStatement(owner, {true, true, true})};
