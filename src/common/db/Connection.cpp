@@ -144,9 +144,9 @@ public:
     std::shared_ptr<QSqlQuery> prepare(const QString &statement);
     void notify(const QString &kind, const QString &text) const;
     void record(const QString &kind, const QString &text, const QVariantList &values) const;
-    // The rows of an executed query; `names` keeps the field names of a prepared
+    // The rows of an executed query; `fields` keeps the field names of a prepared
     // statement between its runs (filled at the first).
-    Recordset readAll(QSqlQuery &query, QStringList *names = nullptr) const;
+    Recordset readAll(QSqlQuery &query, QStringList &fields) const;
     void forgetPrepared();
     [[noreturn]] void fail(const QString &what, const QSqlError &error) const;
 
@@ -581,7 +581,7 @@ Recordset Connection::Private::query(const QString &statement, const QVariantLis
     bindAll(q, values);
     if (!q.exec())
         fail(QString(), q.lastError());
-    return readAll(q, &m_fieldNames[statement]);
+    return readAll(q, m_fieldNames[statement]);
 }
 
 void Connection::Private::forgetPrepared()
@@ -590,11 +590,9 @@ void Connection::Private::forgetPrepared()
     m_fieldNames.clear();
 }
 
-Recordset Connection::Private::readAll(QSqlQuery &q, QStringList *names) const
+Recordset Connection::Private::readAll(QSqlQuery &q, QStringList &fields) const
 {
     // A statement run again reads the same fields: their names are taken once.
-    QStringList own;
-    QStringList &fields = names ? *names : own;
     if (fields.isEmpty()) {
         const QSqlRecord record = q.record();
         for (int i = 0; i < record.count(); ++i)
