@@ -17,8 +17,12 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
+# Whatever step fails, what shophost said goes with the failure.
+trap 'echo "failed at line $LINENO"; cat "$work/host.log" 2>/dev/null' ERR
 exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1366x768x24 -nolisten tcp >/dev/null 2>&1 &
+# -noreset: the server would otherwise reset when the killed shophost was its last
+# client, and refuse the next start's connection while it does.
+Xvfb -displayfd 3 -noreset -screen 0 1366x768x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 for (( i = 0; i < 100; i++ )); do [ -s "$work/display" ] && break; sleep 0.1; done
 export DISPLAY=":$(head -n 1 "$work/display")" HOME="$work" XDG_DATA_HOME="$work/data"
